@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs everything needed to build, run and test both programs on Debian 12.
+# Idempotent: a second run installs nothing new. Runs as root or through sudo.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+PACKAGES=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config git zip unzip clang libclang-rt-14-dev
+  # libraries
+  qt6-base-dev qt6-base-dev-tools libx11-dev nlohmann-json3-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # the word processor and its SDK
+  libreoffice-writer libreoffice-dev
+  # fonts, display and keyboard for the window and its tests
+  fonts-hosny-amiri fonts-dejavu-core xvfb xauth x11-xkb-utils xkb-data x11-apps
+  # data build
+  python3 ca-certificates openssl
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+# npm: Debian's package, unless a Node.js with npm is already there
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all packages present"
+fi

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets everything up on a fresh Debian 12 machine and runs all tests.
+# Services the tests need are started here and always stopped on the way out:
+#  - an X server (Xvfb) for the tests that need a real display (QV_TEST_DISPLAY);
+#  - office processes are started by the tests themselves, each with a throw-away profile; they
+#    record their process ids in QV_TEST_PIDDIR so that they are ended here even after a crash.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
+
+bash "$ROOT/scripts/setup.sh"
+bash "$ROOT/scripts/build.sh"
+
+export QV_TEST_PIDDIR="$BUILD_DIR/test-pids"
+rm -rf "$QV_TEST_PIDDIR"; mkdir -p "$QV_TEST_PIDDIR"
+
+xvfb_pid=""
+stop_services() {
+  for f in "$QV_TEST_PIDDIR"/*.pid; do
+    [ -f "$f" ] || continue
+    pid=$(cat "$f")
+    # each office runs in a process group of its own: end the whole group
+    kill -TERM -- "-$pid" 2>/dev/null || kill -TERM "$pid" 2>/dev/null || true
+  done
+  sleep 0.5
+  for f in "$QV_TEST_PIDDIR"/*.pid; do
+    [ -f "$f" ] || continue
+    pid=$(cat "$f")
+    kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null || true
+    rm -f "$f"
+  done
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap stop_services EXIT INT TERM
+
+# A private X server on the first free display number.
+for n in $(seq 90 120); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    Xvfb ":$n" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    export QV_TEST_DISPLAY=":$n"
+    break
+  fi
+done
+
+cd "$BUILD_DIR"
+ctest --output-on-failure --timeout 900 -j"$(nproc)" "$@"
