@@ -1,0 +1,121 @@
+// Test harness: a private LibreOffice for tests, and reading a Writer document back.
+//
+// A test that needs a real office creates an `Office` (or uses the one shared by its test binary
+// through `sharedOffice()`):
+//   - soffice runs headless with a throw-away profile directory and a pipe name of its own, so
+//     tests may run in parallel; it runs in its own process group, whose leader's pid is written
+//     to "$QV_TEST_PIDDIR/<pipe name>.pid" (scripts/test.sh ends every group listed there when
+//     it exits) and removed again when the harness stops the office itself;
+//   - `context()` connects over the pipe (with retries) and returns the office's component context;
+//   - `newWriterDocument()` opens an empty Writer document with a view (the insertion point is
+//     the view cursor at its start);
+//   - the destructor always stops the office: terminate, then end the whole process group and
+//     remove the profile, also when a test failed; a crash of the test binary (a fatal signal)
+//     still kills every office group that the binary started.
+// Works as root (the office never needs a home directory or a per-user installation). Extra
+// command-line arguments (e.g. "-env:UNO_SHARED_PACKAGES_CACHE=..." or anything an installed
+// extension needs) go into `OfficeOptions::extraArgs`.
+//
+// readDocument() returns the paragraphs of a text document with, per character, bold (Western and
+// complex), CharHeight, CharHeightComplex, the font names and the paragraph's direction.
+//
+// Usage in a test binary:
+//   TEST(Something, Works) {
+//       auto& office = word::testing::sharedOffice();   // started on first use, stopped at exit
+//       auto doc = office.newWriterDocument();
+//       ... drive the office ...
+//       auto paragraphs = word::testing::readDocument(doc);
+//   }
+// Link the target `word_office_testing`.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/uno/Reference.hxx>
+#include <com/sun/star/uno/XComponentContext.hpp>
+
+namespace word::testing {
+
+namespace uno = ::com::sun::star::uno;
+
+struct OfficeOptions {
+    // Appended to soffice's command line.
+    std::vector<std::string> extraArgs;
+    // Empty: a unique name is made up.
+    std::string pipeName;
+    // How long to wait for the office to answer after starting it.
+    std::chrono::milliseconds startTimeout{60'000};
+};
+
+class Office {
+public:
+    explicit Office(OfficeOptions options = {});
+    ~Office();
+    Office(const Office&) = delete;
+    Office& operator=(const Office&) = delete;
+
+    const std::string& pipeName() const { return pipeName_; }
+    const std::filesystem::path& profileDir() const { return profileDir_; }
+    // Leader of the office's process group; 0 while stopped.
+    pid_t pid() const { return pid_; }
+    bool running() const { return pid_ != 0; }
+
+    // The office's component context over the pipe (connects on first use).
+    uno::Reference<uno::XComponentContext> context();
+    uno::Reference<::com::sun::star::frame::XDesktop2> desktop();
+    // A new, empty Writer document with a view.
+    uno::Reference<::com::sun::star::text::XTextDocument> newWriterDocument();
+    // Closes every open document without saving.
+    void closeAllDocuments();
+
+    // Ends the office (terminate, then the process group); the profile is kept for start().
+    void stop();
+    // Starts it again on the same pipe and profile (after stop()).
+    void start();
+
+private:
+    void spawn();
+    void killGroup();
+
+    OfficeOptions options_;
+    std::string pipeName_;
+    std::filesystem::path profileDir_;
+    std::filesystem::path pidFile_;
+    pid_t pid_ = 0;
+    uno::Reference<uno::XComponentContext> context_;
+};
+
+// One office for the whole test binary: started on first use, stopped when the tests end (and
+// at exit). The options of the first call count.
+Office& sharedOffice(const OfficeOptions& options = {});
+
+struct CharFormat {
+    char16_t ch = 0;
+    bool bold = false;         // CharWeight is bold
+    bool boldComplex = false;  // CharWeightComplex is bold
+    float height = 0;          // CharHeight, points
+    float heightComplex = 0;   // CharHeightComplex, points
+    std::u16string fontName;
+    std::u16string fontNameComplex;
+};
+
+struct Paragraph {
+    std::u16string text;
+    bool rightToLeft = false;  // WritingMode is RL_TB
+    int adjust = 0;            // ParaAdjust: a com::sun::star::style::ParagraphAdjust value (2 = BLOCK)
+    std::vector<CharFormat> chars;
+};
+
+std::vector<Paragraph> readDocument(const uno::Reference<::com::sun::star::text::XTextDocument>& document);
+
+// The whole text, paragraphs joined with '\n'.
+std::u16string documentText(const uno::Reference<::com::sun::star::text::XTextDocument>& document);
+
+}  // namespace word::testing
