@@ -1,0 +1,128 @@
+// Keyboard layouts on X11: the XKB group of an installed Arabic layout is locked while the
+// user types Arabic, and the group that was active before is locked again at the end.
+#include "versend/keyboard_layout.h"
+
+#include <QGuiApplication>
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace versend {
+namespace {
+
+// The comma-separated layout codes ("us,ara") from the root window's _XKB_RULES_NAMES.
+std::vector<std::string> layoutCodes(Display* display) {
+    std::vector<std::string> codes;
+    const Atom rules = XInternAtom(display, "_XKB_RULES_NAMES", True);
+    if (rules == None) return codes;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, DefaultRootWindow(display), rules, 0, 1024, False, XA_STRING, &type, &format,
+                           &count, &after, &data) != Success || !data) {
+        return codes;
+    }
+    // Five NUL-separated strings: rules, model, layout, variant, options.
+    const char* p = reinterpret_cast<const char*>(data);
+    const char* end = p + count;
+    for (int field = 0; field < 2 && p < end; ++field) p += std::strlen(p) + 1;
+    if (p < end) {
+        std::string layouts(p, strnlen(p, static_cast<std::size_t>(end - p)));
+        std::size_t start = 0;
+        while (start <= layouts.size()) {
+            const std::size_t comma = layouts.find(',', start);
+            codes.push_back(layouts.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+    }
+    XFree(data);
+    return codes;
+}
+
+// The group names ("English (US)", "Arabic") that XKB reports.
+std::vector<std::string> groupNames(Display* display) {
+    std::vector<std::string> names;
+    XkbDescPtr desc = XkbAllocKeyboard();
+    if (!desc) return names;
+    if (XkbGetNames(display, XkbGroupNamesMask, desc) == Success && desc->names) {
+        for (int g = 0; g < XkbNumKbdGroups; ++g) {
+            const Atom atom = desc->names->groups[g];
+            if (atom == None) break;
+            char* name = XGetAtomName(display, atom);
+            names.emplace_back(name ? name : "");
+            if (name) XFree(name);
+        }
+    }
+    XkbFreeKeyboard(desc, 0, True);
+    return names;
+}
+
+std::optional<int> arabicGroup(Display* display) {
+    const auto codes = layoutCodes(display);
+    for (std::size_t i = 0; i < codes.size() && i < XkbNumKbdGroups; ++i) {
+        if (codes[i].rfind("ara", 0) == 0) return static_cast<int>(i);
+    }
+    const auto names = groupNames(display);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].find("Arabic") != std::string::npos) return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+class X11KeyboardLayout final : public KeyboardLayout {
+public:
+    X11KeyboardLayout() {
+        // Only a program shown through X11 itself may touch the server's keyboard state.
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+        display_ = XOpenDisplay(nullptr);
+        if (!display_) return;
+        int opcode = 0, event = 0, error = 0, major = XkbMajorVersion, minor = XkbMinorVersion;
+        if (!XkbQueryExtension(display_, &opcode, &event, &error, &major, &minor)) {
+            XCloseDisplay(display_);
+            display_ = nullptr;
+        }
+    }
+    ~X11KeyboardLayout() override {
+        if (display_) XCloseDisplay(display_);
+    }
+    X11KeyboardLayout(const X11KeyboardLayout&) = delete;
+    X11KeyboardLayout& operator=(const X11KeyboardLayout&) = delete;
+
+    void activateArabic() override {
+        if (!display_) return;
+        const auto group = arabicGroup(display_);
+        if (!group) return;
+        XkbStateRec state{};
+        if (XkbGetState(display_, XkbUseCoreKbd, &state) != Success) return;
+        if (!previousGroup_ && state.locked_group != *group) previousGroup_ = state.locked_group;
+        XkbLockGroup(display_, XkbUseCoreKbd, static_cast<unsigned>(*group));
+        XFlush(display_);
+    }
+
+    void restoreDefault() override {
+        if (!display_ || !previousGroup_) return;
+        XkbLockGroup(display_, XkbUseCoreKbd, static_cast<unsigned>(*previousGroup_));
+        XFlush(display_);
+        previousGroup_.reset();
+    }
+
+private:
+    Display* display_ = nullptr;
+    std::optional<int> previousGroup_;
+};
+
+}  // namespace
+
+std::unique_ptr<KeyboardLayout> makePlatformKeyboardLayout() {
+    return std::make_unique<X11KeyboardLayout>();
+}
+
+}  // namespace versend

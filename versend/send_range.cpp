@@ -1,0 +1,7 @@
+#include "versend/form1.h"
+
+namespace versend {
+
+void Form1::Command6_Click() {}
+
+}  // namespace versend

@@ -1,0 +1,7 @@
+#include "versend/form1.h"
+
+namespace versend {
+
+void Form1::cmdcreate_Click() {}
+
+}  // namespace versend

@@ -1,0 +1,94 @@
+#include "versend/verse_scan.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace versend {
+namespace {
+
+std::string readWholeFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    std::string bytes;
+    in.seekg(0, std::ios::end);
+    const auto size = in.tellg();
+    if (size < 0) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    bytes.resize(static_cast<std::size_t>(size));
+    in.seekg(0, std::ios::beg);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
+        throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    return bytes;
+}
+
+// The line that starts at pos, without its line end; pos moves past the line end.
+std::string_view takeLine(const std::string& buffer, std::size_t& pos) {
+    const char* start = buffer.data() + pos;
+    const std::size_t left = buffer.size() - pos;
+    const void* lf = std::memchr(start, '\n', left);
+    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : left;
+    pos += lf ? length + 1 : length;
+    if (length > 0 && start[length - 1] == '\r') --length;
+    return {start, length};
+}
+
+}  // namespace
+
+VerseFileError::VerseFileError(Kind kind, std::filesystem::path file)
+    : std::runtime_error((kind == Kind::Unreadable ? "cannot read verse file " : "verse file ends early: ")
+                         + file.string()),
+      kind_(kind), file_(std::move(file)) {}
+
+VerseFiles VerseFiles::in(const std::filesystem::path& folder) {
+    return {folder / kSearchFileName, folder / kVocalisedFileName};
+}
+
+VerseScan::VerseScan(const VerseFiles& files)
+    : files_(files), search_(readWholeFile(files.search)), vocalised_(readWholeFile(files.vocalised)) {}
+
+bool VerseScan::atEnd() const {
+    return lineCount_ >= kVerseLineLimit || searchPos_ >= search_.size();
+}
+
+void VerseScan::readLinePair() {
+    searchLine_ = takeLine(search_, searchPos_);
+    if (vocalisedPos_ >= vocalised_.size()) throw VerseFileError(VerseFileError::Kind::TooShort, files_.vocalised);
+    vocalisedLine_ = takeLine(vocalised_, vocalisedPos_);
+    ++lineCount_;
+}
+
+bool VerseScan::next() {
+    if (atEnd()) return false;
+    readLinePair();
+    return true;
+}
+
+bool VerseScan::nextContaining(std::string_view needle) {
+    // A needle with a line end could only match across lines; test those line by line.
+    if (needle.empty() || needle.find_first_of("\r\n") != std::string_view::npos) {
+        while (next()) {
+            if (searchLine_.find(needle) != std::string_view::npos) return true;
+        }
+        return false;
+    }
+    if (atEnd()) return false;
+    const void* hit = memmem(search_.data() + searchPos_, search_.size() - searchPos_, needle.data(), needle.size());
+    if (!hit) {
+        skipToEnd();
+        return false;
+    }
+    const std::size_t hitPos = static_cast<std::size_t>(static_cast<const char*>(hit) - search_.data());
+    // Read up to the line that holds the hit; it cannot span a line end.
+    while (next()) {
+        if (searchPos_ > hitPos) return true;
+    }
+    return false;  // the hit lies beyond line 6236
+}
+
+void VerseScan::skipToEnd() {
+    while (next()) {
+    }
+}
+
+}  // namespace versend
