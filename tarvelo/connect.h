@@ -1,0 +1,34 @@
+// The add-in designer Connect: the four events by which the host loads and unloads the add-in,
+// the "Al-&Quran" menu and its click handlers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "word/word.h"
+
+namespace mTarvelo {
+
+// The add-in's programmatic identifier; every menu button's OnAction is "!<" + it + ">".
+inline constexpr std::u16string_view ProgId = u"Tarvelo.Connect";
+
+// Loads the data, keeps the application object in WordApp and builds the menu.
+void AddinInstance_OnConnection(std::shared_ptr<word::Application> application,
+                                std::u16string_view progId = ProgId);
+// The add-in is removed from the running host.
+void AddinInstance_OnDisconnection();
+// The host shuts down.
+void AddinInstance_OnBeginShutdown();
+// The component goes away.
+void AddinInstance_Terminate();
+
+// Deletes the "Al-Quran" menu; ignores every error.
+void RemoveQuranMenu();
+
+void ctrl2_Click();
+void ctrl3_Click();
+void ctrl4_Click();
+void ctrl5_Click();
+
+}  // namespace mTarvelo

@@ -1,0 +1,38 @@
+// Text helpers shared by the composer and the dialog: number conversions with the rules the
+// add-in's messages and fragments rely on, trimming, UTF-8/UTF-16 and code-page decoding.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mTarvelo {
+
+// The leading number of a text, 0 when it does not start with one (blanks before it skipped).
+double Val(std::u16string_view text);
+
+// A whole text read as a number by the rules of a locale whose decimal separator is `decimal`
+// and whose digit-group separator is `group` (group separators are ignored, surrounding blanks
+// allowed). nullopt when the text is not a number, an empty text included.
+std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal,
+                                        char16_t group);
+// The same with the separators of the process's current locale.
+std::optional<double> ParseLocaleNumber(std::u16string_view text);
+
+// A number as its shortest decimal text with a point: 24, 21, 20.5.
+std::string FormatNumber(double value);
+
+std::u16string TrimBlanks(std::u16string_view text);
+std::u16string TrimLeadingBlanks(std::u16string_view text);
+
+std::u16string Utf8ToUtf16(std::string_view text);
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string AsciiToUtf16(std::string_view text);
+
+// The ANSI code page of a Windows locale identifier (1256 for Arabic, 1252 for English...).
+int AnsiCodePageOfLcid(std::int32_t lcid);
+// Every character's low byte decoded in the code page; undecodable bytes become U+FFFD.
+std::u16string DecodeLowBytes(std::u16string_view text, int codePage);
+
+}  // namespace mTarvelo
