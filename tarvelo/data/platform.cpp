@@ -1,0 +1,309 @@
+// The data files' platform side: opening and reading files, the data folder, the platform
+// version, code pages and text conversions.
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <system_error>
+
+#include "tarvelo/data/data_files.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#include <iconv.h>
+#endif
+
+namespace mTarvelo {
+
+// ---------------------------------------------------------------------------------------------
+// DataFile
+
+DataFile::DataFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        RaiseDataError(errFileNotFound);
+    stream_.open(path, std::ios::binary);
+    if (!stream_)
+        RaiseDataError(errFileNotFound);
+    stream_.seekg(0, std::ios::end);
+    const auto end = stream_.tellg();
+    if (end < 0)
+        RaiseDataError(errFileNotFound);
+    size_ = static_cast<std::uint64_t>(end);
+    stream_.seekg(0);
+}
+
+void DataFile::Seek(std::uint64_t offset) {
+    if (offset > size_)
+        RaiseDataError(errPastEndOfFile);
+    position_ = offset;
+}
+
+std::string DataFile::Read(std::uint64_t count) {
+    if (count > size_ - position_)
+        RaiseDataError(errPastEndOfFile);
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    stream_.clear();
+    stream_.seekg(static_cast<std::streamoff>(position_));
+    if (count > 0 && !stream_.read(bytes.data(), static_cast<std::streamsize>(count)))
+        RaiseDataError(errPastEndOfFile);
+    position_ += count;
+    return bytes;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Data folder, platform
+
+std::filesystem::path DataFolder() {
+    if (DataFolderOverride)
+        return *DataFolderOverride;
+#ifdef _WIN32
+    HMODULE module = nullptr;
+    wchar_t buffer[MAX_PATH];
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                           reinterpret_cast<LPCWSTR>(&DataFolder), &module) &&
+        GetModuleFileNameW(module, buffer, MAX_PATH) > 0)
+        return std::filesystem::path(buffer).parent_path();
+#else
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&DataFolder), &info) != 0 && info.dli_fname != nullptr) {
+        std::error_code error;
+        auto path = std::filesystem::canonical(info.dli_fname, error);
+        if (!error)
+            return path.parent_path();
+    }
+#endif
+    return std::filesystem::current_path();
+}
+
+bool IsWin9x() {
+#ifdef _WIN32
+    // Platform 1 is the 9x family: ask with the extended structure first, then the basic one.
+    OSVERSIONINFOEXA extended{};
+    extended.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);  // 156 bytes
+#pragma warning(suppress : 4996)
+    if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&extended)))
+        return extended.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    OSVERSIONINFOA basic{};
+    basic.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);  // 148 bytes
+    if (GetVersionExA(&basic))
+        return basic.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    return false;
+#else
+    return false;
+#endif
+}
+
+std::vector<std::filesystem::path> TranslationFiles() {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(DataFolder(), error)) {
+        std::string name = entry.path().filename().string();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (name.size() >= 7 && name.ends_with(".dabrel"))
+            files.push_back(entry.path());
+    }
+    // Name order, as the Windows file systems list a folder (not case-sensitive).
+    auto folded = [](const std::filesystem::path& p) {
+        std::string name = p.filename().string();
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        return name;
+    };
+    std::sort(files.begin(), files.end(), [&](const auto& a, const auto& b) { return folded(a) < folded(b); });
+    return files;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Code pages
+
+int CodePageForLcid(std::int32_t lcid) {
+    const int primary = lcid & 0x3FF;
+    switch (lcid) {  // locales whose script depends on the sublanguage
+    case 0x0804: case 0x1004: return 936;                   // Chinese (PRC, Singapore)
+    case 0x0404: case 0x0C04: case 0x1404: return 950;      // Chinese (Taiwan, Hong Kong, Macao)
+    case 0x082C: return 1251;                               // Azerbaijani (Cyrillic)
+    case 0x0843: return 1251;                               // Uzbek (Cyrillic)
+    case 0x0C1A: case 0x1C1A: case 0x201A: return 1251;     // Serbian, Bosnian (Cyrillic)
+    default: break;
+    }
+    switch (primary) {
+    case 0x01: case 0x20: case 0x29: case 0x80: case 0x8C: return 1256;  // ar, ur, fa, ug, prs
+    case 0x02: case 0x19: case 0x22: case 0x23: case 0x2F: case 0x3F: case 0x40: case 0x44:
+    case 0x50: case 0x6D: case 0x85: return 1251;  // bg, ru, uk, be, mk, kk, ky, tt, mn, ba, sah
+    case 0x05: case 0x0E: case 0x15: case 0x18: case 0x1A: case 0x1B: case 0x1C: case 0x24:
+        return 1250;  // cs, hu, pl, ro, hr/sr (Latin), sk, sq, sl
+    case 0x08: return 1253;                               // el
+    case 0x0D: return 1255;                               // he
+    case 0x1F: case 0x2C: case 0x43: return 1254;         // tr, az (Latin), uz (Latin)
+    case 0x25: case 0x26: case 0x27: return 1257;         // et, lv, lt
+    case 0x2A: return 1258;                               // vi
+    case 0x1E: return 874;                                // th
+    case 0x11: return 932;                                // ja
+    case 0x12: return 949;                                // ko
+    case 0x04: return 936;                                // zh, other sublanguages
+    default: return 1252;  // Western European languages, and locales without an ANSI code page
+    }
+}
+
+#ifndef _WIN32
+namespace {
+// An iconv conversion descriptor, closed on every way out.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+    ~Iconv() {
+        if (valid())
+            iconv_close(handle_);
+    }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return handle_; }
+
+private:
+    iconv_t handle_;
+};
+}  // namespace
+#endif
+
+std::u16string DecodeCodePage(std::string_view bytes, int codePage) {
+#ifdef _WIN32
+    if (bytes.empty())
+        return {};
+    const int size = MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(),
+                                         static_cast<int>(bytes.size()), nullptr, 0);
+    if (size <= 0)
+        RaiseDataError(errInvalidCall);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(), static_cast<int>(bytes.size()),
+                        wide.data(), size);
+    return std::u16string(wide.begin(), wide.end());
+#else
+    const std::string name = "CP" + std::to_string(codePage);
+    const Iconv converter("UTF-16LE", name.c_str());
+    if (!converter.valid())
+        RaiseDataError(errInvalidCall);
+    iconv_t handle = converter.get();
+
+    std::u16string out;
+    std::string input(bytes);
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    while (inLeft > 0) {
+        char16_t buffer[256];
+        char* outPtr = reinterpret_cast<char*>(buffer);
+        std::size_t outLeft = sizeof(buffer);
+        const std::size_t result = iconv(handle, &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<std::size_t>(outPtr - reinterpret_cast<char*>(buffer)) / 2);
+        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            // A byte the code page does not define (or a lead byte without its trail byte).
+            out += u'\uFFFD';
+            ++in;
+            --inLeft;
+            iconv(handle, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+#endif
+}
+
+std::u16string DecodeLowBytes(std::u16string_view text, std::int32_t lcid) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (char16_t c : text)
+        bytes += static_cast<char>(c & 0xFF);
+    return DecodeCodePage(bytes, CodePageForLcid(lcid));
+}
+
+std::u16string BytesToText(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    for (char b : bytes)
+        text += static_cast<char16_t>(static_cast<unsigned char>(b));
+    return text;
+}
+
+std::string TextToBytes(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (char16_t c : text)
+        bytes += c <= 0xFF ? static_cast<char>(c) : '?';
+    return bytes;
+}
+
+std::string ToUtf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::u16string FromUtf8(std::string_view text) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        char32_t c = 0xFFFD;
+        std::size_t length = 1;
+        if (b < 0x80) {
+            c = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            length = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            length = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            length = 4;
+        }
+        if (length > 1) {
+            if (i + length > text.size()) {
+                length = 1;
+            } else {
+                c = b & (0x7F >> length);
+                for (std::size_t k = 1; k < length; ++k) {
+                    const auto next = static_cast<unsigned char>(text[i + k]);
+                    if ((next & 0xC0) != 0x80) {
+                        c = 0xFFFD;
+                        length = 1;
+                        break;
+                    }
+                    c = (c << 6) | (next & 0x3F);
+                }
+            }
+        }
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            c -= 0x10000;
+            out += static_cast<char16_t>(0xD800 + (c >> 10));
+            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c > 0x10FFFF ? 0xFFFD : c);
+        }
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace mTarvelo
