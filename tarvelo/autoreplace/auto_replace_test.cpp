@@ -1,0 +1,409 @@
+#include "tarvelo/autoreplace/auto_replace.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tarvelo/addin_state.h"
+#include "tarvelo/autoreplace/fake_word_test_support.h"
+#include "tarvelo/autoreplace/tag_reader.h"
+#include "tarvelo/autoreplace/timer_service.h"
+
+namespace mTarvelo {
+namespace {
+
+using testing::FakeApplication;
+
+class FakeButton final : public word::CommandBarControl {
+public:
+    std::u16string caption = u"Automatic Replace eg [QS2:1-2A]";
+    bool failCaption = false;
+
+    std::u16string Caption() const override { return caption; }
+    void SetCaption(std::u16string_view text) override {
+        if (failCaption) throw word::Error("menu gone");
+        caption = text;
+    }
+    void SetTooltipText(std::u16string_view) override {}
+    void SetVisible(bool) override {}
+    void SetOnAction(std::u16string_view) override {}
+    void SetTag(std::u16string_view) override {}
+    void Delete() override {}
+    word::CommandBarControls& Controls() override { throw word::Error("a button"); }
+    void OnClick(std::function<void()>) override {}
+};
+
+std::string Narrow(std::u16string_view text) {
+    std::string out;
+    for (const char16_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// Names padded to 30 characters, as the surah table holds them.
+std::optional<SurahInfo> SurahTableEntry(std::int64_t s) {
+    if (s < 1 || s > 114) return std::nullopt;
+    if (s == 1) return SurahInfo{u"Al-Fatihah                    ", 7};
+    if (s == 2) return SurahInfo{u"Al-Baqarah                    ", 286};
+    return SurahInfo{u"Surah " + std::u16string(1, char16_t(u'0' + s % 10)), 6};
+}
+
+class AutoReplace : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = std::make_shared<FakeApplication>();
+        WordApp = app;
+        button = std::make_shared<FakeButton>();
+        ctrl6 = button;
+        InsertMode = 0;
+        AutoReplaceOn = false;
+        AutoReplaceTimerId = 0;
+
+        AutoReplaceHost host;
+        host.timers = timers;
+        host.insertArabic = [this](std::int16_t s, std::int16_t f, std::int16_t t, bool sameLine) {
+            inserted.push_back("A " + std::to_string(s) + ":" + std::to_string(f) + "-" + std::to_string(t) +
+                               (sameLine ? "" : " N"));
+            if (duringInsertion) duringInsertion();
+        };
+        host.insertTranslation = [this](std::int16_t s, std::int16_t f, std::int16_t t) {
+            inserted.push_back("T " + std::to_string(s) + ":" + std::to_string(f) + "-" + std::to_string(t));
+            if (duringInsertion) duringInsertion();
+        };
+        host.surah = &SurahTableEntry;
+        host.message = [this](std::u16string_view text) { messages.emplace_back(text); };
+        InstallAutoReplace(std::move(host));
+    }
+
+    void TearDown() override {
+        UninstallAutoReplace();
+        WordApp.reset();
+        ctrl6.reset();
+        InsertMode = 0;
+    }
+
+    // Types like a user, one keystroke at a time, with a timer tick after each.
+    void TypeWithTicks(std::u16string_view text) {
+        for (const char16_t c : text) {
+            app->doc.Type(std::u16string(1, c));
+            timers->Tick();
+        }
+    }
+
+    void SwitchOn() {
+        ctrl6_Click();
+        ASSERT_TRUE(AutoReplaceOn);
+    }
+
+    std::u16string Paragraph(std::size_t i) const { return app->doc.paragraphs.at(i); }
+
+    std::shared_ptr<ManualTimerService> timers = std::make_shared<ManualTimerService>();
+    std::shared_ptr<FakeApplication> app;
+    std::shared_ptr<FakeButton> button;
+    std::vector<std::string> inserted;
+    std::vector<std::u16string> messages;
+    std::function<void()> duringInsertion;
+};
+
+TEST_F(AutoReplace, CommandSwitchesModeCaptionAndTimer) {
+    ctrl6_Click();
+    EXPECT_TRUE(AutoReplaceOn);
+    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+    EXPECT_EQ(timers->ActiveCount(), 1u);
+    EXPECT_EQ(timers->LastPeriod(), 100u);
+    EXPECT_NE(AutoReplaceTimerId, 0u);
+
+    ctrl6_Click();
+    EXPECT_FALSE(AutoReplaceOn);
+    EXPECT_EQ(button->caption, u"Auto Replace eg [QS2:1-2A]");
+    EXPECT_EQ(timers->ActiveCount(), 0u);
+
+    // The command follows the mode, not its caption.
+    button->caption = u"Disable Auto Replace";
+    ctrl6_Click();
+    EXPECT_TRUE(AutoReplaceOn);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(AutoReplace, EveryTickStopsItsTimerAndStartsANewOne) {
+    SwitchOn();
+    for (int i = 0; i < 5; ++i) {
+        const auto before = AutoReplaceTimerId;
+        EXPECT_EQ(timers->Tick(), 1);
+        EXPECT_EQ(timers->ActiveCount(), 1u);
+        EXPECT_NE(AutoReplaceTimerId, before);
+    }
+}
+
+TEST_F(AutoReplace, ReplacesATagOnceItsClosingBracketIsTyped) {
+    SwitchOn();
+    TypeWithTicks(u"[QS2:1-2A");
+    EXPECT_EQ(Paragraph(0), u"[QS2:1-2A");
+    EXPECT_TRUE(inserted.empty());
+
+    TypeWithTicks(u"]");
+    ASSERT_EQ(app->doc.paragraphs.size(), 2u);
+    EXPECT_EQ(Paragraph(0), u"(QS2. Al-Baqarah ayat 1-2)");
+    EXPECT_TRUE(app->doc.leftToRight[0]);
+    EXPECT_EQ(Paragraph(1), u"");
+    EXPECT_EQ(app->doc.para, 1u);
+    EXPECT_EQ(inserted, (std::vector<std::string>{"A 2:1-2"}));
+    EXPECT_EQ(InsertMode, 2);
+    EXPECT_EQ(timers->ActiveCount(), 1u);
+    EXPECT_TRUE(messages.empty());
+
+    // The tag is selected, removed, then the citation and the paragraph typed, in that order.
+    const std::vector<std::string> expectedTail = {"LtrPara", "TypeText ", "TypeText (QS2. Al-Baqarah ayat 1-2)",
+                                                   "TypeParagraph"};
+    ASSERT_GE(app->doc.calls.size(), expectedTail.size());
+    EXPECT_TRUE(std::equal(expectedTail.begin(), expectedTail.end(), app->doc.calls.end() - 4));
+}
+
+TEST_F(AutoReplace, LettersChooseWhatIsInserted) {
+    struct Case {
+        std::u16string tag;
+        std::u16string citation;
+        std::vector<std::string> inserted;
+        std::int16_t mode;
+    };
+    const std::vector<Case> cases = {
+        {u"[qs2:1-2b]", u"(QS2. Al-Baqarah ayat 1-2)", {"A 2:1-2", "T 2:1-2"}, 1},
+        {u"[QS2:5T]", u"(QS2. Al-Baqarah ayat 5)", {"T 2:5-5"}, 3},
+        {u"[QS2:255BN]", u"(QS2. Al-Baqarah ayat 255)", {"A 2:255-255 N", "T 2:255-255"}, 1},
+        {u"[QS1:1-3BS]", u"(QS1. Al-Fatihah ayat 1-3)",
+         {"A 1:1-1", "T 1:1-1", "A 1:2-2", "T 1:2-2", "A 1:3-3", "T 1:3-3"}, 1},
+        {u"[QS002:1A]", u"(QS2. Al-Baqarah ayat 1)", {"A 2:1-1"}, 2},
+        {u"[QS2:1-2AT]", u"(QS2. Al-Baqarah ayat 1-2)", {"A 2:1-2", "T 2:1-2"}, 1},
+        {u"[QS114:6A]", u"(QS114. Surah 4 ayat 6)", {"A 114:6-6"}, 2},
+        // The last verse is the composers' to check.
+        {u"[QS1:6-9A]", u"(QS1. Al-Fatihah ayat 6-9)", {"A 1:6-9"}, 2},
+    };
+    SwitchOn();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.tag));
+        inserted.clear();
+        const auto para = app->doc.para;
+        TypeWithTicks(c.tag);
+        EXPECT_EQ(Paragraph(para), c.citation);
+        EXPECT_EQ(inserted, c.inserted);
+        EXPECT_EQ(InsertMode, c.mode);
+    }
+}
+
+TEST_F(AutoReplace, TagWithoutLettersFollowsTheLastMode) {
+    SwitchOn();
+    TypeWithTicks(u"[QS2:1-2]");
+    EXPECT_EQ(Paragraph(0), u"(QS2. Al-Baqarah ayat 1-2)");
+    EXPECT_TRUE(inserted.empty());  // no mode set yet: only the citation
+    EXPECT_EQ(InsertMode, 0);
+
+    InsertMode = 3;  // as after "Get Translation"
+    TypeWithTicks(u"[QS2:1-2]");
+    EXPECT_EQ(inserted, (std::vector<std::string>{"T 2:1-2"}));
+    EXPECT_EQ(InsertMode, 3);
+}
+
+TEST_F(AutoReplace, InvalidTagsStayAndTheModeKeepsWorking) {
+    SwitchOn();
+    for (const std::u16string tag : {u"[QS2:300A]", u"[QS115:1A]", u"[QS999:1A]", u"[QS0:1A]", u"[QS2:0A]",
+                                     u"[QS:1A]", u"[QS2:1-99999A]", u"[XS2:1A]", u"[QS2-1A]"}) {
+        SCOPED_TRACE(Narrow(tag));
+        app->doc = {};
+        TypeWithTicks(tag);
+        for (int i = 0; i < 3; ++i) timers->Tick();  // looked at again on every tick
+        EXPECT_EQ(app->doc.Text(), tag);
+        EXPECT_TRUE(inserted.empty());
+        EXPECT_TRUE(AutoReplaceOn);
+        EXPECT_EQ(timers->ActiveCount(), 1u);
+    }
+    // A valid tag typed after an invalid one is still replaced.
+    TypeWithTicks(u" [QS2:5T]");
+    EXPECT_EQ(app->doc.Text(), u"[QS2-1A] (QS2. Al-Baqarah ayat 5)\n");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(AutoReplace, NothingButTheTagIsEverChanged) {
+    SwitchOn();
+    // A paragraph before, text before the tag on its line, and text after the insertion point.
+    app->doc.paragraphs = {u"First paragraph.", u"Before: x- QS [ after"};
+    app->doc.leftToRight = {false, false};
+    app->doc.para = 1;
+    app->doc.start = app->doc.end = 14;  // before "[ after"
+    TypeWithTicks(u"[QS2:5T]");
+    EXPECT_EQ(app->doc.paragraphs,
+              (std::vector<std::u16string>{u"First paragraph.", u"Before: x- QS (QS2. Al-Baqarah ayat 5)", u"[ after"}));
+
+    // Directly after Arabic text with vowel marks.
+    app->doc = {};
+    TypeWithTicks(u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064E\u0647\u0650[QS1:1A]");
+    EXPECT_EQ(Paragraph(0), u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064E\u0647\u0650"
+                            u"(QS1. Al-Fatihah ayat 1)");
+
+    // A tag that the look-back finds but that the selection would not cover whole stays as it is
+    // (selecting over it would leave "[QS2:" behind).
+    app->doc = {};
+    inserted.clear();
+    TypeWithTicks(u"[QS2:1-:5A]");
+    EXPECT_EQ(app->doc.Text(), u"[QS2:1-:5A]");
+    EXPECT_TRUE(inserted.empty());
+    EXPECT_EQ(app->doc.start, app->doc.end);
+
+    // A blank after the bracket: not replaced.
+    app->doc = {};
+    inserted.clear();
+    app->doc.Type(u"[QS2:1-2A] ");
+    timers->Tick();
+    EXPECT_EQ(app->doc.Text(), u"[QS2:1-2A] ");
+    EXPECT_TRUE(inserted.empty());
+
+    // A selection that is not an insertion point is never treated.
+    app->doc = {};
+    app->doc.Type(u"[QS2:1-2A]");
+    app->doc.start = 0;
+    app->doc.calls.clear();
+    timers->Tick();
+    EXPECT_EQ(app->doc.Text(), u"[QS2:1-2A]");
+    EXPECT_TRUE(app->doc.calls.empty());
+    EXPECT_TRUE(inserted.empty());
+}
+
+// Typed text of every kind, then one tick: the document is either unchanged, or exactly a tag
+// ending at the insertion point has become its citation and a new paragraph.
+TEST_F(AutoReplace, RandomTextLosesNothingButATag) {
+    std::mt19937 random(20261207);
+    const auto pick = [&](const std::vector<std::u16string>& options) { return options[random() % options.size()]; };
+    const std::vector<std::u16string> noise = {u"[", u"]", u"QS", u"Q", u"S", u"2", u"1", u":", u"-", u"A",
+                                               u" ", u"x", u"\u0628\u064E", u"(", u"."};
+    const std::vector<std::u16string> openings = {u"[QS", u"[qs", u"[Qs", u"[", u"QS", u"[Q", u"[QS ", u"[[QS"};
+    const std::vector<std::u16string> numbers = {u"1", u"2", u"002", u"7", u"114", u"115", u"0", u"", u" 3", u"300"};
+    const std::vector<std::u16string> separators = {u":", u":", u":", u"-", u"::", u": ", u":-", u""};
+    const std::vector<std::u16string> letters = {u"A", u"T", u"B", u"BS", u"BN", u"", u"a", u"AT-", u" A", u"-A", u"X"};
+    SwitchOn();
+    int replaced = 0;
+    for (int round = 0; round < 5000; ++round) {
+        std::u16string text;
+        for (int i = static_cast<int>(random() % 4); i > 0; --i) text += pick(noise);
+        text += pick(openings) + pick(numbers) + pick(separators) + pick(numbers);
+        if (random() % 2) text += pick({u"-", u"--", u"-:"}) + pick(numbers);
+        text += pick(letters) + u"]";
+        app->doc = {};
+        app->doc.Type(text);
+        timers->Tick();
+        ASSERT_TRUE(AutoReplaceOn);
+        if (app->doc.paragraphs.size() == 1) {
+            ASSERT_EQ(Paragraph(0), text);
+            continue;
+        }
+        ++replaced;
+        ASSERT_EQ(app->doc.paragraphs.size(), 2u) << Narrow(text);
+        ASSERT_EQ(Paragraph(1), u"");
+        const auto open = Paragraph(0).rfind(u"(QS");
+        ASSERT_NE(open, std::u16string::npos) << Narrow(text);
+        const std::u16string kept = Paragraph(0).substr(0, open);
+        ASSERT_TRUE(text.starts_with(kept)) << Narrow(text);
+        const std::u16string tag = text.substr(kept.size());
+        ASSERT_TRUE(tag.starts_with(u"[")) << Narrow(text);
+        const auto request = ReadTag(UpperCaseTag(tag));
+        ASSERT_TRUE(request) << Narrow(text);
+        const auto entry = SurahTableEntry(request->surah);
+        ASSERT_TRUE(entry) << Narrow(text);
+        ASSERT_LE(request->from, entry->verseCount);
+        EXPECT_EQ(Paragraph(0).substr(open), CitationText(request->surah, entry->name, request->from, request->to))
+            << Narrow(text);
+    }
+    EXPECT_GT(replaced, 100);
+}
+
+TEST_F(AutoReplace, NoDocumentEndsTheModeAtTheFirstTick) {
+    app->documents.count = 0;
+    SwitchOn();
+    timers->Tick();
+    EXPECT_FALSE(AutoReplaceOn);
+    EXPECT_EQ(timers->ActiveCount(), 0u);
+    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+    EXPECT_TRUE(messages.empty());
+
+    // The next click switches the mode on again.
+    app->documents.count = 1;
+    ctrl6_Click();
+    EXPECT_TRUE(AutoReplaceOn);
+    EXPECT_EQ(timers->ActiveCount(), 1u);
+    TypeWithTicks(u"[QS2:5T]");
+    EXPECT_EQ(Paragraph(0), u"(QS2. Al-Baqarah ayat 5)");
+}
+
+TEST_F(AutoReplace, SwitchingOffStopsReplacement) {
+    SwitchOn();
+    ctrl6_Click();
+    TypeWithTicks(u"[QS2:1-2A]");
+    EXPECT_EQ(app->doc.Text(), u"[QS2:1-2A]");
+    EXPECT_TRUE(inserted.empty());
+
+    // Cleared elsewhere (disconnection): the pending tick ends the timer.
+    SwitchOn();
+    AutoReplaceOn = false;
+    timers->Tick();
+    EXPECT_EQ(timers->ActiveCount(), 0u);
+}
+
+TEST_F(AutoReplace, TicksNeverRunInsideAnInsertion) {
+    SwitchOn();
+    int nested = 0;
+    duringInsertion = [&] { nested += timers->Tick(); };  // the composers let events through
+    TypeWithTicks(u"[QS1:1-3BS]");
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(inserted.size(), 6u);
+    EXPECT_EQ(timers->ActiveCount(), 1u);
+}
+
+TEST_F(AutoReplace, TimerThatCannotBeCreatedIsReported) {
+    SwitchOn();
+    timers->SetFailing(true);
+    timers->Tick();
+    EXPECT_EQ(messages, (std::vector<std::u16string>{u"Timer not created. Ending Program"}));
+    EXPECT_TRUE(AutoReplaceOn);
+    EXPECT_EQ(timers->ActiveCount(), 0u);
+
+    // Switching on with no timer service says so too, instead of pretending to run.
+    ctrl6_Click();
+    messages.clear();
+    ctrl6_Click();
+    EXPECT_EQ(messages, (std::vector<std::u16string>{u"Timer not created. Ending Program"}));
+    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+}
+
+TEST_F(AutoReplace, FailureWhileReplacingStopsTheTimerButKeepsTheMode) {
+    SwitchOn();
+    app->doc.failTyping = true;
+    TypeWithTicks(u"[QS2:5T]");
+    EXPECT_TRUE(AutoReplaceOn);
+    EXPECT_EQ(timers->ActiveCount(), 0u);
+    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+    // Switching off and on brings it back.
+    app->doc.failTyping = false;
+    EXPECT_EQ(app->doc.Text(), u"[QS2:5T]");  // left selected
+    app->doc.start = app->doc.end;
+    ctrl6_Click();
+    ctrl6_Click();
+    timers->Tick();
+    EXPECT_EQ(Paragraph(0), u"(QS2. Al-Baqarah ayat 5)");
+}
+
+TEST_F(AutoReplace, CaptionFailureIsReportedAndTheModeStillSwitches) {
+    button->failCaption = true;
+    ctrl6_Click();
+    EXPECT_TRUE(AutoReplaceOn);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], u"Error 440 (menu gone) in procedure ctrl6_Click of Designer Connect");
+}
+
+TEST_F(AutoReplace, WorksWithoutAMenuAndWithoutAConnection) {
+    ctrl6.reset();
+    SwitchOn();
+    WordApp.reset();
+    timers->Tick();
+    EXPECT_FALSE(AutoReplaceOn);
+    EXPECT_EQ(timers->ActiveCount(), 0u);
+}
+
+}  // namespace
+}  // namespace mTarvelo
