@@ -2,36 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "tarvelo/addin_state.h"
-#include "tarvelo/autoreplace/fake_word_test_support.h"
 #include "tarvelo/autoreplace/tag_reader.h"
 #include "tarvelo/autoreplace/timer_service.h"
+#include "word/recording/recording.h"
 
 namespace mTarvelo {
 namespace {
-
-using testing::FakeApplication;
-
-class FakeButton final : public word::CommandBarControl {
-public:
-    std::u16string caption = u"Automatic Replace eg [QS2:1-2A]";
-    bool failCaption = false;
-
-    std::u16string Caption() const override { return caption; }
-    void SetCaption(std::u16string_view text) override {
-        if (failCaption) throw word::Error("menu gone");
-        caption = text;
-    }
-    void SetTooltipText(std::u16string_view) override {}
-    void SetVisible(bool) override {}
-    void SetOnAction(std::u16string_view) override {}
-    void SetTag(std::u16string_view) override {}
-    void Delete() override {}
-    word::CommandBarControls& Controls() override { throw word::Error("a button"); }
-    void OnClick(std::function<void()>) override {}
-};
 
 std::string Narrow(std::u16string_view text) {
     std::string out;
@@ -50,10 +30,11 @@ std::optional<SurahInfo> SurahTableEntry(std::int64_t s) {
 class AutoReplace : public ::testing::Test {
 protected:
     void SetUp() override {
-        app = std::make_shared<FakeApplication>();
-        WordApp = app;
-        button = std::make_shared<FakeButton>();
+        WordApp = word;
+        button = word->CommandBars().ActiveMenuBar().Controls().Add(word::msoControlButton);
+        button->SetCaption(u"Automatic Replace eg [QS2:1-2A]");
         ctrl6 = button;
+        word->clearLog();
         InsertMode = 0;
         AutoReplaceOn = false;
         AutoReplaceTimerId = 0;
@@ -81,12 +62,20 @@ protected:
         InsertMode = 0;
     }
 
-    // Types like a user, one keystroke at a time, with a timer tick after each.
+    // Types as a user's keystrokes arrive.
+    void Type(std::u16string_view text) {
+        for (const char16_t c : text) word->Selection()->TypeText(std::u16string(1, c));
+    }
+    // The same, with a timer tick after each keystroke.
     void TypeWithTicks(std::u16string_view text) {
         for (const char16_t c : text) {
-            app->doc.Type(std::u16string(1, c));
+            Type(std::u16string(1, c));
             timers->Tick();
         }
+    }
+    void NewDocument() {
+        word->newDocument();
+        inserted.clear();
     }
 
     void SwitchOn() {
@@ -94,11 +83,24 @@ protected:
         ASSERT_TRUE(AutoReplaceOn);
     }
 
-    std::u16string Paragraph(std::size_t i) const { return app->doc.paragraphs.at(i); }
+    std::u16string Text() const { return word->document().text(); }
+    std::vector<std::u16string> Paragraphs() const {
+        std::vector<std::u16string> paragraphs{u""};
+        for (const char16_t c : Text()) {
+            if (c == u'\r') paragraphs.emplace_back();
+            else paragraphs.back() += c;
+        }
+        return paragraphs;
+    }
+    std::u16string Paragraph(std::size_t i) const { return Paragraphs().at(i); }
+    bool Logged(std::u16string_view operation) const {
+        const auto log = word->log();
+        return std::any_of(log.begin(), log.end(), [&](const std::u16string& c) { return c.starts_with(operation); });
+    }
 
     std::shared_ptr<ManualTimerService> timers = std::make_shared<ManualTimerService>();
-    std::shared_ptr<FakeApplication> app;
-    std::shared_ptr<FakeButton> button;
+    std::shared_ptr<word::recording::Recorder> word = std::make_shared<word::recording::Recorder>();
+    std::shared_ptr<word::CommandBarControl> button;
     std::vector<std::string> inserted;
     std::vector<std::u16string> messages;
     std::function<void()> duringInsertion;
@@ -107,18 +109,18 @@ protected:
 TEST_F(AutoReplace, CommandSwitchesModeCaptionAndTimer) {
     ctrl6_Click();
     EXPECT_TRUE(AutoReplaceOn);
-    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+    EXPECT_EQ(button->Caption(), u"Disable Auto Replace");
     EXPECT_EQ(timers->ActiveCount(), 1u);
     EXPECT_EQ(timers->LastPeriod(), 100u);
     EXPECT_NE(AutoReplaceTimerId, 0u);
 
     ctrl6_Click();
     EXPECT_FALSE(AutoReplaceOn);
-    EXPECT_EQ(button->caption, u"Auto Replace eg [QS2:1-2A]");
+    EXPECT_EQ(button->Caption(), u"Auto Replace eg [QS2:1-2A]");
     EXPECT_EQ(timers->ActiveCount(), 0u);
 
     // The command follows the mode, not its caption.
-    button->caption = u"Disable Auto Replace";
+    button->SetCaption(u"Disable Auto Replace");
     ctrl6_Click();
     EXPECT_TRUE(AutoReplaceOn);
     EXPECT_TRUE(messages.empty());
@@ -135,27 +137,34 @@ TEST_F(AutoReplace, EveryTickStopsItsTimerAndStartsANewOne) {
 }
 
 TEST_F(AutoReplace, ReplacesATagOnceItsClosingBracketIsTyped) {
+    word->document().setContent(u"", {.sizeBi = 12, .rightToLeftRun = true});
+    word->Selection()->RtlPara();
     SwitchOn();
     TypeWithTicks(u"[QS2:1-2A");
-    EXPECT_EQ(Paragraph(0), u"[QS2:1-2A");
+    EXPECT_EQ(Text(), u"[QS2:1-2A");
     EXPECT_TRUE(inserted.empty());
 
+    word->clearLog();
     TypeWithTicks(u"]");
-    ASSERT_EQ(app->doc.paragraphs.size(), 2u);
-    EXPECT_EQ(Paragraph(0), u"(QS2. Al-Baqarah ayat 1-2)");
-    EXPECT_TRUE(app->doc.leftToRight[0]);
-    EXPECT_EQ(Paragraph(1), u"");
-    EXPECT_EQ(app->doc.para, 1u);
+    EXPECT_EQ(Paragraphs(), (std::vector<std::u16string>{u"(QS2. Al-Baqarah ayat 1-2)", u""}));
+    EXPECT_FALSE(word->document().paragraphs().at(0).rightToLeft);
+    EXPECT_EQ(word->document().selectionStart(), Text().size());
     EXPECT_EQ(inserted, (std::vector<std::string>{"A 2:1-2"}));
     EXPECT_EQ(InsertMode, 2);
     EXPECT_EQ(timers->ActiveCount(), 1u);
     EXPECT_TRUE(messages.empty());
 
-    // The tag is selected, removed, then the citation and the paragraph typed, in that order.
-    const std::vector<std::string> expectedTail = {"LtrPara", "TypeText ", "TypeText (QS2. Al-Baqarah ayat 1-2)",
-                                                   "TypeParagraph"};
-    ASSERT_GE(app->doc.calls.size(), expectedTail.size());
-    EXPECT_TRUE(std::equal(expectedTail.begin(), expectedTail.end(), app->doc.calls.end() - 4));
+    // The look-back reads, the tag is selected and removed, the citation and paragraph typed.
+    EXPECT_EQ(word->edits(), (std::vector<std::u16string>{
+                                 u"TypeText ]", u"Type", u"Range.MoveStart 2 -1", u"Range.Text",
+                                 u"Range.MoveStart 2 -4", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
+                                 u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
+                                 // the selection first tried on a range
+                                 u"Range.MoveStart 2 -4", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
+                                 u"Range.MoveStart 2 -2", u"Range.Text", u"Range.Text",
+                                 u"MoveStart 2 -4", u"Text", u"MoveStart 2 -1", u"Text", u"MoveStart 2 -2",
+                                 u"Text", u"LtrPara", u"TypeText", u"TypeText (QS2. Al-Baqarah ayat 1-2)",
+                                 u"TypeParagraph"}));
 }
 
 TEST_F(AutoReplace, LettersChooseWhatIsInserted) {
@@ -180,10 +189,9 @@ TEST_F(AutoReplace, LettersChooseWhatIsInserted) {
     SwitchOn();
     for (const auto& c : cases) {
         SCOPED_TRACE(Narrow(c.tag));
-        inserted.clear();
-        const auto para = app->doc.para;
+        NewDocument();
         TypeWithTicks(c.tag);
-        EXPECT_EQ(Paragraph(para), c.citation);
+        EXPECT_EQ(Paragraphs(), (std::vector<std::u16string>{c.citation, u""}));
         EXPECT_EQ(inserted, c.inserted);
         EXPECT_EQ(InsertMode, c.mode);
     }
@@ -207,62 +215,60 @@ TEST_F(AutoReplace, InvalidTagsStayAndTheModeKeepsWorking) {
     for (const std::u16string tag : {u"[QS2:300A]", u"[QS115:1A]", u"[QS999:1A]", u"[QS0:1A]", u"[QS2:0A]",
                                      u"[QS:1A]", u"[QS2:1-99999A]", u"[XS2:1A]", u"[QS2-1A]"}) {
         SCOPED_TRACE(Narrow(tag));
-        app->doc = {};
+        NewDocument();
         TypeWithTicks(tag);
         for (int i = 0; i < 3; ++i) timers->Tick();  // looked at again on every tick
-        EXPECT_EQ(app->doc.Text(), tag);
+        EXPECT_EQ(Text(), tag);
         EXPECT_TRUE(inserted.empty());
         EXPECT_TRUE(AutoReplaceOn);
         EXPECT_EQ(timers->ActiveCount(), 1u);
     }
     // A valid tag typed after an invalid one is still replaced.
     TypeWithTicks(u" [QS2:5T]");
-    EXPECT_EQ(app->doc.Text(), u"[QS2-1A] (QS2. Al-Baqarah ayat 5)\n");
+    EXPECT_EQ(Text(), u"[QS2-1A] (QS2. Al-Baqarah ayat 5)\r");
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(AutoReplace, NothingButTheTagIsEverChanged) {
     SwitchOn();
     // A paragraph before, text before the tag on its line, and text after the insertion point.
-    app->doc.paragraphs = {u"First paragraph.", u"Before: x- QS [ after"};
-    app->doc.leftToRight = {false, false};
-    app->doc.para = 1;
-    app->doc.start = app->doc.end = 14;  // before "[ after"
+    word->document().setContent(u"First paragraph.\rBefore: x- QS [ after", {}, 17 + 14);
     TypeWithTicks(u"[QS2:5T]");
-    EXPECT_EQ(app->doc.paragraphs,
-              (std::vector<std::u16string>{u"First paragraph.", u"Before: x- QS (QS2. Al-Baqarah ayat 5)", u"[ after"}));
+    EXPECT_EQ(Paragraphs(), (std::vector<std::u16string>{u"First paragraph.",
+                                                         u"Before: x- QS (QS2. Al-Baqarah ayat 5)", u"[ after"}));
 
     // Directly after Arabic text with vowel marks.
-    app->doc = {};
-    TypeWithTicks(u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064E\u0647\u0650[QS1:1A]");
-    EXPECT_EQ(Paragraph(0), u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064E\u0647\u0650"
-                            u"(QS1. Al-Fatihah ayat 1)");
+    NewDocument();
+    const std::u16string arabic = u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064E\u0647\u0650";
+    TypeWithTicks(arabic + u"[QS1:1A]");
+    EXPECT_EQ(Paragraphs(), (std::vector<std::u16string>{arabic + u"(QS1. Al-Fatihah ayat 1)", u""}));
 
     // A tag that the look-back finds but that the selection would not cover whole stays as it is
     // (selecting over it would leave "[QS2:" behind).
-    app->doc = {};
-    inserted.clear();
+    NewDocument();
     TypeWithTicks(u"[QS2:1-:5A]");
-    EXPECT_EQ(app->doc.Text(), u"[QS2:1-:5A]");
+    EXPECT_EQ(Text(), u"[QS2:1-:5A]");
     EXPECT_TRUE(inserted.empty());
-    EXPECT_EQ(app->doc.start, app->doc.end);
+    EXPECT_EQ(word->document().selectionStart(), word->document().selectionEnd());
 
     // A blank after the bracket: not replaced.
-    app->doc = {};
-    inserted.clear();
-    app->doc.Type(u"[QS2:1-2A] ");
+    NewDocument();
+    Type(u"[QS2:1-2A] ");
     timers->Tick();
-    EXPECT_EQ(app->doc.Text(), u"[QS2:1-2A] ");
+    EXPECT_EQ(Text(), u"[QS2:1-2A] ");
     EXPECT_TRUE(inserted.empty());
 
     // A selection that is not an insertion point is never treated.
-    app->doc = {};
-    app->doc.Type(u"[QS2:1-2A]");
-    app->doc.start = 0;
-    app->doc.calls.clear();
+    NewDocument();
+    Type(u"[QS2:1-2A]");
+    word->Selection()->MoveStart(word::wdWord, -7);
+    word->clearLog();
     timers->Tick();
-    EXPECT_EQ(app->doc.Text(), u"[QS2:1-2A]");
-    EXPECT_TRUE(app->doc.calls.empty());
+    EXPECT_EQ(Text(), u"[QS2:1-2A]");
+    EXPECT_EQ(word->document().selectionStart(), 0u);
+    EXPECT_FALSE(Logged(u"MoveStart"));
+    EXPECT_FALSE(Logged(u"Range.MoveStart"));
+    EXPECT_FALSE(Logged(u"TypeText"));
     EXPECT_TRUE(inserted.empty());
 }
 
@@ -279,26 +285,27 @@ TEST_F(AutoReplace, RandomTextLosesNothingButATag) {
     const std::vector<std::u16string> letters = {u"A", u"T", u"B", u"BS", u"BN", u"", u"a", u"AT-", u" A", u"-A", u"X"};
     SwitchOn();
     int replaced = 0;
-    for (int round = 0; round < 5000; ++round) {
+    for (int round = 0; round < 3000; ++round) {
         std::u16string text;
         for (int i = static_cast<int>(random() % 4); i > 0; --i) text += pick(noise);
         text += pick(openings) + pick(numbers) + pick(separators) + pick(numbers);
         if (random() % 2) text += pick({u"-", u"--", u"-:"}) + pick(numbers);
         text += pick(letters) + u"]";
-        app->doc = {};
-        app->doc.Type(text);
+        word->document().setContent(text);
+        word->clearLog();
         timers->Tick();
         ASSERT_TRUE(AutoReplaceOn);
-        if (app->doc.paragraphs.size() == 1) {
-            ASSERT_EQ(Paragraph(0), text);
+        const auto paragraphs = Paragraphs();
+        if (paragraphs.size() == 1) {
+            ASSERT_EQ(paragraphs[0], text);
             continue;
         }
         ++replaced;
-        ASSERT_EQ(app->doc.paragraphs.size(), 2u) << Narrow(text);
-        ASSERT_EQ(Paragraph(1), u"");
-        const auto open = Paragraph(0).rfind(u"(QS");
+        ASSERT_EQ(paragraphs.size(), 2u) << Narrow(text);
+        ASSERT_EQ(paragraphs[1], u"");
+        const auto open = paragraphs[0].rfind(u"(QS");
         ASSERT_NE(open, std::u16string::npos) << Narrow(text);
-        const std::u16string kept = Paragraph(0).substr(0, open);
+        const std::u16string kept = paragraphs[0].substr(0, open);
         ASSERT_TRUE(text.starts_with(kept)) << Narrow(text);
         const std::u16string tag = text.substr(kept.size());
         ASSERT_TRUE(tag.starts_with(u"[")) << Narrow(text);
@@ -307,23 +314,23 @@ TEST_F(AutoReplace, RandomTextLosesNothingButATag) {
         const auto entry = SurahTableEntry(request->surah);
         ASSERT_TRUE(entry) << Narrow(text);
         ASSERT_LE(request->from, entry->verseCount);
-        EXPECT_EQ(Paragraph(0).substr(open), CitationText(request->surah, entry->name, request->from, request->to))
+        EXPECT_EQ(paragraphs[0].substr(open), CitationText(request->surah, entry->name, request->from, request->to))
             << Narrow(text);
     }
     EXPECT_GT(replaced, 100);
 }
 
 TEST_F(AutoReplace, NoDocumentEndsTheModeAtTheFirstTick) {
-    app->documents.count = 0;
+    word->closeDocument();
     SwitchOn();
     timers->Tick();
     EXPECT_FALSE(AutoReplaceOn);
     EXPECT_EQ(timers->ActiveCount(), 0u);
-    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+    EXPECT_EQ(button->Caption(), u"Disable Auto Replace");
     EXPECT_TRUE(messages.empty());
 
     // The next click switches the mode on again.
-    app->documents.count = 1;
+    word->newDocument();
     ctrl6_Click();
     EXPECT_TRUE(AutoReplaceOn);
     EXPECT_EQ(timers->ActiveCount(), 1u);
@@ -335,7 +342,7 @@ TEST_F(AutoReplace, SwitchingOffStopsReplacement) {
     SwitchOn();
     ctrl6_Click();
     TypeWithTicks(u"[QS2:1-2A]");
-    EXPECT_EQ(app->doc.Text(), u"[QS2:1-2A]");
+    EXPECT_EQ(Text(), u"[QS2:1-2A]");
     EXPECT_TRUE(inserted.empty());
 
     // Cleared elsewhere (disconnection): the pending tick ends the timer.
@@ -363,25 +370,27 @@ TEST_F(AutoReplace, TimerThatCannotBeCreatedIsReported) {
     EXPECT_TRUE(AutoReplaceOn);
     EXPECT_EQ(timers->ActiveCount(), 0u);
 
-    // Switching on with no timer service says so too, instead of pretending to run.
+    // Switching on without a timer says so too, instead of pretending to run.
     ctrl6_Click();
     messages.clear();
     ctrl6_Click();
     EXPECT_EQ(messages, (std::vector<std::u16string>{u"Timer not created. Ending Program"}));
-    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+    EXPECT_EQ(button->Caption(), u"Disable Auto Replace");
 }
 
 TEST_F(AutoReplace, FailureWhileReplacingStopsTheTimerButKeepsTheMode) {
     SwitchOn();
-    app->doc.failTyping = true;
-    TypeWithTicks(u"[QS2:5T]");
+    Type(u"[QS2:5T");
+    word->failOn("TypeText", 2);  // the keystroke "]" works, removing the tag fails
+    TypeWithTicks(u"]");
     EXPECT_TRUE(AutoReplaceOn);
     EXPECT_EQ(timers->ActiveCount(), 0u);
-    EXPECT_EQ(button->caption, u"Disable Auto Replace");
+    EXPECT_EQ(button->Caption(), u"Disable Auto Replace");
+    EXPECT_EQ(Text(), u"[QS2:5T]");
+    EXPECT_TRUE(inserted.empty());
+
     // Switching off and on brings it back.
-    app->doc.failTyping = false;
-    EXPECT_EQ(app->doc.Text(), u"[QS2:5T]");  // left selected
-    app->doc.start = app->doc.end;
+    word->document().setContent(Text());
     ctrl6_Click();
     ctrl6_Click();
     timers->Tick();
@@ -389,11 +398,12 @@ TEST_F(AutoReplace, FailureWhileReplacingStopsTheTimerButKeepsTheMode) {
 }
 
 TEST_F(AutoReplace, CaptionFailureIsReportedAndTheModeStillSwitches) {
-    button->failCaption = true;
+    word->failOn("Control.SetCaption");
     ctrl6_Click();
     EXPECT_TRUE(AutoReplaceOn);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], u"Error 440 (menu gone) in procedure ctrl6_Click of Designer Connect");
+    EXPECT_EQ(messages[0],
+              u"Error 440 (injected failure of Control.SetCaption) in procedure ctrl6_Click of Designer Connect");
 }
 
 TEST_F(AutoReplace, WorksWithoutAMenuAndWithoutAConnection) {
