@@ -1,0 +1,494 @@
+#include "tarvelo/clipboard/libreoffice_clipboard.h"
+
+#include <algorithm>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+
+#include <com/sun/star/datatransfer/DataFlavor.hpp>
+#include <com/sun/star/datatransfer/UnsupportedFlavorException.hpp>
+#include <com/sun/star/datatransfer/XTransferable.hpp>
+#include <com/sun/star/datatransfer/clipboard/SystemClipboard.hpp>
+#include <com/sun/star/datatransfer/clipboard/XClipboardOwner.hpp>
+#include <com/sun/star/uno/Sequence.hxx>
+#include <cppuhelper/implbase1.hxx>
+#include <rtl/ustring.hxx>
+
+namespace css = com::sun::star;
+using rtl::OString;
+using rtl::OUString;
+using css::uno::Reference;
+using css::uno::Sequence;
+
+namespace {
+
+constexpr std::uint32_t cfText = 1;
+constexpr std::uint32_t cfUnicodeText = 13;
+constexpr std::uint32_t cfFileList = 15;
+constexpr std::string_view rtfName = "Rich Text Format";
+
+// ---------------------------------------------------------------------------------------------
+// Format names registered in this process, as the system's table of registered names.
+
+class FormatRegistry {
+public:
+    static FormatRegistry& Instance() {
+        static FormatRegistry registry;
+        return registry;
+    }
+    std::uint32_t Register(std::string_view name) {
+        if (name.empty())
+            return 0;
+        const std::lock_guard lock(mutex_);
+        const std::string key = Folded(name);
+        for (std::size_t i = 0; i < names_.size(); ++i)
+            if (Folded(names_[i]) == key)
+                return static_cast<std::uint32_t>(0xC000 + i);
+        if (names_.size() >= 0x4000)
+            return 0;
+        names_.emplace_back(name);
+        return static_cast<std::uint32_t>(0xC000 + names_.size() - 1);
+    }
+    std::string Name(std::uint32_t id) {
+        const std::lock_guard lock(mutex_);
+        if (id < 0xC000 || id - 0xC000 >= names_.size())
+            return {};
+        return names_[id - 0xC000];
+    }
+
+private:
+    static std::string Folded(std::string_view name) {
+        std::string key(name);
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return key;
+    }
+    std::mutex mutex_;
+    std::vector<std::string> names_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Conversions
+
+OUString ToOUString(std::u16string_view text) {
+    return OUString(reinterpret_cast<const sal_Unicode*>(text.data()), static_cast<sal_Int32>(text.size()));
+}
+
+std::u16string FromOUString(const OUString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.getStr()), static_cast<std::size_t>(text.getLength()));
+}
+
+std::string Utf8(const OUString& text) {
+    const OString bytes = OUStringToOString(text, RTL_TEXTENCODING_UTF8);
+    return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
+}
+
+OUString FromSingleByte(std::string_view bytes) {
+    std::u16string text;
+    for (char b : bytes)
+        text += static_cast<char16_t>(static_cast<unsigned char>(b));
+    return ToOUString(text);
+}
+
+Sequence<sal_Int8> ToSequence(const std::vector<std::uint8_t>& bytes) {
+    return Sequence<sal_Int8>(reinterpret_cast<const sal_Int8*>(bytes.data()), static_cast<sal_Int32>(bytes.size()));
+}
+
+std::vector<std::uint8_t> FromSequence(const Sequence<sal_Int8>& bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.getConstArray());
+    return std::vector<std::uint8_t>(data, data + bytes.getLength());
+}
+
+// Text of a block of Unicode text (up to its null character).
+OUString UnicodeBlockText(const std::vector<std::uint8_t>& bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (c == 0)
+            break;
+        text += c;
+    }
+    return ToOUString(text);
+}
+
+std::vector<std::uint8_t> UnicodeBlock(const OUString& text) {
+    std::vector<std::uint8_t> bytes;
+    for (sal_Int32 i = 0; i < text.getLength(); ++i) {
+        bytes.push_back(static_cast<std::uint8_t>(text[i] & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(text[i] >> 8));
+    }
+    bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+}
+
+// File lists: the names of a file-list block as a text/uri-list, and back.
+std::string FileUrl(const std::string& path) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : path) {
+        if (std::isalnum(c) || std::string_view("/-._~").find(static_cast<char>(c)) != std::string_view::npos) {
+            url += static_cast<char>(c);
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+std::string PathOfUrl(std::string_view url) {
+    if (url.starts_with("file://"))
+        url.remove_prefix(7);
+    std::string path;
+    for (std::size_t i = 0; i < url.size(); ++i) {
+        if (url[i] == '%' && i + 2 < url.size() && std::isxdigit(static_cast<unsigned char>(url[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(url[i + 2]))) {
+            path += static_cast<char>(std::stoi(std::string(url.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        } else {
+            path += url[i];
+        }
+    }
+    return path;
+}
+
+std::vector<std::uint8_t> UriListFromFileBlock(const std::vector<std::uint8_t>& block) {
+    std::string list;
+    for (const std::string& name : ParseFileListBlock(block))
+        list += FileUrl(name) + "\r\n";
+    return std::vector<std::uint8_t>(list.begin(), list.end());
+}
+
+std::vector<std::uint8_t> FileBlockFromUriList(const std::vector<std::uint8_t>& uris) {
+    std::vector<std::uint8_t> block(20, 0);
+    block[0] = 20;
+    std::string_view text(reinterpret_cast<const char*>(uris.data()), uris.size());
+    while (!text.empty()) {
+        const auto end = text.find_first_of("\r\n");
+        const std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        const std::string path = PathOfUrl(line);
+        block.insert(block.end(), path.begin(), path.end());
+        block.push_back(0);
+    }
+    block.push_back(0);
+    return block;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Formats and flavours
+
+const OUString utf16Mime = "text/plain;charset=utf-16";
+const OUString richTextMime = "text/richtext";
+const OUString rtfMime = "text/rtf";
+const OUString uriListMime = "text/uri-list";
+
+css::datatransfer::DataFlavor Flavor(const OUString& mime, bool isString) {
+    css::datatransfer::DataFlavor flavor;
+    flavor.MimeType = mime;
+    flavor.HumanPresentableName = mime;
+    flavor.DataType = isString ? cppu::UnoType<OUString>::get() : cppu::UnoType<Sequence<sal_Int8>>::get();
+    return flavor;
+}
+
+OUString NamedMime(const std::string& name) {
+    return "application/x-openoffice-clipboard;windows_formatname=\"" + OUString::fromUtf8(name.c_str()) + "\"";
+}
+
+// The flavours under which a placed format is offered.
+std::vector<css::datatransfer::DataFlavor> FlavorsOf(std::uint32_t format) {
+    if (format == cfText || format == cfUnicodeText)
+        return {Flavor(utf16Mime, true)};
+    if (format == cfFileList)
+        return {Flavor(uriListMime, false)};
+    const std::string name = FormatRegistry::Instance().Name(format);
+    if (name == rtfName)
+        return {Flavor(richTextMime, false), Flavor(rtfMime, false)};
+    if (!name.empty())
+        return {Flavor(NamedMime(name), false)};
+    return {Flavor("application/x-tarvelo-format-" + OUString::number(static_cast<sal_Int32>(format)), false)};
+}
+
+// The format a flavour of the office's clipboard stands for; 0 for none.
+std::uint32_t FormatOfMime(const OUString& mime) {
+    const std::string type = Utf8(mime);
+    const std::string base = type.substr(0, type.find(';'));
+    if (base == "text/plain" && type.find("charset=utf-16") != std::string::npos)
+        return cfUnicodeText;
+    if (base == "text/richtext" || base == "text/rtf")
+        return FormatRegistry::Instance().Register(rtfName);
+    if (base == "text/uri-list")
+        return cfFileList;
+    if (const auto at = type.find("windows_formatname=\""); at != std::string::npos) {
+        const auto start = at + 20;
+        const auto end = type.find('"', start);
+        if (end != std::string::npos)
+            return FormatRegistry::Instance().Register(type.substr(start, end - start));
+    }
+    if (base.starts_with("application/x-tarvelo-format-"))
+        return static_cast<std::uint32_t>(std::stoul(base.substr(29)));
+    return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The transferable handed to the office's clipboard on close.
+
+class PlacedContents : public cppu::WeakImplHelper1<css::datatransfer::XTransferable> {
+public:
+    explicit PlacedContents(std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> formats)
+        : formats_(std::move(formats)) {}
+
+    css::uno::Any SAL_CALL getTransferData(const css::datatransfer::DataFlavor& flavor) override {
+        const std::uint32_t format = FormatOfMime(flavor.MimeType);
+        if (format == cfUnicodeText) {
+            if (const auto* bytes = Find(cfUnicodeText))
+                return css::uno::Any(UnicodeBlockText(*bytes));
+            if (const auto* bytes = Find(cfText)) {
+                std::string text(bytes->begin(), bytes->end());
+                return css::uno::Any(FromSingleByte(text.substr(0, text.find('\0'))));
+            }
+        } else if (const auto* bytes = Find(format)) {
+            if (format == cfFileList)
+                return css::uno::Any(ToSequence(UriListFromFileBlock(*bytes)));
+            return css::uno::Any(ToSequence(*bytes));
+        }
+        throw css::datatransfer::UnsupportedFlavorException();
+    }
+
+    Sequence<css::datatransfer::DataFlavor> SAL_CALL getTransferDataFlavors() override {
+        std::vector<css::datatransfer::DataFlavor> all;
+        for (const auto& [format, bytes] : formats_)
+            for (const auto& flavor : FlavorsOf(format))
+                if (std::none_of(all.begin(), all.end(), [&](const auto& f) { return f.MimeType == flavor.MimeType; }))
+                    all.push_back(flavor);
+        return Sequence<css::datatransfer::DataFlavor>(all.data(), static_cast<sal_Int32>(all.size()));
+    }
+
+    sal_Bool SAL_CALL isDataFlavorSupported(const css::datatransfer::DataFlavor& flavor) override {
+        const std::uint32_t format = FormatOfMime(flavor.MimeType);
+        return format != 0 && (Find(format) != nullptr || (format == cfUnicodeText && Find(cfText) != nullptr));
+    }
+
+private:
+    const std::vector<std::uint8_t>* Find(std::uint32_t format) const {
+        for (const auto& [id, bytes] : formats_)
+            if (id == format)
+                return &bytes;
+        return nullptr;
+    }
+    std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> formats_;
+};
+
+}  // namespace
+
+struct LibreOfficeClipboardBackend::Impl {
+    Reference<css::datatransfer::clipboard::XClipboard> clipboard;
+    bool opened = false;
+    bool changed = false;  // emptied or placed since opening: handed over on close
+    std::vector<std::pair<std::uint32_t, MemoryHandle>> placed;
+    std::map<MemoryHandle, std::vector<std::uint8_t>> blocks;
+    MemoryHandle nextBlock = 0x1000;
+
+    MemoryHandle NewBlock(std::vector<std::uint8_t> bytes) {
+        const MemoryHandle handle = nextBlock++;
+        blocks.emplace(handle, std::move(bytes));
+        return handle;
+    }
+
+    Reference<css::datatransfer::XTransferable> Contents() {
+        try {
+            return clipboard->getContents();
+        } catch (const css::uno::Exception&) {
+            return {};
+        }
+    }
+
+    // The formats now on the clipboard: those placed since opening, else the office's.
+    std::vector<std::uint32_t> Formats() {
+        std::vector<std::uint32_t> formats;
+        auto add = [&formats](std::uint32_t f) {
+            if (f != 0 && std::find(formats.begin(), formats.end(), f) == formats.end())
+                formats.push_back(f);
+        };
+        if (changed) {
+            for (const auto& [format, block] : placed)
+                add(format);
+            return formats;
+        }
+        const auto contents = Contents();
+        if (!contents.is())
+            return formats;
+        try {
+            const auto flavors = contents->getTransferDataFlavors();
+            for (sal_Int32 i = 0; i < flavors.getLength(); ++i) {
+                const std::uint32_t format = FormatOfMime(flavors[i].MimeType);
+                add(format);
+                if (format == cfUnicodeText)
+                    add(cfText);  // plain text is offered from Unicode text too
+            }
+        } catch (const css::uno::Exception&) {
+        }
+        return formats;
+    }
+
+    // The bytes of a format as the office's clipboard holds it.
+    std::optional<std::vector<std::uint8_t>> OfficeData(std::uint32_t format) {
+        const auto contents = Contents();
+        if (!contents.is())
+            return std::nullopt;
+        try {
+            if (format == cfText || format == cfUnicodeText) {
+                OUString text;
+                if (!(contents->getTransferData(Flavor(utf16Mime, true)) >>= text))
+                    return std::nullopt;
+                if (format == cfUnicodeText)
+                    return UnicodeBlock(text);
+                std::vector<std::uint8_t> bytes;
+                for (sal_Int32 i = 0; i < text.getLength(); ++i)
+                    bytes.push_back(text[i] <= 0xFF ? static_cast<std::uint8_t>(text[i]) : '?');
+                bytes.push_back(0);
+                return bytes;
+            }
+            for (const auto& flavor : FlavorsOf(format)) {
+                if (!contents->isDataFlavorSupported(flavor))
+                    continue;
+                Sequence<sal_Int8> bytes;
+                if (contents->getTransferData(flavor) >>= bytes)
+                    return format == cfFileList ? FileBlockFromUriList(FromSequence(bytes)) : FromSequence(bytes);
+            }
+        } catch (const css::uno::Exception&) {
+        }
+        return std::nullopt;
+    }
+};
+
+LibreOfficeClipboardBackend::LibreOfficeClipboardBackend(
+    const Reference<css::uno::XComponentContext>& context)
+    : impl_(std::make_unique<Impl>()) {
+    try {
+        impl_->clipboard.set(css::datatransfer::clipboard::SystemClipboard::create(context), css::uno::UNO_QUERY_THROW);
+    } catch (const css::uno::Exception& e) {
+        throw std::runtime_error("the office's clipboard service is not available: " + Utf8(e.Message));
+    }
+}
+
+LibreOfficeClipboardBackend::~LibreOfficeClipboardBackend() = default;
+
+bool LibreOfficeClipboardBackend::Open(WindowHandle) {
+    // The office's clipboard has no lock of its own: holding it is this backend's bracket.
+    if (!impl_->opened) {
+        impl_->opened = true;
+        impl_->changed = false;
+        impl_->placed.clear();
+    }
+    return true;
+}
+
+bool LibreOfficeClipboardBackend::Close() {
+    if (!impl_->opened)
+        return false;
+    impl_->opened = false;
+    if (!impl_->changed) {
+        impl_->blocks.clear();  // blocks read from the clipboard live while it is held
+        return true;
+    }
+    std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> formats;
+    for (const auto& [format, block] : impl_->placed)
+        formats.emplace_back(format, impl_->blocks[block]);
+    impl_->placed.clear();
+    impl_->blocks.clear();
+    impl_->changed = false;
+    try {
+        impl_->clipboard->setContents(new PlacedContents(std::move(formats)),
+                                      Reference<css::datatransfer::clipboard::XClipboardOwner>());
+    } catch (const css::uno::Exception&) {
+        return false;
+    }
+    return true;
+}
+
+bool LibreOfficeClipboardBackend::Empty() {
+    if (!impl_->opened)
+        return false;
+    impl_->placed.clear();
+    impl_->changed = true;
+    return true;
+}
+
+std::uint32_t LibreOfficeClipboardBackend::RegisterFormat(std::string_view name) {
+    return FormatRegistry::Instance().Register(name);
+}
+
+std::string LibreOfficeClipboardBackend::RegisteredFormatName(std::uint32_t format, std::size_t maxChars) {
+    return FormatRegistry::Instance().Name(format).substr(0, maxChars);
+}
+
+std::int32_t LibreOfficeClipboardBackend::CountFormats() { return static_cast<std::int32_t>(impl_->Formats().size()); }
+
+std::uint32_t LibreOfficeClipboardBackend::EnumFormats(std::uint32_t previous) {
+    if (!impl_->opened)
+        return 0;
+    const auto formats = impl_->Formats();
+    if (formats.empty())
+        return 0;
+    if (previous == 0)
+        return formats.front();
+    const auto it = std::find(formats.begin(), formats.end(), previous);
+    return it == formats.end() || it + 1 == formats.end() ? 0 : *(it + 1);
+}
+
+bool LibreOfficeClipboardBackend::IsFormatAvailable(std::uint32_t format) {
+    const auto formats = impl_->Formats();
+    return std::find(formats.begin(), formats.end(), format) != formats.end();
+}
+
+MemoryHandle LibreOfficeClipboardBackend::GetData(std::uint32_t format) {
+    if (!impl_->opened)
+        return 0;
+    if (impl_->changed) {
+        for (const auto& [id, block] : impl_->placed)
+            if (id == format)
+                return block;
+        return 0;
+    }
+    auto bytes = impl_->OfficeData(format);
+    return bytes ? impl_->NewBlock(std::move(*bytes)) : 0;
+}
+
+MemoryHandle LibreOfficeClipboardBackend::SetData(std::uint32_t format, MemoryHandle block) {
+    if (!impl_->opened || !impl_->blocks.contains(block))
+        return 0;
+    auto& placed = impl_->placed;
+    const auto same = std::find_if(placed.begin(), placed.end(), [format](const auto& p) { return p.first == format; });
+    if (same != placed.end())
+        same->second = block;
+    else
+        placed.emplace_back(format, block);
+    impl_->changed = true;
+    return block;
+}
+
+MemoryHandle LibreOfficeClipboardBackend::AllocBlock(std::span<const std::uint8_t> bytes) {
+    return impl_->NewBlock(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}
+
+std::vector<std::uint8_t> LibreOfficeClipboardBackend::BlockBytes(MemoryHandle block) {
+    const auto it = impl_->blocks.find(block);
+    return it == impl_->blocks.end() ? std::vector<std::uint8_t>{} : it->second;
+}
+
+std::u16string LibreOfficeClipboardBackend::ReadText() {
+    const auto contents = impl_->Contents();
+    if (!contents.is())
+        return {};
+    try {
+        OUString text;
+        if (contents->getTransferData(Flavor(utf16Mime, true)) >>= text)
+            return FromOUString(text);
+    } catch (const css::uno::Exception&) {
+    }
+    return {};
+}
