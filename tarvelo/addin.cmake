@@ -1,0 +1,25 @@
+# The add-in's logic: connection and menu, the chooser dialog, the composers. It reaches the data
+# files, the clipboard and the host through the interfaces of addin_services.h.
+set(_addin "${CMAKE_CURRENT_LIST_DIR}")
+add_library(tarvelo_core STATIC
+  ${_addin}/addin_services.cpp
+  ${_addin}/text_util.cpp
+  ${_addin}/composer_fragments.cpp
+  ${_addin}/composer.cpp
+  ${_addin}/frm_choose.cpp
+  ${_addin}/connect.cpp)
+target_link_libraries(tarvelo_core PUBLIC word_interface)
+if(TARGET tarvelo_autoreplace)
+  target_link_libraries(tarvelo_core PUBLIC tarvelo_autoreplace)
+else()
+  # Until automatic replacement lands, its menu command and timer do nothing.
+  target_sources(tarvelo_core PRIVATE ${_addin}/autoreplace_absent.cpp)
+endif()
+
+add_executable(tarvelo_core_tests
+  ${_addin}/tests/composer_test.cpp
+  ${_addin}/tests/frm_choose_test.cpp
+  ${_addin}/tests/connect_test.cpp
+  ${_addin}/tests/text_util_test.cpp)
+target_link_libraries(tarvelo_core_tests PRIVATE tarvelo_core GTest::gtest_main)
+gtest_discover_tests(tarvelo_core_tests)
