@@ -1,27 +1,35 @@
 // quran-data: builds every verse and translation data file of both programs from the source
-// package, checks them, and prints a short summary.
-//   usage: quran-data --source <dist dir> --out <dir> --header <path of dain_texts.h>
+// package, checks them, and prints a short summary. Any broken invariant ends it with a message
+// and exit status 1, before a file is written.
+//   usage: quran-data --source <dist dir> --out <dir> --header <dain_texts.h> --license <template>
+#include "tools/quran-data/arabic_files.h"
 #include "tools/quran-data/dain.h"
 #include "tools/quran-data/error.h"
 #include "tools/quran-data/source.h"
 #include "tools/quran-data/spelling.h"
+#include "tools/quran-data/translations.h"
 #include "tools/quran-data/verse_files.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace quran_data;
 
 namespace {
 
+constexpr const char* kSourceVersion = "3.1.2";
+
 struct Options {
     fs::path source;
     fs::path out;
     fs::path header;
+    fs::path license_template;
 };
 
 Options parse_args(int argc, char** argv)
@@ -37,47 +45,126 @@ Options parse_args(int argc, char** argv)
             o.out = argv[++i];
         else if (a == "--header")
             o.header = argv[++i];
+        else if (a == "--license")
+            o.license_template = argv[++i];
         else
             throw DataError("unknown option " + a);
     }
-    if (o.source.empty() || o.out.empty() || o.header.empty())
-        throw DataError("usage: quran-data --source <dist dir> --out <dir> --header <dain_texts.h>");
+    if (o.source.empty() || o.out.empty() || o.header.empty() || o.license_template.empty())
+        throw DataError("usage: quran-data --source <dist dir> --out <dir> --header <dain_texts.h> --license <template>");
     return o;
 }
+
+struct OutputFile {
+    fs::path path;
+    std::string bytes;
+    std::string note;  // summary line
+};
 
 void write_file(const fs::path& path, const std::string& bytes)
 {
     if (path.has_parent_path())
         fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw DataError("cannot write " + path.string());
-    std::printf("  %-22s %9zu bytes\n", path.filename().string().c_str(), bytes.size());
+    const fs::path tmp = path.string() + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out)
+            throw DataError("cannot write " + tmp.string());
+    }
+    fs::rename(tmp, path);
+}
+
+std::string read_text(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw DataError("cannot open " + path.string());
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+std::string replace_all(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::size_t index_of(const Source& source, int surah, int ayah)
+{
+    for (std::size_t i = 0; i < source.verses.size(); ++i)
+        if (source.verses[i].surah == surah && source.verses[i].ayah == ayah)
+            return i;
+    throw DataError("verse " + std::to_string(surah) + ":" + std::to_string(ayah) + " is missing");
 }
 
 int run(const Options& o)
 {
     const auto t0 = std::chrono::steady_clock::now();
     const Source source = load_arabic(o.source);
+    std::vector<OutputFile> files;
+
+    // The desktop program's verse files
     SpellingConverter converter;
     const VerseTexts texts = build_verse_texts(source, converter);
     const std::string search_file = encode_lines(texts.search);
     const std::string vocalised_file = encode_lines(texts.vocalised);
     check_verse_files(search_file, vocalised_file);
+    files.push_back({o.out / "QuranV.Qur", search_file, "6236 lines, search form"});
+    files.push_back({o.out / "Qurant.Qur", vocalised_file, "6236 lines, vocalised"});
 
-    std::printf("quran-data: %zu surahs, %zu verses\n", source.surahs.size(), source.verses.size());
-    write_file(o.out / "QuranV.Qur", search_file);
-    write_file(o.out / "Qurant.Qur", vocalised_file);
+    const auto [dain1, dain2] = split_dain(texts.vocalised[index_of(source, 2, 282)]);
+    const std::string halves = "verse 2:282 halves of " + std::to_string(dain1.size()) + " and "
+        + std::to_string(dain2.size()) + " characters";
+    files.push_back({o.header, dain_header(dain1, dain2), halves});
 
-    std::size_t i_2_282 = 0;
-    while (!(source.verses[i_2_282].surah == 2 && source.verses[i_2_282].ayah == 282))
-        ++i_2_282;
-    const auto [dain1, dain2] = split_dain(texts.vocalised[i_2_282]);
-    write_file(o.header, dain_header(dain1, dain2));
-    std::printf("  verse 2:282 halves: %zu + %zu characters\n", dain1.size(), dain2.size());
+    // The add-in's Arabic files
+    const BuiltFile unicode = build_unicode_arabic(source);
+    files.push_back({o.out / "UnicodeArabic.dbu", unicode.bytes, std::to_string(unicode.distinct_words) + " distinct words"});
+    const BuiltFile glyphs = build_arabic_glyphs(source, texts.vocalised, PlainTextGlyphs());
+    files.push_back({o.out / "Arabic.dabrel", glyphs.bytes, std::to_string(glyphs.distinct_words) + " distinct glyph words"});
 
+    // Translations
+    std::vector<std::pair<std::string, MappingCounts>> mapped;
+    for (const auto& lang : languages()) {
+        BuiltTranslation t;
+        try {
+            t = build_translation(load_translation(o.source, lang.code, source), lang);
+        } catch (const DataError& e) {
+            throw DataError(lang.file_name + ".dabrel: " + e.what());
+        }
+        long n = 0;
+        for (const auto& [what, count] : t.mapped)
+            n += count;
+        files.push_back({o.out / (lang.file_name + ".dabrel"), std::move(t.bytes),
+                         std::to_string(t.distinct_words) + " distinct words, " + std::to_string(n) + " characters mapped"});
+        mapped.emplace_back(lang.file_name, std::move(t.mapped));
+    }
+
+    // The attribution note lists everything above
+    std::string list;
+    for (const auto& f : files)
+        if (f.path.parent_path() == o.out)
+            list += "  " + f.path.filename().string() + "\n";
+    std::string note = replace_all(read_text(o.license_template), "@SOURCE_VERSION@", kSourceVersion);
+    note = replace_all(note, "@FILES@", list);
+    files.push_back({o.out / "DATA-LICENSE.txt", note, "source and licence of the data"});
+
+    // Every check has passed: write
+    for (const auto& f : files)
+        write_file(f.path, f.bytes);
+
+    std::printf("quran-data: %zu surahs, %zu verses from quran-json %s\n", source.surahs.size(), source.verses.size(),
+                kSourceVersion);
+    for (const auto& f : files)
+        std::printf("  %-20s %9zu bytes  %s\n", f.path.filename().string().c_str(), f.bytes.size(), f.note.c_str());
+    std::printf("characters written in a plain form:\n");
+    for (const auto& [name, counts] : mapped)
+        for (const auto& [what, count] : counts)
+            std::printf("  %-10s %6ld  %s\n", name.c_str(), count, what.c_str());
     std::printf("spelling rules fired:\n");
     for (const auto& [rule, n] : converter.stats())
         std::printf("  %7ld  %s\n", n, rule.c_str());
@@ -92,8 +179,6 @@ int main(int argc, char** argv)
 {
     try {
         return run(parse_args(argc, argv));
-    } catch (const DataError& e) {
-        std::fprintf(stderr, "quran-data: error: %s\n", e.what());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "quran-data: error: %s\n", e.what());
     }

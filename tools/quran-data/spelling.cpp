@@ -115,16 +115,16 @@ constexpr std::array<std::u32string_view, 3> kDaggerDropArticles = {U"", U"\u062
 
 bool dagger_drop_word(std::u32string_view skel)
 {
-    for (auto c : kDaggerDropConjunctions)
-        for (auto p : kDaggerDropPrepositions)
-            for (auto a : kDaggerDropArticles)
-                for (auto stem : kDaggerDropStems) {
-                    std::u32string head;
-                    head.append(c).append(p).append(a).append(stem);
-                    if (skel.starts_with(head))
-                        return true;
-                }
-    return false;
+    static const std::vector<std::u32string> heads = [] {
+        std::vector<std::u32string> all;
+        for (auto c : kDaggerDropConjunctions)
+            for (auto p : kDaggerDropPrepositions)
+                for (auto a : kDaggerDropArticles)
+                    for (auto stem : kDaggerDropStems)
+                        all.push_back(std::u32string(c).append(p).append(a).append(stem));
+        return all;
+    }();
+    return std::any_of(heads.begin(), heads.end(), [&](const std::u32string& h) { return skel.starts_with(h); });
 }
 
 // Detached letters that open some surahs: written without marks.

@@ -1,0 +1,58 @@
+#pragma once
+// The add-in's two Arabic files.
+//   UnicodeArabic.dbu: the Uthmani text itself, every letter stored as the low byte of its code
+//     point U+06xx; entries 1-4 (words, 4-byte LE word index, verses, 4-byte LE verse index);
+//     fewer than 32768 distinct words.
+//   Arabic.dabrel: entries 1-4 the glyph words and verses, 5 the surah verse offsets (114 x 16-bit
+//     big-endian), 6 the surah table (114 records of 34 bytes), 7 the Rich Text header.
+// A glyph word is a sequence of pairs (font key "1".."6", code byte) stored last pair first, and
+// the last word of every verse carries one extra byte at its end: the composer reads a word's
+// pairs from the end and drops the last character of every verse.
+#include "tools/quran-data/source.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quran_data {
+
+struct BuiltFile {
+    std::string bytes;
+    std::size_t distinct_words = 0;
+};
+
+BuiltFile build_unicode_arabic(const Source& source);
+
+struct GlyphPair {
+    char key;            // '1'..'6'
+    unsigned char code;  // glyph code in that font
+};
+
+// Turns one word of the vocalised text into its glyphs in reading order.
+class GlyphMapping {
+public:
+    virtual ~GlyphMapping() = default;
+    virtual std::vector<GlyphPair> glyphs(std::u32string_view word) const = 0;
+};
+
+// Until a glyph font family is available: every character as itself (key "6", the surrounding
+// font) with its code page 1256 code, so the glyph path yields readable text.
+class PlainTextGlyphs final : public GlyphMapping {
+public:
+    std::vector<GlyphPair> glyphs(std::u32string_view word) const override;
+};
+
+inline constexpr char kVerseEndByte = '6';
+
+// The stored form of one glyph word.
+std::string glyph_word(const std::vector<GlyphPair>& glyphs, bool last_of_verse);
+
+std::string surah_verse_offsets(const Source& source);
+std::string surah_table(const Source& source);
+std::string rtf_header();
+
+// vocalised: the common-spelling verses, one per verse of the source.
+BuiltFile build_arabic_glyphs(const Source& source, const std::vector<std::u32string>& vocalised,
+                              const GlyphMapping& mapping);
+
+}  // namespace quran_data

@@ -1,0 +1,13 @@
+# cmake -DFILES=a|b -DSUMS=sha-a|sha-b -P check_sha256.cmake
+string(REPLACE "|" ";" files "${FILES}")
+string(REPLACE "|" ";" sums "${SUMS}")
+foreach(file sum IN ZIP_LISTS files sums)
+  if(NOT EXISTS "${file}")
+    message(FATAL_ERROR "missing: ${file}")
+  endif()
+  file(SHA256 "${file}" actual)
+  if(NOT actual STREQUAL sum)
+    message(FATAL_ERROR "${file}: sha256 ${actual}, expected ${sum}")
+  endif()
+  message(STATUS "${file}: ok")
+endforeach()
