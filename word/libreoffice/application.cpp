@@ -1,0 +1,666 @@
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include <com/sun/star/awt/FontWeight.hpp>
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/IllegalArgumentException.hpp>
+#include <com/sun/star/style/ParagraphAdjust.hpp>
+#include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/WritingMode2.hpp>
+#include <com/sun/star/text/XParagraphCursor.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextRangeCompare.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+#include <com/sun/star/uno/RuntimeException.hpp>
+#include <com/sun/star/uno/Sequence.hxx>
+#include <com/sun/star/view/XLineCursor.hpp>
+
+#include "word/libreoffice/command_bars.h"
+#include "word/libreoffice/connection.h"
+#include "word/libreoffice/libreoffice.h"
+#include "word/libreoffice/office_refs.h"
+#include "word/libreoffice/paste.h"
+#include "word/word_units.h"
+
+extern char** environ;
+
+namespace word::libreoffice {
+
+namespace css = ::com::sun::star;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+namespace {
+
+constexpr int wdCharacter = 1;
+constexpr int wdStory = 6;
+constexpr int wdSelectionNormal = 2;
+
+rtl::OUString name(const char* ascii) { return rtl::OUString::createFromAscii(ascii); }
+
+// Runs `action`; a failure of the office becomes word::Error naming `operation`.
+template <typename Action>
+auto guarded(const char* operation, Action&& action) -> decltype(action()) {
+    try {
+        return action();
+    } catch (const word::Error&) {
+        throw;
+    } catch (const css::uno::Exception& e) {
+        throw word::Error(std::string(operation) + ": " + toUtf8(e.Message));
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reaching the office
+
+class Connection {
+public:
+    virtual ~Connection() = default;
+    // The office, connecting first when needed. Throws word::Error.
+    virtual OfficeRefs refs() = 0;
+    // Forgets a connection that broke, so that the next refs() connects again.
+    virtual void reset() {}
+    virtual bool remote() const { return false; }
+};
+
+class PipeConnection : public Connection {
+public:
+    explicit PipeConnection(PipeOptions options) : options_(std::move(options)) {
+        const bool valid = !options_.pipeName.empty() &&
+                           std::all_of(options_.pipeName.begin(), options_.pipeName.end(), [](char c) {
+                               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+                           });
+        if (!valid) throw word::Error("invalid pipe name: " + options_.pipeName);
+    }
+
+    OfficeRefs refs() override {
+        if (!current_.context.is()) connect();
+        return current_;
+    }
+    void reset() override { current_ = {}; }
+    bool remote() const override { return true; }
+
+private:
+    void connect() {
+        Reference<css::uno::XComponentContext> context;
+        try {
+            try {
+                context = resolvePipe(options_.pipeName);
+            } catch (const css::connection::NoConnectException&) {
+                if (options_.launch) options_.launch(options_.pipeName);
+                context = resolvePipeWithRetries(options_.pipeName, options_.connectTimeout);
+            }
+            current_.desktop = css::frame::Desktop::create(context);
+            current_.context = context;
+        } catch (const css::uno::Exception& e) {
+            current_ = {};
+            throw word::Error("the word processor does not answer on pipe " + options_.pipeName + ": " + toUtf8(e.Message));
+        }
+    }
+
+    PipeOptions options_;
+    OfficeRefs current_;
+};
+
+class InProcessConnection : public Connection {
+public:
+    explicit InProcessConnection(const Reference<css::uno::XComponentContext>& context) {
+        refs_.context = context;
+        refs_.desktop = guarded("Desktop", [&] { return css::frame::Desktop::create(context); });
+    }
+    OfficeRefs refs() override { return refs_; }
+
+private:
+    OfficeRefs refs_;
+};
+
+// Character formatting set at an insertion point, for the text typed there next.
+struct PendingFormat {
+    std::optional<float> height, heightAsian, heightComplex;
+    std::optional<bool> bold;
+    // Where it was set: it holds while the view cursor of `controller` stays at `anchor`.
+    Reference<css::frame::XController> controller;
+    Reference<css::text::XTextRange> anchor;
+
+    bool empty() const { return !height && !heightAsian && !heightComplex && !bold; }
+    void clear() { *this = {}; }
+
+    void apply(const Reference<css::beans::XMultiPropertySet>& target) const {
+        std::vector<rtl::OUString> names;
+        std::vector<css::uno::Any> values;
+        // setPropertyValues wants the names sorted.
+        auto add = [&](const char* property, css::uno::Any value) {
+            names.push_back(name(property));
+            values.push_back(std::move(value));
+        };
+        if (height) add("CharHeight", css::uno::Any(*height));
+        if (heightAsian) add("CharHeightAsian", css::uno::Any(*heightAsian));
+        if (heightComplex) add("CharHeightComplex", css::uno::Any(*heightComplex));
+        if (bold) {
+            const float weight = *bold ? css::awt::FontWeight::BOLD : css::awt::FontWeight::NORMAL;
+            add("CharWeight", css::uno::Any(weight));
+            add("CharWeightAsian", css::uno::Any(weight));
+            add("CharWeightComplex", css::uno::Any(weight));
+        }
+        std::vector<std::size_t> order(names.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return names[a] < names[b]; });
+        css::uno::Sequence<rtl::OUString> sortedNames(static_cast<sal_Int32>(names.size()));
+        css::uno::Sequence<css::uno::Any> sortedValues(static_cast<sal_Int32>(names.size()));
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            sortedNames.getArray()[i] = names[order[i]];
+            sortedValues.getArray()[i] = values[order[i]];
+        }
+        target->setPropertyValues(sortedNames, sortedValues);
+    }
+};
+
+// What every handle of one application object shares.
+struct Session {
+    std::unique_ptr<Connection> connection;
+    PendingFormat pending;
+    Reference<css::frame::XModel> lockedModel;  // controllers locked by ScreenUpdating = false
+
+    // Runs a navigation step on the office; when the connection broke (the office was closed),
+    // connects again once and repeats it.
+    template <typename Action>
+    auto withOffice(const char* operation, Action&& action) -> decltype(action(std::declval<const OfficeRefs&>())) {
+        return guarded(operation, [&] {
+            try {
+                return action(connection->refs());
+            } catch (const css::uno::RuntimeException&) {
+                if (!connection->remote()) throw;
+                connection->reset();
+                pending.clear();
+                lockedModel.clear();
+                return action(connection->refs());
+            }
+        });
+    }
+};
+
+void checkSize(float points) {
+    if (!(points >= 1.0f && points <= 1638.0f)) throw word::Error("the size must be between 1 and 1638 points");
+}
+
+Reference<css::frame::XModel> activeTextModel(const OfficeRefs& office) {
+    Reference<css::text::XTextDocument> document(office.desktop->getCurrentComponent(), UNO_QUERY);
+    if (!document.is()) {
+        // The current component may be another kind of window; the current frame may still show text.
+        if (auto frame = office.desktop->getCurrentFrame(); frame.is())
+            if (auto controller = frame->getController(); controller.is()) document.set(controller->getModel(), UNO_QUERY);
+    }
+    if (!document.is()) throw word::Error("no text document is open");
+    return Reference<css::frame::XModel>(document, UNO_QUERY_THROW);
+}
+
+ViewRefs viewOf(const Reference<css::frame::XModel>& model, const Reference<css::frame::XController>& controller) {
+    ViewRefs view;
+    view.model = model;
+    view.controller = controller;
+    if (!view.controller.is()) throw word::Error("the document has no window");
+    Reference<css::text::XTextViewCursorSupplier> supplier(view.controller, UNO_QUERY_THROW);
+    view.viewCursor = supplier->getViewCursor();
+    if (!view.viewCursor.is()) throw word::Error("the document has no insertion point");
+    return view;
+}
+
+std::u16string wordText(std::u16string text) {
+    // Word shows paragraph marks as '\r'.
+    std::replace(text.begin(), text.end(), u'\n', u'\r');
+    std::replace(text.begin(), text.end(), char16_t(0x2029), u'\r');
+    return text;
+}
+
+// Moves the start of [start, end) back by `count` Word words within the paragraph of `start`;
+// `cursor` ends up spanning the new start to `end`. Returns the (negative) number moved.
+int moveStartBack(const Reference<css::text::XText>& text, const Reference<css::text::XTextCursor>& cursor,
+                  const Reference<css::text::XTextRange>& end, int count) {
+    Reference<css::text::XTextCursor> before = text->createTextCursorByRange(cursor->getStart());
+    Reference<css::text::XParagraphCursor>(before, UNO_QUERY_THROW)->gotoStartOfParagraph(true);
+    const std::u16string prefix = fromOUString(before->getString());
+    const word::WordMove move = word::moveStartBackByWords(prefix, prefix.size(), count);
+    before->collapseToStart();
+    if (move.start > 0) before->goRight(static_cast<sal_Int16>(move.start), false);
+    cursor->gotoRange(before->getStart(), false);
+    cursor->gotoRange(end, true);
+    return -move.moved;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Handles
+
+class LoFont : public word::Font {
+public:
+    LoFont(std::shared_ptr<Session> session, std::shared_ptr<class LoSelection> selection)
+        : session_(std::move(session)), selection_(std::move(selection)) {}
+    void SetSizeBi(float points) override;
+    void SetSize(float points) override;
+
+private:
+    std::shared_ptr<Session> session_;
+    std::shared_ptr<LoSelection> selection_;
+};
+
+class LoParagraphFormat : public word::ParagraphFormat {
+public:
+    explicit LoParagraphFormat(Reference<css::text::XTextViewCursor> cursor) : cursor_(std::move(cursor)) {}
+    void SetAlignment(int alignment) override {
+        css::style::ParagraphAdjust adjust;
+        switch (alignment) {
+        case 0: adjust = css::style::ParagraphAdjust_LEFT; break;
+        case 1: adjust = css::style::ParagraphAdjust_CENTER; break;
+        case 2: adjust = css::style::ParagraphAdjust_RIGHT; break;
+        case 3: case 4: case 5: case 7: case 8: case 9: adjust = css::style::ParagraphAdjust_BLOCK; break;
+        default: throw word::Error("no such paragraph alignment: " + std::to_string(alignment));
+        }
+        guarded("ParagraphFormat.Alignment", [&] {
+            Reference<css::beans::XPropertySet>(cursor_, UNO_QUERY_THROW)
+                ->setPropertyValue(name("ParaAdjust"), css::uno::Any(static_cast<sal_Int16>(adjust)));
+        });
+    }
+
+private:
+    Reference<css::text::XTextViewCursor> cursor_;
+};
+
+class LoRange : public word::Range {
+public:
+    LoRange(Reference<css::text::XText> text, Reference<css::text::XTextCursor> cursor)
+        : text_(std::move(text)), cursor_(std::move(cursor)) {}
+    int MoveStart(int unit, int count) override {
+        return guarded("Range.MoveStart", [&] {
+            if (unit == wdCharacter) {
+                if (count < 0) {
+                    auto end = cursor_->getEnd();
+                    cursor_->collapseToStart();
+                    const bool moved = cursor_->goLeft(static_cast<sal_Int16>(-count), false);
+                    cursor_->gotoRange(end, true);
+                    return moved ? count : 0;
+                }
+                throw word::Error("moving the start forward is not supported");
+            }
+            if (unit != word::wdWord) throw word::Error("unsupported unit for MoveStart");
+            if (count > 0) throw word::Error("moving the start forward is not supported");
+            if (count == 0) return 0;
+            return moveStartBack(text_, cursor_, cursor_->getEnd(), -count);
+        });
+    }
+    std::u16string Text() const override {
+        return guarded("Range.Text", [&] { return wordText(fromOUString(cursor_->getString())); });
+    }
+
+private:
+    Reference<css::text::XText> text_;
+    Reference<css::text::XTextCursor> cursor_;
+};
+
+class LoSelection : public word::Selection, public std::enable_shared_from_this<LoSelection> {
+public:
+    LoSelection(std::shared_ptr<Session> session, ViewRefs view) : session_(std::move(session)), view_(std::move(view)) {}
+
+    std::unique_ptr<word::Font> Font() override { return std::make_unique<LoFont>(session_, shared_from_this()); }
+    std::unique_ptr<word::ParagraphFormat> ParagraphFormat() override {
+        return std::make_unique<LoParagraphFormat>(view_.viewCursor);
+    }
+    std::unique_ptr<word::Range> Range() override {
+        return guarded("Selection.Range", [&] {
+            auto cursor = text()->createTextCursorByRange(range());
+            return std::make_unique<LoRange>(text(), cursor);
+        });
+    }
+    int Type() const override {
+        return guarded("Selection.Type", [&] { return cursor()->isCollapsed() ? word::wdSelectionIP : wdSelectionNormal; });
+    }
+    std::u16string Text() const override {
+        return guarded("Selection.Text", [&] {
+            std::u16string selected = fromOUString(cursor()->getString());
+            if (!selected.empty() || !cursor()->isCollapsed()) return wordText(std::move(selected));
+            // An insertion point reads the character after it; at the end, the final paragraph mark.
+            auto after = const_cast<LoSelection*>(this)->text()->createTextCursorByRange(cursor()->getStart());
+            if (!after->goRight(1, true)) return std::u16string(u"\r");
+            return wordText(fromOUString(after->getString()));
+        });
+    }
+    int MoveStart(int unit, int count) override {
+        return guarded("Selection.MoveStart", [&] {
+            if (unit != word::wdWord && unit != wdCharacter) throw word::Error("unsupported unit for MoveStart");
+            if (count > 0) throw word::Error("moving the start forward is not supported");
+            if (count == 0) return 0;
+            auto end = cursor()->getEnd();
+            auto span = text()->createTextCursorByRange(range());
+            int moved;
+            if (unit == wdCharacter) {
+                span->collapseToStart();
+                moved = span->goLeft(static_cast<sal_Int16>(-count), false) ? count : 0;
+            } else {
+                moved = moveStartBack(text(), span, end, -count);
+            }
+            cursor()->gotoRange(span->getStart(), false);
+            cursor()->gotoRange(end, true);
+            return moved;
+        });
+    }
+    void TypeText(std::u16string_view typed) override {
+        guarded("Selection.TypeText", [&] {
+            PendingFormat& pending = validPending();
+            text()->insertString(range(), toOUString(typed), true);
+            finishInsert(pending);
+        });
+    }
+    void TypeParagraph() override {
+        guarded("Selection.TypeParagraph", [&] {
+            PendingFormat& pending = validPending();
+            text()->insertControlCharacter(range(), css::text::ControlCharacter::PARAGRAPH_BREAK, true);
+            cursor()->collapseToEnd();
+            if (!pending.empty()) remember(pending);
+        });
+    }
+    void BoldRun() override {
+        guarded("Selection.BoldRun", [&] {
+            PendingFormat& pending = validPending();
+            if (pending.bold) {
+                pending.bold = !*pending.bold;
+                remember(pending);
+                return;
+            }
+            Reference<css::beans::XPropertySet> properties(cursor(), UNO_QUERY_THROW);
+            float weight = css::awt::FontWeight::NORMAL, weightComplex = css::awt::FontWeight::NORMAL;
+            properties->getPropertyValue(name("CharWeight")) >>= weight;
+            properties->getPropertyValue(name("CharWeightComplex")) >>= weightComplex;
+            const bool bold = weight >= css::awt::FontWeight::BOLD || weightComplex >= css::awt::FontWeight::BOLD;
+            if (!cursor()->isCollapsed()) {
+                PendingFormat change;
+                change.bold = !bold;
+                change.apply(selectedText());
+                return;
+            }
+            pending.bold = !bold;
+            remember(pending);
+        });
+    }
+    // Writer takes the direction of a run from its characters.
+    void RtlRun() override {}
+    void LtrRun() override {}
+    void RtlPara() override { setWritingMode(css::text::WritingMode2::RL_TB); }
+    void LtrPara() override { setWritingMode(css::text::WritingMode2::LR_TB); }
+    void Paste() override {
+        guarded("Selection.Paste", [&] { paste(session_->connection->refs(), withFrame()); });
+    }
+    void PasteAndFormat(int type) override {
+        guarded("Selection.PasteAndFormat", [&] { pasteAndFormat(session_->connection->refs(), withFrame(), type); });
+    }
+    void EndKey(int unit) override {
+        guarded("Selection.EndKey", [&] {
+            if (unit == word::wdLine)
+                Reference<css::view::XLineCursor>(cursor(), UNO_QUERY_THROW)->gotoEndOfLine(false);
+            else if (unit == wdStory)
+                cursor()->gotoEnd(false);
+            else
+                throw word::Error("unsupported unit for EndKey");
+        });
+    }
+
+    // Sets character heights for the text typed next (or on the selected text).
+    void setHeights(std::optional<float> western, std::optional<float> asian, std::optional<float> complex) {
+        guarded("Font", [&] {
+            PendingFormat& pending = validPending();
+            if (!cursor()->isCollapsed()) {
+                PendingFormat change;
+                change.height = western;
+                change.heightAsian = asian;
+                change.heightComplex = complex;
+                change.apply(selectedText());
+                return;
+            }
+            if (western) pending.height = western;
+            if (asian) pending.heightAsian = asian;
+            if (complex) pending.heightComplex = complex;
+            remember(pending);
+        });
+    }
+
+private:
+    const Reference<css::text::XTextViewCursor>& cursor() const { return view_.viewCursor; }
+    Reference<css::text::XTextRange> range() const { return Reference<css::text::XTextRange>(view_.viewCursor.get()); }
+
+    const Reference<css::text::XText>& text() {
+        if (!text_.is()) text_ = cursor()->getText();
+        return text_;
+    }
+
+    // The formatting set at the insertion point, if the point has not moved since.
+    PendingFormat& validPending() {
+        PendingFormat& pending = session_->pending;
+        if (pending.empty()) return pending;
+        bool same = pending.controller.get() == view_.controller.get() && pending.anchor.is();
+        if (same) {
+            try {
+                Reference<css::text::XTextRangeCompare> compare(text(), UNO_QUERY_THROW);
+                same = compare->compareRegionStarts(pending.anchor, range()) == 0 &&
+                       compare->compareRegionEnds(pending.anchor, range()) == 0;
+            } catch (const css::lang::IllegalArgumentException&) {
+                same = false;  // the point went into another text (a table cell, a frame)
+            }
+        }
+        if (!same) pending.clear();
+        return pending;
+    }
+
+    // The text that the view cursor spans, for setting several properties in one call (the view
+    // cursor itself takes them one by one).
+    Reference<css::beans::XMultiPropertySet> selectedText() {
+        return Reference<css::beans::XMultiPropertySet>(text()->createTextCursorByRange(range()), UNO_QUERY_THROW);
+    }
+
+    void remember(PendingFormat& pending) {
+        pending.controller = view_.controller;
+        pending.anchor = cursor()->getStart();
+    }
+
+    // After an insertion that left the view cursor spanning the inserted text.
+    void finishInsert(PendingFormat& pending) {
+        if (!pending.empty()) pending.apply(selectedText());
+        cursor()->collapseToEnd();
+        if (!pending.empty()) remember(pending);
+    }
+
+    void setWritingMode(sal_Int16 mode) {
+        guarded("Selection.ParagraphDirection", [&] {
+            Reference<css::beans::XPropertySet>(cursor(), UNO_QUERY_THROW)->setPropertyValue(name("WritingMode"), css::uno::Any(mode));
+        });
+    }
+
+    ViewRefs withFrame() {
+        if (!view_.frame.is()) view_.frame = view_.controller->getFrame();
+        return view_;
+    }
+
+    std::shared_ptr<Session> session_;
+    ViewRefs view_;
+    Reference<css::text::XText> text_;
+};
+
+void LoFont::SetSizeBi(float points) {
+    checkSize(points);
+    selection_->setHeights(points, std::nullopt, points);
+}
+
+void LoFont::SetSize(float points) {
+    checkSize(points);
+    selection_->setHeights(points, points, std::nullopt);
+}
+
+// Selections are shared with the fonts taken from them.
+class SelectionHandle : public word::Selection {
+public:
+    explicit SelectionHandle(std::shared_ptr<LoSelection> selection) : s_(std::move(selection)) {}
+    std::unique_ptr<word::Font> Font() override { return s_->Font(); }
+    std::unique_ptr<word::ParagraphFormat> ParagraphFormat() override { return s_->ParagraphFormat(); }
+    std::unique_ptr<word::Range> Range() override { return s_->Range(); }
+    int Type() const override { return s_->Type(); }
+    std::u16string Text() const override { return s_->Text(); }
+    int MoveStart(int unit, int count) override { return s_->MoveStart(unit, count); }
+    void TypeText(std::u16string_view text) override { s_->TypeText(text); }
+    void TypeParagraph() override { s_->TypeParagraph(); }
+    void BoldRun() override { s_->BoldRun(); }
+    void RtlRun() override { s_->RtlRun(); }
+    void LtrRun() override { s_->LtrRun(); }
+    void RtlPara() override { s_->RtlPara(); }
+    void LtrPara() override { s_->LtrPara(); }
+    void Paste() override { s_->Paste(); }
+    void PasteAndFormat(int type) override { s_->PasteAndFormat(type); }
+    void EndKey(int unit) override { s_->EndKey(unit); }
+
+private:
+    std::shared_ptr<LoSelection> s_;
+};
+
+std::unique_ptr<word::Selection> makeSelection(std::shared_ptr<Session> session, ViewRefs view) {
+    return std::make_unique<SelectionHandle>(std::make_shared<LoSelection>(std::move(session), std::move(view)));
+}
+
+class LoWindow : public word::Window {
+public:
+    LoWindow(std::shared_ptr<Session> session, Reference<css::frame::XModel> model)
+        : session_(std::move(session)), model_(std::move(model)) {}
+    std::unique_ptr<word::Selection> Selection() override {
+        return guarded("Window.Selection", [&] { return makeSelection(session_, viewOf(model_, model_->getCurrentController())); });
+    }
+
+private:
+    std::shared_ptr<Session> session_;
+    Reference<css::frame::XModel> model_;
+};
+
+class LoDocument : public word::Document {
+public:
+    LoDocument(std::shared_ptr<Session> session, Reference<css::frame::XModel> model)
+        : session_(std::move(session)), model_(std::move(model)) {}
+    std::unique_ptr<word::Window> ActiveWindow() override {
+        guarded("Document.ActiveWindow", [&] {
+            if (!model_->getCurrentController().is()) throw word::Error("the document has no window");
+        });
+        return std::make_unique<LoWindow>(session_, model_);
+    }
+
+private:
+    std::shared_ptr<Session> session_;
+    Reference<css::frame::XModel> model_;
+};
+
+class LoDocuments : public word::Documents {
+public:
+    explicit LoDocuments(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+    int Count() const override {
+        return session_->withOffice("Documents.Count", [&](const OfficeRefs& office) {
+            int count = 0;
+            auto components = office.desktop->getComponents()->createEnumeration();
+            while (components->hasMoreElements()) {
+                Reference<css::text::XTextDocument> document(components->nextElement(), UNO_QUERY);
+                if (document.is()) ++count;
+            }
+            return count;
+        });
+    }
+
+private:
+    std::shared_ptr<Session> session_;
+};
+
+class LoApplication : public word::Application {
+public:
+    explicit LoApplication(std::unique_ptr<Connection> connection) : session_(std::make_shared<Session>()) {
+        session_->connection = std::move(connection);
+        documents_ = std::make_unique<LoDocuments>(session_);
+    }
+    ~LoApplication() override {
+        try {
+            SetScreenUpdating(true);
+        } catch (const word::Error&) {
+        }
+    }
+
+    std::unique_ptr<word::Document> ActiveDocument() override {
+        return session_->withOffice("ActiveDocument", [&](const OfficeRefs& office) {
+            return std::make_unique<LoDocument>(session_, activeTextModel(office));
+        });
+    }
+    word::Documents& Documents() override { return *documents_; }
+    std::unique_ptr<word::Selection> Selection() override {
+        return session_->withOffice("Selection", [&](const OfficeRefs& office) {
+            auto model = activeTextModel(office);
+            return makeSelection(session_, viewOf(model, model->getCurrentController()));
+        });
+    }
+    void SetScreenUpdating(bool on) override {
+        auto& locked = session_->lockedModel;
+        if (on) {
+            if (!locked.is()) return;
+            auto model = std::move(locked);
+            locked.clear();
+            guarded("ScreenUpdating", [&] { model->unlockControllers(); });
+            return;
+        }
+        if (locked.is()) return;
+        session_->withOffice("ScreenUpdating", [&](const OfficeRefs& office) {
+            Reference<css::frame::XModel> model(office.desktop->getCurrentComponent(), UNO_QUERY);
+            if (!model.is()) return;  // nothing to draw
+            model->lockControllers();
+            locked = model;
+        });
+    }
+    word::CommandBars& CommandBars() override {
+        return *session_->withOffice("CommandBars", [&](const OfficeRefs& office) {
+            if (!commandBars_ || commandBarsContext_.get() != office.context.get()) {
+                commandBars_ = makeCommandBars(office);
+                commandBarsContext_ = office.context;
+            }
+            return commandBars_.get();
+        });
+    }
+
+private:
+    std::shared_ptr<Session> session_;
+    std::unique_ptr<LoDocuments> documents_;
+    std::unique_ptr<word::CommandBars> commandBars_;
+    Reference<css::uno::XComponentContext> commandBarsContext_;
+};
+
+}  // namespace
+
+void launchOffice(std::string_view pipeName) {
+    // The office must outlive this program: start it in a session of its own through a shell
+    // that returns at once (the pipe name holds only letters, digits and '_').
+    const std::string command = "setsid '" QV_LIBREOFFICE_PROGRAM_DIR "/soffice' --norestore '" + acceptArgument(pipeName) +
+                                "' >/dev/null 2>&1 </dev/null &";
+    std::string sh = "/bin/sh", c = "-c", cmd = command;
+    char* argv[] = {sh.data(), c.data(), cmd.data(), nullptr};
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) != 0) throw word::Error("cannot start the word processor");
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+}
+
+std::unique_ptr<word::Application> connectOverPipe(PipeOptions options) {
+    return std::make_unique<LoApplication>(std::make_unique<PipeConnection>(std::move(options)));
+}
+
+std::unique_ptr<word::Application> inProcess(const Reference<css::uno::XComponentContext>& context) {
+    return std::make_unique<LoApplication>(std::make_unique<InProcessConnection>(context));
+}
+
+}  // namespace word::libreoffice
