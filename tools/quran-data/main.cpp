@@ -5,6 +5,7 @@
 #include "tools/quran-data/arabic_files.h"
 #include "tools/quran-data/dain.h"
 #include "tools/quran-data/error.h"
+#include "tools/quran-data/file_io.h"
 #include "tools/quran-data/source.h"
 #include "tools/quran-data/spelling.h"
 #include "tools/quran-data/translations.h"
@@ -13,8 +14,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,31 +59,6 @@ struct OutputFile {
     std::string bytes;
     std::string note;  // summary line
 };
-
-void write_file(const fs::path& path, const std::string& bytes)
-{
-    if (path.has_parent_path())
-        fs::create_directories(path.parent_path());
-    const fs::path tmp = path.string() + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out)
-            throw DataError("cannot write " + tmp.string());
-    }
-    fs::rename(tmp, path);
-}
-
-std::string read_text(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw DataError("cannot open " + path.string());
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 std::string replace_all(std::string text, const std::string& from, const std::string& to)
 {
@@ -149,7 +123,7 @@ int run(const Options& o)
     for (const auto& f : files)
         if (f.path.parent_path() == o.out)
             list += "  " + f.path.filename().string() + "\n";
-    std::string note = replace_all(read_text(o.license_template), "@SOURCE_VERSION@", kSourceVersion);
+    std::string note = replace_all(read_file(o.license_template), "@SOURCE_VERSION@", kSourceVersion);
     note = replace_all(note, "@FILES@", list);
     files.push_back({o.out / "DATA-LICENSE.txt", note, "source and licence of the data"});
 

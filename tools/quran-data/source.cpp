@@ -1,26 +1,15 @@
 #include "tools/quran-data/source.h"
 
 #include "tools/quran-data/error.h"
+#include "tools/quran-data/file_io.h"
 #include "tools/quran-data/text.h"
 
 #include <nlohmann/json.hpp>
 
-#include <fstream>
-#include <sstream>
 
 namespace quran_data {
 
 namespace {
-
-std::string read_file(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw DataError("cannot open " + path.string());
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 std::u32string text_of(const nlohmann::json& j, const char* key, const std::string& where)
 {

@@ -2,6 +2,7 @@
 #include "tools/quran-data/codepage.h"
 #include "tools/quran-data/dain.h"
 #include "tools/quran-data/error.h"
+#include "tools/quran-data/file_io.h"
 #include "tools/quran-data/spelling.h"
 #include "tools/quran-data/text.h"
 #include "tools/quran-data/verse_files.h"
@@ -11,20 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace quran_data;
 
 namespace {
-
-std::string read_file(const std::filesystem::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // A well-formed pair of files: every verse of every surah with one letter as its text.
 struct FakeFiles {
