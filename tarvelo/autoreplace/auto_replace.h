@@ -1,18 +1,23 @@
 // Automatic replacement of typed citation tags such as "[QS2:1-2A]": a 100 ms timer looks at the
 // text before the insertion point and replaces a complete tag by its citation and the verses.
 //
-// Installing it (the hosting component, at connection):
+// Installing it (the hosting component, at connection, with the office's component context):
 //
 //     mTarvelo::AutoReplaceHost host;
 //     host.timers = mTarvelo::MakeOfficeTimerService(componentContext);  // office_timer.h
 //     host.insertArabic = &mTarvelo::InsertArabic;                         // composer.h
 //     host.insertTranslation = &mTarvelo::InsertTranslation;
-//     host.surah = [](int s) -> std::optional<mTarvelo::SurahInfo> { ... name, verse count ... };
-//     host.message = [](std::u16string_view text) { ... OK button, no icon, add-in title ... };
+//     host.surah = [](std::int64_t s) -> std::optional<mTarvelo::SurahInfo> {
+//         if (s < 1 || s > 114) return std::nullopt;
+//         return mTarvelo::SurahInfo{Data().SurahName(int(s)), Data().VerseCount(int(s))};
+//     };
+//     host.message = [](std::u16string_view text) { Host().MsgBox(text, MessageIcon::None); };
 //     mTarvelo::InstallAutoReplace(std::move(host));
 //
-// The menu command calls ctrl6_Click; shutdown calls StopAutoReplaceTimer (or, when the
-// component goes away, UninstallAutoReplace, which also ends the timer service's thread).
+// (On Windows the timers come from MakeWindowsTimerService, windows_timer.h.) The menu command
+// calls ctrl6_Click; disconnection and shutdown clear AutoReplaceOn and call
+// StopAutoReplaceTimer. When the component goes away (the office's terminate notification),
+// UninstallAutoReplace ends the timer service and its thread while the office still runs.
 // Everything here runs on the thread that owns the word processor's objects (mTarvelo::WordApp).
 #pragma once
 
