@@ -16,7 +16,7 @@ namespace mTarvelo {
 class ChooseControls;
 
 // How the words of the current translation file are stored.
-enum class TextEncoding { Plain, CodePage, Hexadecimal, ShiftedPair };
+enum class TranslationStorage { Plain, CodePage, Hexadecimal, ShiftedPair };
 
 // The add-in's data files: loading, the surah table and the readers of one verse or note.
 class AddinData {
@@ -44,7 +44,7 @@ public:
     virtual std::u16string ReadTranslationVerse(std::int32_t verseIndex) = 0;
     virtual std::u16string ReadNoteText(std::int32_t noteNo) = 0;
 
-    virtual TextEncoding TranslationEncoding() const = 0;
+    virtual TranslationStorage TranslationEncoding() const = 0;
     virtual std::int32_t TranslationLcid() const = 0;
     virtual char16_t TranslationDirection() const = 0;
     virtual bool TranslationSingleByte() const = 0;

@@ -154,22 +154,22 @@ void InsertTranslation(std::int16_t surah, std::int16_t fromAyah, std::int16_t t
             const std::u16string number = AsciiToUtf16(std::to_string(a));
             std::u16string scanned;
             switch (data.TranslationEncoding()) {
-                case TextEncoding::CodePage: {
+                case TranslationStorage::CodePage: {
                     scanned = number + u") ";
                     selection->TypeText(scanned);
                     selection->Font()->SetSize(10);
                     selection->TypeText(data.TranslationSingleByte()
                                             ? t
-                                            : DecodeLowBytes(t, AnsiCodePageOfLcid(
+                                            : DecodeLowBytesInCodePage(t, AnsiCodePageOfLcid(
                                                                     data.TranslationLcid())));
                     break;
                 }
-                case TextEncoding::ShiftedPair:
+                case TranslationStorage::ShiftedPair:
                     selection->TypeText(TrimBlanks(t));
                     scanned = TrimLeadingBlanks(t);
                     break;
-                case TextEncoding::Hexadecimal:
-                case TextEncoding::Plain:
+                case TranslationStorage::Hexadecimal:
+                case TranslationStorage::Plain:
                     scanned = TrimBlanks(number + u". " + TrimLeadingBlanks(t));
                     selection->TypeText(scanned);
                     break;

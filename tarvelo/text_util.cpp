@@ -187,7 +187,7 @@ int AnsiCodePageOfLcid(std::int32_t lcid) {
     }
 }
 
-std::u16string DecodeLowBytes(std::u16string_view text, int codePage) {
+std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage) {
     const std::string name = "CP" + std::to_string(codePage);
     iconv_t cd = iconv_open("UTF-16LE", name.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-16LE", "CP1252");

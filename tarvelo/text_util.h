@@ -33,6 +33,6 @@ std::u16string AsciiToUtf16(std::string_view text);
 // The ANSI code page of a Windows locale identifier (1256 for Arabic, 1252 for English...).
 int AnsiCodePageOfLcid(std::int32_t lcid);
 // Every character's low byte decoded in the code page; undecodable bytes become U+FFFD.
-std::u16string DecodeLowBytes(std::u16string_view text, int codePage);
+std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage);
 
 }  // namespace mTarvelo

@@ -209,7 +209,7 @@ TEST_F(ComposerTest, TranslationVersesNumberedThenNotesInOwnParagraphs) {
 
 TEST_F(ComposerTest, TranslationEncodings) {
     // Shifted pairs: no number, only the text trimmed.
-    data->encoding = mTarvelo::TextEncoding::ShiftedPair;
+    data->encoding = mTarvelo::TranslationStorage::ShiftedPair;
     data->translation[1] = u"  \u0627\u0644 [2] ";
     mTarvelo::InsertTranslation(1, 1, 1);
     EXPECT_EQ(word.document, "\u0627\u0644 [2]\n\n[2] Note 2 text\n\n");
@@ -218,7 +218,7 @@ TEST_F(ComposerTest, TranslationEncodings) {
     // the text itself is not scanned for notes.
     word.document.clear();
     word.log.clear();
-    data->encoding = mTarvelo::TextEncoding::CodePage;
+    data->encoding = mTarvelo::TranslationStorage::CodePage;
     data->lcid = 1025;
     data->translation[1] = std::u16string{0xC7, 0xE1, u' ', u'[', u'5', u']'};
     mTarvelo::InsertTranslation(1, 1, 1);

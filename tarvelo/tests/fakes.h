@@ -281,7 +281,7 @@ public:
     std::u16string ReadNoteText(std::int32_t n) override {
         return u"Note " + mTarvelo::AsciiToUtf16(std::to_string(n)) + u" text ";
     }
-    mTarvelo::TextEncoding TranslationEncoding() const override { return encoding; }
+    mTarvelo::TranslationStorage TranslationEncoding() const override { return encoding; }
     std::int32_t TranslationLcid() const override { return lcid; }
     char16_t TranslationDirection() const override { return direction; }
     bool TranslationSingleByte() const override { return singleByte; }
@@ -293,7 +293,7 @@ public:
     int versesPerSurah = 10;
     std::map<std::int32_t, std::string> arabic;
     std::map<std::int32_t, std::u16string> translation;
-    mTarvelo::TextEncoding encoding = mTarvelo::TextEncoding::Plain;
+    mTarvelo::TranslationStorage encoding = mTarvelo::TranslationStorage::Plain;
     std::int32_t lcid = 1033;
     char16_t direction = u'L';
     bool singleByte = false;
