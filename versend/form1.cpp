@@ -639,6 +639,8 @@ void Form1::wordSearch() {
     if (rows == 0) {
         showNotice(QStringLiteral("غير موجودة"), 500);
     } else {
+        // The list takes the focus as the window appears, before the query box could.
+        if (!isVisible()) List1.setFocus();
         show();
         QCoreApplication::processEvents();
         if (List1.count() > 0) selectRow(0);

@@ -1,7 +1,117 @@
+// Sending the current verse, or the part of it marked in the part box, into the document.
 #include "versend/form1.h"
+#include "versend/send.h"
+
+#include <QTextCursor>
 
 namespace versend {
 
-void Form1::cmdcreate_Click() {}
+double leadingValue(const QString& text) {
+    QString number;
+    bool point = false;
+    for (const QChar ch : text) {
+        if (ch == u' ' || ch == u'\t') continue;
+        if (ch >= u'0' && ch <= u'9') {
+            number += ch;
+        } else if (ch == u'.' && !point) {
+            point = true;
+            number += ch;
+        } else if ((ch == u'-' || ch == u'+') && number.isEmpty()) {
+            number += ch;
+        } else {
+            break;
+        }
+    }
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+void typePieces(word::Global& word, const SendPieces& pieces) {
+    const auto u16 = [](const QString& text) { return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()); };
+    auto selection = word.ActiveDocument()->ActiveWindow()->Selection();
+    selection->Font()->SetSizeBi(static_cast<float>(pieces.verseSize));
+    selection->TypeText(u16(pieces.opening));
+    selection->BoldRun();
+    selection->TypeText(u16(pieces.body));
+    selection->BoldRun();
+    selection->TypeText(u16(pieces.closing));
+    selection->Font()->SetSizeBi(static_cast<float>(pieces.citationSize));
+    selection->TypeText(u16(pieces.citation));
+    selection->Font()->SetSizeBi(static_cast<float>(pieces.verseSize));
+    selection->TypeText(u" ");
+}
+
+namespace {
+
+const QString kPartEnd = QStringLiteral("...]الآية. ");
+
+// The markers of a part of an ordinary verse: s is the selection start, e its end, L the length.
+std::pair<QString, QString> partMarkers(int s, int e, int L) {
+    if (s == 0) return {QStringLiteral("["), kPartEnd};
+    if (e == L) return {QStringLiteral("[..."), QStringLiteral("]. ")};
+    return {QStringLiteral("[..."), kPartEnd};
+}
+
+// The markers of a part of one half of verse 2:282.
+std::pair<QString, QString> halfMarkers(bool secondHalf, int s, int e, int L) {
+    if (!secondHalf) return {s == 0 ? QStringLiteral("[") : QStringLiteral("[..."), QStringLiteral("...] ")};
+    return {QStringLiteral("[..."), e == L ? QStringLiteral("] ") : QStringLiteral("...] ")};
+}
+
+}  // namespace
+
+void Form1::cmdcreate_Click() {
+    const double verseSize = leadingValue(ftx1.text());
+    const double citationSize = leadingValue(ftx2.text());
+
+    const QTextCursor marked = Text5.textCursor();
+    const int start = marked.selectionStart();
+    const int length = marked.selectionEnd() - start;
+    if (length == 0) Text5.setPlainText(QString());
+
+    if (Label2.text() == QLatin1String("Not Found") || Label2.text().isEmpty()) return;
+
+    const QString partText = Text5.toPlainText();
+    const bool partMode = !partText.isEmpty();
+    const bool verse282 = Label5.text() == QLatin1String("282");
+
+    SendPieces pieces{16, 12, QStringLiteral("["), QString(), QStringLiteral("] "),
+                      u'{' + Label4.text() + u':' + Label5.text() + u'}'};
+    if (!partMode) {
+        if (verse282) {
+            pieces.body = Dain1.text() + Dain2.text();
+        } else {
+            pieces.verseSize = verseSize;
+            pieces.citationSize = citationSize;
+            pieces.body = Label2.text();
+        }
+    } else {
+        const int end = start + length;
+        const int total = static_cast<int>(partText.size());
+        pieces.body = partText.mid(start, length);
+        std::tie(pieces.opening, pieces.closing) =
+            verse282 ? halfMarkers(partText == Dain2.text(), start, end, total) : partMarkers(start, end, total);
+    }
+
+    try {
+        if (!wordGlobal) {
+            if (!wordGlobalFactory) throw word::Error("no word processor");
+            wordGlobal = wordGlobalFactory();
+        }
+        typePieces(*wordGlobal, pieces);
+    } catch (const word::Error&) {
+        messageBox->show(kWordNotRunning, kWordNotRunningCaption);
+        return;
+    }
+
+    if (partMode) {
+        Text5.hide();
+        Text5.setPlainText(QString());
+        DainCon.hide();
+    }
+    showNotice(kSentNotice, 500);
+    if (checkValue(Check1) == 1) endProgram();
+}
 
 }  // namespace versend

@@ -1,0 +1,35 @@
+#pragma once
+// Pieces that the two send commands share: reading the number a text begins with, and typing
+// the ten pieces of a send through the word processor.
+
+#include "word/word.h"
+
+#include <QString>
+
+namespace versend {
+
+// The failure message of every send, with its caption.
+inline const QString kWordNotRunning = QStringLiteral("برنامج الوورد لا يعمل");
+inline const QString kWordNotRunningCaption = QStringLiteral("Close Program");
+inline const QString kSentNotice = QStringLiteral("تم الارسال ");
+
+// The number that a text begins with: blanks anywhere are skipped, a sign may lead, one decimal
+// point is allowed, and reading stops at the first other character. No number gives 0.
+double leadingValue(const QString& text);
+
+// What one send types: the verse size, the opening marker, the body (bold toggled), the closing
+// marker, the citation size, the citation, then the verse size again and a blank.
+struct SendPieces {
+    double verseSize;
+    double citationSize;
+    QString opening;
+    QString body;
+    QString closing;
+    QString citation;
+};
+
+// Types the pieces in order through one selection object; throws word::Error on a failure, and
+// what was typed before it stays.
+void typePieces(word::Global& word, const SendPieces& pieces);
+
+}  // namespace versend

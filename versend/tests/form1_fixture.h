@@ -1,0 +1,128 @@
+#pragma once
+// Shared pieces of the window's tests: small verse files of their own, a message-box recorder,
+// a keyboard-layout recorder and a window set up on them.
+
+#include "versend/code_page.h"
+#include "versend/form1.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace versend::testing {
+
+struct RecordedMessage {
+    QString text;
+    QString caption;
+};
+
+class RecordingMessageBox final : public MessageBoxService {
+public:
+    void show(const QString& text, const QString& caption) override { messages.push_back({text, caption}); }
+    std::vector<RecordedMessage> messages;
+};
+
+class RecordingKeyboardLayout final : public KeyboardLayout {
+public:
+    void activateArabic() override { calls.push_back("arabic"); }
+    void restoreDefault() override { calls.push_back("default"); }
+    std::vector<std::string> calls;
+};
+
+// Writes text lines in the verse files' code page, each ended by CR LF.
+inline void writeLines(const std::filesystem::path& path, const std::vector<QString>& lines,
+                       bool lastLineEnd = true) {
+    std::ofstream out(path, std::ios::binary);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto bytes = encodeArabicCodePage(lines[i]);
+        if (!bytes) throw std::runtime_error("fixture line outside the code page");
+        out << *bytes;
+        if (lastLineEnd || i + 1 < lines.size()) out << "\r\n";
+    }
+}
+
+// A small verse text: surah 1 with 7 verses, 2 with 286, 3 with 5 and 114 with 6, in that
+// order. Search lines are "SSS words N"; vocalised lines name their verse.
+struct VerseFixture {
+    static inline const std::map<int, int> kVerseCounts{{1, 7}, {2, 286}, {3, 5}, {114, 6}};
+    std::vector<QString> search;
+    std::vector<QString> vocalised;
+
+    VerseFixture() {
+        for (const auto& [surah, count] : kVerseCounts) {
+            for (int verse = 1; verse <= count; ++verse) {
+                search.push_back(QStringLiteral("%1 %2 %3")
+                                     .arg(surah, 3, 10, QLatin1Char('0'))
+                                     .arg(words(surah, verse))
+                                     .arg(verse));
+                vocalised.push_back(QStringLiteral("نَصُّ الآيَةِ %1:%2").arg(surah).arg(verse));
+            }
+        }
+    }
+
+    // " الله " stands in verse 1 of surah 1, in every tenth verse of surah 2 and in 114:1.
+    static QString words(int surah, int verse) {
+        if (surah == 1 && verse == 1) return QStringLiteral("بسم الله الرحمن الرحيم");
+        if ((surah == 2 && verse % 10 == 0) || (surah == 114 && verse == 1)) return QStringLiteral("قال الله كلمة");
+        if (surah == 3 && verse == 2) return QStringLiteral("فريدة  كلمتان");  // two blanks in a row
+        return QStringLiteral("كلمة عادية");
+    }
+    static int godCount() { return 1 + 28 + 1; }
+
+    void writeTo(const std::filesystem::path& folder) const {
+        writeLines(folder / "QuranV.Qur", search);
+        writeLines(folder / "Qurant.Qur", vocalised);
+    }
+};
+
+// A window on the fixture files, with recorders in place of the message box and keyboard,
+// and no animation. Settings come from a file in the temporary folder (absent at first).
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        folder = std::filesystem::path(dir.path().toStdString());
+        fixture.writeTo(folder);
+        form = std::make_unique<Form1>(folder);
+        form->messageBox = &messages;
+        form->keyboardLayout = &keyboard;
+        form->settingsFile = folder / "Versend.ini";
+        form->animationMs = 0;
+        form->endProgram = [this] { ++endCount; };
+        QObject::connect(&form->cmdcreate, &QPushButton::clicked, [this] { ++sendCount; });
+        QObject::connect(&form->Command6, &QPushButton::clicked, [this] { ++rangeSendCount; });
+    }
+    void TearDown() override {
+        form.reset();
+        QCoreApplication::processEvents();
+    }
+
+    // Start-up with the given clipboard text.
+    void startWithClipboard(const QString& text) {
+        form->clipboard->setText(text);
+        form->Form_Load();
+        startQuery = form->Text1.text();
+        form->show();
+        QCoreApplication::processEvents();
+    }
+
+    QTemporaryDir dir;
+    std::filesystem::path folder;
+    VerseFixture fixture;
+    RecordingMessageBox messages;
+    RecordingKeyboardLayout keyboard;
+    std::unique_ptr<Form1> form;
+    QString startQuery;  // the query box right after start-up
+    int sendCount = 0;
+    int rangeSendCount = 0;
+    int endCount = 0;
+};
+
+}  // namespace versend::testing
