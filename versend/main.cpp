@@ -1,12 +1,18 @@
 // Versend: find verses by a word or by surah and send them into the open document.
 #include "versend/form1.h"
+#include "word/libreoffice/libreoffice.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     versend::Form1 window(QCoreApplication::applicationDirPath().toStdString());
+    // The word processor is Writer, reached over its pipe on the first send; when nothing answers
+    // there, the office is asked to accept on it (started if it does not run).
+    window.wordGlobalFactory = [] { return word::libreoffice::connectOverPipe(); };
     window.Form_Load();
     window.show();
-    return app.exec();
+    const int status = app.exec();
+    window.wordGlobal.reset();  // remote references go before the UNO runtime does
+    return status;
 }

@@ -6,6 +6,7 @@
 #include "versend/tests/form1_fixture.h"
 #include "word/recording/recording.h"
 
+#include <QTest>
 #include <QTextCursor>
 
 namespace versend::testing {
