@@ -1,11 +1,248 @@
 #include "word/libreoffice/paste.h"
 
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
+#include <com/sun/star/datatransfer/DataFlavor.hpp>
+#include <com/sun/star/datatransfer/XTransferable.hpp>
+#include <com/sun/star/datatransfer/XTransferableSupplier.hpp>
+#include <com/sun/star/datatransfer/clipboard/SystemClipboard.hpp>
+#include <com/sun/star/datatransfer/clipboard/XClipboard.hpp>
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
+#include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/uno/Sequence.hxx>
+
+#include "word/libreoffice/connection.h"
+#include "word/libreoffice/paste_rtf.h"
 #include "word/word.h"
 
 namespace word::libreoffice {
 
-void paste(const OfficeRefs&, const ViewRefs&) { throw word::Error("not available"); }
+namespace css = ::com::sun::star;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
 
-void pasteAndFormat(const OfficeRefs&, const ViewRefs&, int) { throw word::Error("not available"); }
+namespace {
+
+// Word's recovery types that PasteAndFormat takes.
+constexpr int wdPasteDefault = 0;
+constexpr int wdFormatSurroundingFormattingWithEmphasis = 20;
+constexpr int wdFormatPlainText = 22;
+constexpr int kRecoveryTypes[] = {0, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 19, 20, 22, 23, 24, 25};
+
+const rtl::OUString kUtf16Mime = "text/plain;charset=utf-16";
+
+std::string mimeBase(const rtl::OUString& mime) {
+    std::string type = toUtf8(mime);
+    type = type.substr(0, type.find(';'));
+    for (char& c : type)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return type;
+}
+
+Reference<css::datatransfer::XTransferable> clipboardContents(const OfficeRefs& office) {
+    if (!office.context.is()) throw word::Error("the word processor is not connected");
+    auto clipboard = css::datatransfer::clipboard::SystemClipboard::create(office.context);
+    auto contents = clipboard->getContents();
+    if (!contents.is() || contents->getTransferDataFlavors().getLength() == 0) throw word::Error("the clipboard is empty");
+    return contents;
+}
+
+// The Rich Text on the clipboard, if there is any.
+std::optional<std::string> richText(const Reference<css::datatransfer::XTransferable>& contents) {
+    const auto flavors = contents->getTransferDataFlavors();
+    for (sal_Int32 i = 0; i < flavors.getLength(); ++i) {
+        const std::string base = mimeBase(flavors[i].MimeType);
+        if (base != "text/richtext" && base != "text/rtf") continue;
+        const css::uno::Any data = contents->getTransferData(flavors[i]);
+        css::uno::Sequence<sal_Int8> bytes;
+        if (data >>= bytes) return std::string(reinterpret_cast<const char*>(bytes.getConstArray()), static_cast<std::size_t>(bytes.getLength()));
+        rtl::OUString text;
+        if (data >>= text) return toUtf8(text);  // Rich Text is ASCII; a text form of it reads the same
+    }
+    return std::nullopt;
+}
+
+std::u16string plainText(const Reference<css::datatransfer::XTransferable>& contents) {
+    css::datatransfer::DataFlavor flavor;
+    flavor.MimeType = kUtf16Mime;
+    flavor.HumanPresentableName = kUtf16Mime;
+    flavor.DataType = cppu::UnoType<rtl::OUString>::get();
+    if (!contents->isDataFlavorSupported(flavor)) throw word::Error("the clipboard holds no text");
+    rtl::OUString text;
+    if (!(contents->getTransferData(flavor) >>= text)) throw word::Error("the clipboard holds no text");
+    return fromOUString(text);
+}
+
+// One step of undo for the whole paste, as in Word.
+class UndoContext {
+public:
+    explicit UndoContext(const Reference<css::frame::XModel>& model) {
+        Reference<css::document::XUndoManagerSupplier> supplier(model, UNO_QUERY);
+        if (supplier.is()) manager_ = supplier->getUndoManager();
+        if (manager_.is()) manager_->enterUndoContext("Paste");
+    }
+    ~UndoContext() {
+        try {
+            if (manager_.is()) manager_->leaveUndoContext();
+        } catch (const css::uno::Exception&) {
+            // the document went away meanwhile: nothing to close
+        }
+    }
+    UndoContext(const UndoContext&) = delete;
+    UndoContext& operator=(const UndoContext&) = delete;
+
+private:
+    Reference<css::document::XUndoManager> manager_;
+};
+
+// The character formatting that the pieces are set in.
+struct RunFormat {
+    rtl::OUString font, fontAsian, fontComplex;
+    float height = 12, heightAsian = 12, heightComplex = 12;
+};
+
+const css::uno::Sequence<rtl::OUString>& fontNames() {
+    // Sorted, as setPropertyValues wants them.
+    static const css::uno::Sequence<rtl::OUString> names = [] {
+        css::uno::Sequence<rtl::OUString> n(6);
+        n.getArray()[0] = "CharFontName";
+        n.getArray()[1] = "CharFontNameAsian";
+        n.getArray()[2] = "CharFontNameComplex";
+        n.getArray()[3] = "CharHeight";
+        n.getArray()[4] = "CharHeightAsian";
+        n.getArray()[5] = "CharHeightComplex";
+        return n;
+    }();
+    return names;
+}
+
+RunFormat formatAt(const Reference<css::beans::XMultiPropertySet>& point) {
+    const auto values = point->getPropertyValues(fontNames());
+    RunFormat format;
+    if (values.getLength() == 6) {
+        values[0] >>= format.font;
+        values[1] >>= format.fontAsian;
+        values[2] >>= format.fontComplex;
+        values[3] >>= format.height;
+        values[4] >>= format.heightAsian;
+        values[5] >>= format.heightComplex;
+    }
+    return format;
+}
+
+RunFormat formatOf(const PastePiece& piece, const RunFormat& atPoint) {
+    RunFormat format = atPoint;
+    if (piece.font) format.font = format.fontAsian = format.fontComplex = toOUString(*piece.font);
+    if (piece.points) format.height = format.heightAsian = format.heightComplex = *piece.points;
+    return format;
+}
+
+bool operator==(const RunFormat& a, const RunFormat& b) {
+    return a.font == b.font && a.fontAsian == b.fontAsian && a.fontComplex == b.fontComplex && a.height == b.height &&
+           a.heightAsian == b.heightAsian && a.heightComplex == b.heightComplex;
+}
+
+void apply(const RunFormat& format, const Reference<css::beans::XMultiPropertySet>& range) {
+    css::uno::Sequence<css::uno::Any> values(6);
+    auto* v = values.getArray();
+    v[0] <<= format.font;
+    v[1] <<= format.fontAsian;
+    v[2] <<= format.fontComplex;
+    v[3] <<= format.height;
+    v[4] <<= format.heightAsian;
+    v[5] <<= format.heightComplex;
+    range->setPropertyValues(fontNames(), values);
+}
+
+// Places the pieces at the insertion point, replacing what is selected, and leaves the point
+// after them. Neighbouring pieces in the same font and size go in as one run.
+void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
+    const Reference<css::text::XTextViewCursor>& point = view.viewCursor;
+    if (!point.is()) throw word::Error("the document has no insertion point");
+    const Reference<css::text::XText> text = point->getText();
+    UndoContext undo(view.model);
+    if (!point->isCollapsed()) {
+        point->setString(rtl::OUString());
+        point->collapseToEnd();
+    }
+    const Reference<css::text::XTextCursor> cursor = text->createTextCursorByRange(point->getStart());
+    const Reference<css::text::XTextRange> cursorRange(cursor.get());
+    const Reference<css::beans::XMultiPropertySet> cursorProperties(cursor, UNO_QUERY_THROW);
+    const RunFormat atPoint = formatAt(cursorProperties);
+
+    std::size_t i = 0;
+    while (i < pieces.size()) {
+        if (pieces[i].kind == PastePiece::Kind::ParagraphBreak) {
+            text->insertControlCharacter(cursorRange, css::text::ControlCharacter::PARAGRAPH_BREAK, false);
+            cursor->collapseToEnd();
+            ++i;
+            continue;
+        }
+        const RunFormat format = formatOf(pieces[i], atPoint);
+        std::u16string run = pieces[i].text;
+        for (++i; i < pieces.size() && pieces[i].kind != PastePiece::Kind::ParagraphBreak && formatOf(pieces[i], atPoint) == format; ++i)
+            run += pieces[i].text;
+        if (run.empty()) continue;
+        text->insertString(cursorRange, toOUString(run), true);
+        apply(format, cursorProperties);
+        cursor->collapseToEnd();
+    }
+    point->gotoRange(cursor->getEnd(), false);
+}
+
+// The office's own import, at the insertion point of the view.
+void insertThroughOffice(const ViewRefs& view, const Reference<css::datatransfer::XTransferable>& contents) {
+    Reference<css::datatransfer::XTransferableSupplier> supplier(view.controller, UNO_QUERY);
+    if (!supplier.is()) throw word::Error("the document's view cannot take pasted content");
+    supplier->insertTransferable(contents);
+}
+
+template <typename Action>
+void failuresAsErrors(Action&& action) {
+    try {
+        action();
+    } catch (const word::Error&) {
+        throw;
+    } catch (const css::uno::Exception& e) {
+        throw word::Error("pasting failed: " + toUtf8(e.Message));
+    }
+}
+
+}  // namespace
+
+void paste(const OfficeRefs& office, const ViewRefs& view) {
+    failuresAsErrors([&] {
+        const auto contents = clipboardContents(office);
+        if (const auto rtf = richText(contents)) {
+            const RichTextContent content = readRichText(*rtf);
+            if (content.symbolFields > 0) {
+                insertPieces(view, content.pieces);
+                return;
+            }
+        }
+        insertThroughOffice(view, contents);
+    });
+}
+
+void pasteAndFormat(const OfficeRefs& office, const ViewRefs& view, int type) {
+    if (std::find(std::begin(kRecoveryTypes), std::end(kRecoveryTypes), type) == std::end(kRecoveryTypes))
+        throw word::Error("no such paste type: " + std::to_string(type));
+    if (type == wdFormatPlainText || type == wdFormatSurroundingFormattingWithEmphasis) {
+        failuresAsErrors([&] {
+            insertPieces(view, plainTextPieces(plainText(clipboardContents(office))));
+        });
+        return;
+    }
+    static_assert(wdPasteDefault == 0);
+    paste(office, view);
+}
 
 }  // namespace word::libreoffice

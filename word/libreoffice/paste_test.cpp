@@ -1,0 +1,203 @@
+// Selection.Paste and PasteAndFormat against a headless Writer: the clipboard is filled the way the
+// add-in fills it (its clipboard class on the office's clipboard service), then pasted through
+// the layer, and the document is read back.
+#include "word/libreoffice/paste.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+
+#include "tarvelo/clipboard/custom_clipboard.h"
+#include "tarvelo/clipboard/libreoffice_clipboard.h"
+#include "word/libreoffice/libreoffice.h"
+#include "word/testing/office.h"
+
+namespace {
+
+namespace css = ::com::sun::star;
+using word::testing::readDocument;
+
+constexpr WindowHandle kOwner = 0x4711;
+constexpr int wdCharacter = 1;
+
+constexpr char kHeader[] =
+    "{\\rtf1\\ansi\\ansicpg1256\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 DejaVu Sans;}"
+    "{\\f31\\fnil\\fcharset178 DejaVu Serif;}}\r\n";
+constexpr char kSpaceGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }";
+constexpr char kClosingGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }}";
+
+std::string glyphField(int code, const std::string& font, const std::string& sizeText, const std::string& halfPoints) {
+    return "{\\ltrch \\af0 \\ltrch \\fs" + halfPoints + " {\\field{\\*\\fldinst SYMBOL " + std::to_string(code) +
+           " \\\\f \"" + font + "\" \\\\s " + sizeText + "}{\\fldrslt\\f31\\fs" + halfPoints + "}}}";
+}
+
+// One composed verse: the words (HQPB2 'A', HQPB1 alef) and ("(normal text)" lam at 10.5 points).
+std::string composedVerse() {
+    std::string rtf = kHeader;
+    rtf += glyphField(65, "HQPB2", "12", "24") + "\r\n";
+    rtf += glyphField(0xC7, "HQPB1", "12", "24") + "\r\n";
+    rtf += kSpaceGroup;
+    rtf += glyphField(0xE1, "(normal text)", "10.5", "21") + "\r\n";
+    rtf += kSpaceGroup;
+    rtf += kSpaceGroup;
+    rtf += kClosingGroup;
+    return rtf;
+}
+constexpr char16_t kComposedText[] = u"A\u0627 \u0644   ";
+
+std::u16string asBytes(std::string_view bytes) {
+    std::u16string out;
+    for (unsigned char b : bytes) out += static_cast<char16_t>(b);
+    return out;
+}
+
+std::u16string utf16Bytes(std::u16string_view text) {
+    std::u16string bytes;
+    for (char16_t c : text) {
+        bytes += static_cast<char16_t>(c & 0xFF);
+        bytes += static_cast<char16_t>(c >> 8);
+    }
+    return bytes;
+}
+
+class Paste : public ::testing::Test {
+protected:
+    void SetUp() override {
+        office_ = &word::testing::sharedOffice();
+        office_->closeAllDocuments();
+        document_ = office_->newWriterDocument();
+        word::libreoffice::PipeOptions options;
+        options.pipeName = office_->pipeName();
+        options.launch = nullptr;
+        options.connectTimeout = std::chrono::milliseconds(500);
+        word_ = word::libreoffice::connectOverPipe(options);
+    }
+    void TearDown() override { word_.reset(); }
+
+    std::unique_ptr<word::Selection> selection() { return word_->ActiveDocument()->ActiveWindow()->Selection(); }
+
+    // Fills the clipboard as the add-in does: open, clear, one format, close.
+    void putOnClipboard(std::u16string_view formatName, std::uint32_t format, std::u16string_view data) {
+        cCustomClipboard clipboard(std::make_unique<LibreOfficeClipboardBackend>(office_->context()));
+        if (!formatName.empty()) format = clipboard.AddFormat(formatName);
+        ASSERT_NE(format, 0u);
+        ASSERT_TRUE(clipboard.ClipboardOpen(kOwner));
+        clipboard.ClearClipboard();
+        if (!data.empty()) {
+            ASSERT_TRUE(clipboard.SetTextData(format, data));
+        }
+        clipboard.ClipboardClose();
+    }
+    void putRichText(std::string_view rtf) { putOnClipboard(u"Rich Text Format", 0, asBytes(rtf)); }
+    void putUnicodeText(std::u16string_view text) { putOnClipboard({}, cCustomClipboard::CF_UNICODETEXT, utf16Bytes(text)); }
+
+    word::testing::Office* office_ = nullptr;
+    css::uno::Reference<css::text::XTextDocument> document_;
+    std::unique_ptr<word::Application> word_;
+};
+
+TEST_F(Paste, GlyphFieldsLandInOrderInTheirFontsAndSizesAndThePointEndsAfterThem) {
+    auto s = selection();
+    s->TypeText(u"ab");
+    const auto before = readDocument(document_);
+    ASSERT_FALSE(before[0].chars.empty());
+    const std::u16string pointFont = before[0].chars[0].fontNameComplex;
+
+    putRichText(composedVerse());
+    s->Paste();
+    s->TypeText(u"Z");
+
+    const auto paragraphs = readDocument(document_);
+    ASSERT_EQ(paragraphs.size(), 1u);
+    const std::u16string expected = u"ab" + std::u16string(kComposedText) + u"Z";
+    ASSERT_EQ(paragraphs[0].text, expected);
+    const auto& c = paragraphs[0].chars;
+    ASSERT_EQ(c.size(), expected.size());
+    // 'A' in HQPB2 at 12 points, alef in HQPB1 (the complex font draws it) at 12.
+    EXPECT_EQ(c[2].fontName, u"HQPB2");
+    EXPECT_FLOAT_EQ(c[2].height, 12.0f);
+    EXPECT_EQ(c[3].fontNameComplex, u"HQPB1");
+    EXPECT_FLOAT_EQ(c[3].heightComplex, 12.0f);
+    // The blank of the space group in the fragment's font 0.
+    EXPECT_EQ(c[4].fontName, u"DejaVu Sans");
+    // "(normal text)": the font of the insertion point, at the field's own size.
+    EXPECT_EQ(c[5].fontNameComplex, pointFont);
+    EXPECT_FLOAT_EQ(c[5].heightComplex, 10.5f);
+    // Before the paste the insertion point's formatting is untouched.
+    EXPECT_FLOAT_EQ(c[1].heightComplex, before[0].chars[1].heightComplex);
+    EXPECT_EQ(c[1].fontNameComplex, pointFont);
+}
+
+TEST_F(Paste, GlyphsPastedInsideAWordReplaceTheSelectionAndLeaveTheRestAfterThePoint) {
+    auto s = selection();
+    s->TypeText(u"abXYcd");
+    // Select "XY": move to after it, then extend back two characters.
+    s.reset();
+    {
+        css::uno::Reference<css::text::XTextViewCursorSupplier> supplier(
+            css::uno::Reference<css::frame::XModel>(document_, css::uno::UNO_QUERY_THROW)->getCurrentController(),
+            css::uno::UNO_QUERY_THROW);
+        auto view = supplier->getViewCursor();
+        view->gotoStart(false);
+        view->goRight(4, false);
+    }
+    s = selection();
+    ASSERT_EQ(s->MoveStart(wdCharacter, -2), -2);
+    EXPECT_EQ(s->Text(), u"XY");
+
+    putRichText(std::string(kHeader) + glyphField(66, "HQPB3", "20", "40") + kClosingGroup);
+    s->Paste();
+    s->TypeText(u"Z");
+    const auto paragraphs = readDocument(document_);
+    ASSERT_EQ(paragraphs.size(), 1u);
+    EXPECT_EQ(paragraphs[0].text, u"abB Zcd");
+    EXPECT_EQ(paragraphs[0].chars[2].fontName, u"HQPB3");
+    EXPECT_FLOAT_EQ(paragraphs[0].chars[2].height, 20.0f);
+}
+
+TEST_F(Paste, UnicodeTextAndPlainRichTextGoThroughTheOfficeImportAtThePoint) {
+    auto s = selection();
+    s->TypeText(u"[");
+    const std::u16string verse = u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 \u0661";
+    putUnicodeText(verse);
+    s->PasteAndFormat(0);
+    s->TypeText(u"]");
+    putRichText("{\\rtf1\\ansi{\\fonttbl{\\f0 DejaVu Sans;}}\\f0 Hello {\\b bold}}");
+    s->Paste();
+    s->TypeText(u"!");
+
+    const auto paragraphs = readDocument(document_);
+    ASSERT_EQ(paragraphs.size(), 1u);
+    const std::u16string expected = u"[" + verse + u"]Hello bold!";
+    ASSERT_EQ(paragraphs[0].text, expected);
+    const auto& c = paragraphs[0].chars;
+    EXPECT_TRUE(c[expected.size() - 2].bold);  // the office's import keeps the fragment's bold
+    EXPECT_FALSE(c[expected.size() - 6].bold);
+}
+
+TEST_F(Paste, PlainTextRecoveryTypesAndParagraphs) {
+    auto s = selection();
+    putUnicodeText(u"one\r\ntwo");
+    s->PasteAndFormat(22);
+    s->TypeText(u"!");
+    const auto paragraphs = readDocument(document_);
+    ASSERT_EQ(paragraphs.size(), 2u);
+    EXPECT_EQ(paragraphs[0].text, u"one");
+    EXPECT_EQ(paragraphs[1].text, u"two!");
+}
+
+TEST_F(Paste, FailuresAreWordErrorsAndInsertNothing) {
+    auto s = selection();
+    s->TypeText(u"x");
+    EXPECT_THROW(s->PasteAndFormat(999), word::Error);
+    putOnClipboard(u"Rich Text Format", 0, {});  // emptied: nothing on it
+    EXPECT_THROW(s->Paste(), word::Error);
+    EXPECT_THROW(s->PasteAndFormat(22), word::Error);
+    EXPECT_EQ(readDocument(document_)[0].text, u"x");
+}
+
+}  // namespace
