@@ -2,6 +2,7 @@
 
 #include "versend/code_page.h"
 #include "versend/pictures.h"
+#include "versend/result_rows.h"
 #include "versend/settings_file.h"
 #include "versend/surah_names.h"
 #include "versend/verse_scan.h"
@@ -596,24 +597,13 @@ void Form1::wordSearch() {
         return;
     }
 
-    QStringList visible, vocalised, codes;
+    ResultRows found;
     try {
         List1.clear();
         List2.clear();
         List3.clear();
-        const auto query = encodeArabicCodePage(Text1.text());
-        VerseScan scan(VerseFiles::in(verseFolder));
-        if (query) {
-            while (scan.nextContaining(*query)) {
-                const std::string_view line = scan.searchLine();
-                visible.append(decodeArabicCodePage(line.substr(std::min<std::size_t>(3, line.size()))));
-                vocalised.append(decodeArabicCodePage(scan.vocalisedLine()));
-                codes.append(decodeArabicCodePage(line.substr(0, 3)));
-            }
-        } else {
-            scan.skipToEnd();  // a character outside the verse files' code page matches nothing
-        }
-        Label3.setText(QString::number(scan.lineCount()));
+        found = collectContaining(VerseFiles::in(verseFolder), Text1.text());
+        Label3.setText(QString::number(found.linesRead));
     } catch (const VerseFileError& error) {
         // The search ends here; the window stays usable.
         showIdle();
@@ -623,9 +613,10 @@ void Form1::wordSearch() {
         reportVerseFileError(error);
         return;
     }
-    List1.addItems(visible);
-    List2.addItems(vocalised);
-    List3.addItems(codes);
+    // One insertion per list: a list of uniform rows lays them out at once.
+    List1.addItems(found.visible);
+    List2.addItems(found.vocalised);
+    List3.addItems(found.codes);
 
     showIdle();
     List1.show();
@@ -681,19 +672,30 @@ void Form1::surahListing() {
 
     scanning_ = true;
     std::optional<VerseFileError> failure;
+    // Rows found reach the three lists together, at most every 100 ms and at the end: a
+    // visible list laid out and repainted for every row would cost more than the scan.
+    ResultRows pending;
+    QElapsedTimer sinceAppend;
+    const auto appendPending = [&] {
+        List1.addItems(pending.visible);
+        List2.addItems(pending.vocalised);
+        List3.addItems(pending.codes);
+        pending = ResultRows{};
+        sinceAppend.start();
+    };
     try {
         List1.clear();
         List2.clear();
         List3.clear();
         Label3.setText(QStringLiteral("0"));
+        sinceAppend.start();
         const auto code = encodeArabicCodePage(Text1.text());
         VerseScan scan(VerseFiles::in(verseFolder));
         while (scan.next()) {
             const std::string_view line = scan.searchLine();
             if (code && line.substr(0, 3).find(*code) != std::string_view::npos) {
-                List1.addItem(decodeArabicCodePage(line.substr(std::min<std::size_t>(3, line.size()))));
-                List2.addItem(decodeArabicCodePage(scan.vocalisedLine()));
-                List3.addItem(decodeArabicCodePage(line.substr(0, 3)));
+                appendCurrentRow(scan, pending);
+                if (sinceAppend.elapsed() >= 100) appendPending();
             }
             QCoreApplication::processEvents();
             Label3.setText(QString::number(scan.lineCount()));
@@ -701,6 +703,7 @@ void Form1::surahListing() {
     } catch (const VerseFileError& error) {
         failure = error;
     }
+    appendPending();  // what was read before a failure stays in the table
     scanning_ = false;
 
     // Closing steps, also after a failure.
