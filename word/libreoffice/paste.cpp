@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/datatransfer/DataFlavor.hpp>
 #include <com/sun/star/datatransfer/XTransferable.hpp>
@@ -16,6 +17,7 @@
 #include <com/sun/star/text/ControlCharacter.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextPortionAppend.hpp>
 #include <com/sun/star/uno/Sequence.hxx>
 
 #include "word/libreoffice/connection.h"
@@ -103,6 +105,26 @@ private:
     Reference<css::document::XUndoManager> manager_;
 };
 
+// The views of the document stay still while the pieces go in, and show them all at the end.
+class ControllersLocked {
+public:
+    explicit ControllersLocked(Reference<css::frame::XModel> model) : model_(std::move(model)) {
+        if (model_.is()) model_->lockControllers();
+    }
+    ~ControllersLocked() {
+        try {
+            if (model_.is()) model_->unlockControllers();
+        } catch (const css::uno::Exception&) {
+            // the document went away meanwhile
+        }
+    }
+    ControllersLocked(const ControllersLocked&) = delete;
+    ControllersLocked& operator=(const ControllersLocked&) = delete;
+
+private:
+    Reference<css::frame::XModel> model_;
+};
+
 // The character formatting that the pieces are set in.
 struct RunFormat {
     rtl::OUString font, fontAsian, fontComplex;
@@ -150,6 +172,20 @@ bool operator==(const RunFormat& a, const RunFormat& b) {
            a.heightAsian == b.heightAsian && a.heightComplex == b.heightComplex;
 }
 
+css::uno::Sequence<css::beans::PropertyValue> propertiesOf(const RunFormat& format) {
+    css::uno::Sequence<css::beans::PropertyValue> properties(6);
+    auto* p = properties.getArray();
+    const auto& names = fontNames();
+    for (sal_Int32 i = 0; i < 6; ++i) p[i].Name = names[i];
+    p[0].Value <<= format.font;
+    p[1].Value <<= format.fontAsian;
+    p[2].Value <<= format.fontComplex;
+    p[3].Value <<= format.height;
+    p[4].Value <<= format.heightAsian;
+    p[5].Value <<= format.heightComplex;
+    return properties;
+}
+
 void apply(const RunFormat& format, const Reference<css::beans::XMultiPropertySet>& range) {
     css::uno::Sequence<css::uno::Any> values(6);
     auto* v = values.getArray();
@@ -169,6 +205,7 @@ void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
     if (!point.is()) throw word::Error("the document has no insertion point");
     const Reference<css::text::XText> text = point->getText();
     UndoContext undo(view.model);
+    const ControllersLocked locked(view.model);
     if (!point->isCollapsed()) {
         point->setString(rtl::OUString());
         point->collapseToEnd();
@@ -177,6 +214,7 @@ void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
     const Reference<css::text::XTextRange> cursorRange(cursor.get());
     const Reference<css::beans::XMultiPropertySet> cursorProperties(cursor, UNO_QUERY_THROW);
     const RunFormat atPoint = formatAt(cursorProperties);
+    const Reference<css::text::XTextPortionAppend> portions(text, UNO_QUERY);
 
     std::size_t i = 0;
     while (i < pieces.size()) {
@@ -191,9 +229,15 @@ void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
         for (++i; i < pieces.size() && pieces[i].kind != PastePiece::Kind::ParagraphBreak && formatOf(pieces[i], atPoint) == format; ++i)
             run += pieces[i].text;
         if (run.empty()) continue;
-        text->insertString(cursorRange, toOUString(run), true);
-        apply(format, cursorProperties);
-        cursor->collapseToEnd();
+        if (portions.is()) {
+            // Text and formatting in one call; the next run goes after it.
+            const auto inserted = portions->insertTextPortion(toOUString(run), propertiesOf(format), cursorRange);
+            cursor->gotoRange(inserted->getEnd(), false);
+        } else {
+            text->insertString(cursorRange, toOUString(run), true);
+            apply(format, cursorProperties);
+            cursor->collapseToEnd();
+        }
     }
     point->gotoRange(cursor->getEnd(), false);
 }

@@ -67,6 +67,31 @@ int codePageOfCharset(int charset) {
     }
 }
 
+// Decoders opened once per code page and kept for a whole reading (opening one costs far more
+// than decoding a few bytes).
+class Decoders {
+public:
+    std::u16string decode(std::string_view bytes, int codePage);
+
+private:
+    std::map<int, IconvHandle> handles_;
+};
+
+// Code page 1256, byte by byte: the characters of SYMBOL field codes.
+const std::array<char16_t, 256>& arabicCodePage() {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        Decoders decoders;
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            const std::u16string ch = decoders.decode(std::string_view(&byte, 1), 1256);
+            t[static_cast<std::size_t>(b)] = ch.size() == 1 ? ch[0] : kReplacement;
+        }
+        return t;
+    }();
+    return table;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Field instructions
 
@@ -374,7 +399,7 @@ private:
         if (pendingBytes_.empty()) return;
         std::string bytes;
         bytes.swap(pendingBytes_);
-        textChars(decodeCodePage(bytes, pendingCodePage_));
+        textChars(decoders_.decode(bytes, pendingCodePage_));
     }
 
     void storeFont() {
@@ -393,7 +418,7 @@ private:
     void flushFontBytes() {
         if (fontBytes_.empty()) return;
         const int page = codePageOfCharset(fontCharset_);
-        fontName_ += decodeCodePage(fontBytes_, page != 0 ? page : codePage_);
+        fontName_ += decoders_.decode(fontBytes_, page != 0 ? page : codePage_);
         fontBytes_.clear();
     }
 
@@ -635,14 +660,15 @@ private:
     std::u16string fontName_;
     std::string fontBytes_;
     RichTextContent content_;
+    Decoders decoders_;
 };
 
-}  // namespace
-
-std::u16string decodeCodePage(std::string_view bytes, int codePage) {
+std::u16string Decoders::decode(std::string_view bytes, int codePage) {
     std::u16string out;
     if (bytes.empty()) return out;
-    IconvHandle decoder = openDecoder(codePage);
+    auto found = handles_.find(codePage);
+    if (found == handles_.end()) found = handles_.emplace(codePage, openDecoder(codePage)).first;
+    const IconvHandle& decoder = found->second;
     if (!decoder) {
         for (unsigned char b : bytes) out += b < 0x80 ? char16_t(b) : kReplacement;
         return out;
@@ -672,12 +698,16 @@ std::u16string decodeCodePage(std::string_view bytes, int codePage) {
     return out;
 }
 
+}  // namespace
+
+std::u16string decodeCodePage(std::string_view bytes, int codePage) { return Decoders().decode(bytes, codePage); }
+
 std::u16string symbolCharacter(long code, bool unicode) {
     if (code < 0) return {};
     if (code < 0x20) return std::u16string(1, static_cast<char16_t>(0xF000 + code));
     if (!unicode && code <= 0xFF) {
-        const char byte = static_cast<char>(code);
-        return decodeCodePage(std::string_view(&byte, 1), 1256);
+        const char16_t ch = arabicCodePage()[static_cast<std::size_t>(code)];
+        return ch == kReplacement ? std::u16string() : std::u16string(1, ch);
     }
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
     if (code <= 0xFFFF) return std::u16string(1, static_cast<char16_t>(code));

@@ -1,0 +1,109 @@
+// Cost of Selection.Paste on Writer over the pipe: a composed verse of 30 glyph fields placed by
+// the layer, the same fragment through the office's own Rich Text import for comparison, surah 2's
+// worth of such verses (286 pastes), and reading the Rich Text alone.
+// Run: word_paste_benchmark (starts and stops a private headless office).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include <com/sun/star/datatransfer/XTransferableSupplier.hpp>
+#include <com/sun/star/datatransfer/clipboard/SystemClipboard.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+
+#include "tarvelo/clipboard/custom_clipboard.h"
+#include "tarvelo/clipboard/libreoffice_clipboard.h"
+#include "word/libreoffice/libreoffice.h"
+#include "word/libreoffice/paste_rtf.h"
+#include "word/testing/office.h"
+
+namespace {
+
+namespace css = ::com::sun::star;
+
+// The run's private office: started on first use, stopped at exit.
+word::testing::Office& office() { return word::testing::sharedOffice(); }
+
+// A verse as the composer writes it: 30 glyph fields in words of three, fonts changing every field.
+std::string composedVerse() {
+    std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg1256\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 DejaVu Sans;}"
+        "{\\f31\\fnil\\fcharset178 DejaVu Serif;}}\r\n";
+    for (int i = 0; i < 30; ++i) {
+        const std::string font = i % 6 == 5 ? "(normal text)" : "HQPB" + std::to_string(i % 6 + 1);
+        rtf += "{\\ltrch \\af0 \\ltrch \\fs56 {\\field{\\*\\fldinst SYMBOL " + std::to_string(0xC1 + i) + " \\\\f \"" + font +
+               "\" \\\\s 28}{\\fldrslt\\f31\\fs56}}}\r\n";
+        if (i % 3 == 2) rtf += "{\\ltrch \\af32 \\rtlch \\f0  }";
+    }
+    rtf += "{\\ltrch \\af32 \\rtlch \\f0  }{\\ltrch \\af32 \\rtlch \\f0  }}";
+    return rtf;
+}
+
+void putRichText(const std::string& rtf) {
+    cCustomClipboard clipboard(std::make_unique<LibreOfficeClipboardBackend>(office().context()));
+    const auto format = clipboard.AddFormat(u"Rich Text Format");
+    clipboard.ClipboardOpen(1);
+    clipboard.ClearClipboard();
+    clipboard.SetTextData(format, std::u16string(rtf.begin(), rtf.end()));
+    clipboard.ClipboardClose();
+}
+
+struct Writer {
+    std::unique_ptr<word::Application> word;
+    std::unique_ptr<word::Selection> selection;
+    css::uno::Reference<css::text::XTextDocument> document;
+
+    Writer() {
+        office().closeAllDocuments();
+        document = office().newWriterDocument();
+        word::libreoffice::PipeOptions options;
+        options.pipeName = office().pipeName();
+        options.launch = nullptr;
+        word = word::libreoffice::connectOverPipe(options);
+        selection = word->ActiveDocument()->ActiveWindow()->Selection();
+    }
+};
+
+void PasteGlyphVerse(benchmark::State& state) {
+    Writer writer;
+    putRichText(composedVerse());
+    for (auto _ : state) writer.selection->Paste();
+    state.counters["fields"] = 30;
+}
+BENCHMARK(PasteGlyphVerse)->Unit(benchmark::kMillisecond);
+
+void OfficeImportOfTheSameVerse(benchmark::State& state) {
+    Writer writer;
+    putRichText(composedVerse());
+    auto clipboard = css::datatransfer::clipboard::SystemClipboard::create(office().context());
+    css::uno::Reference<css::frame::XModel> model(writer.document, css::uno::UNO_QUERY_THROW);
+    css::uno::Reference<css::datatransfer::XTransferableSupplier> supplier(model->getCurrentController(),
+                                                                          css::uno::UNO_QUERY_THROW);
+    for (auto _ : state) supplier->insertTransferable(clipboard->getContents());
+}
+BENCHMARK(OfficeImportOfTheSameVerse)->Unit(benchmark::kMillisecond);
+
+// Surah 2: 286 verses, each put on the clipboard and pasted, one paragraph each.
+void PasteSurah2Verses(benchmark::State& state) {
+    Writer writer;
+    const std::string verse = composedVerse();
+    for (auto _ : state) {
+        for (int v = 0; v < 286; ++v) {
+            putRichText(verse);
+            writer.selection->Paste();
+            writer.selection->TypeParagraph();
+        }
+    }
+}
+BENCHMARK(PasteSurah2Verses)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void ReadComposedVerse(benchmark::State& state) {
+    const std::string verse = composedVerse();
+    for (auto _ : state) benchmark::DoNotOptimize(word::libreoffice::readRichText(verse));
+}
+BENCHMARK(ReadComposedVerse)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
