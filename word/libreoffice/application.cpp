@@ -2,8 +2,10 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include <com/sun/star/awt/FontWeight.hpp>
@@ -13,6 +15,7 @@
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
 #include <com/sun/star/style/ParagraphAdjust.hpp>
 #include <com/sun/star/text/ControlCharacter.hpp>
@@ -95,19 +98,35 @@ public:
 
 private:
     void connect() {
-        Reference<css::uno::XComponentContext> context;
-        try {
-            try {
-                context = resolvePipe(options_.pipeName);
-            } catch (const css::connection::NoConnectException&) {
-                if (options_.launch) options_.launch(options_.pipeName);
-                context = resolvePipeWithRetries(options_.pipeName, options_.connectTimeout);
-            }
-            current_.desktop = css::frame::Desktop::create(context);
-            current_.context = context;
-        } catch (const css::uno::Exception& e) {
+        const auto failed = [&](const css::uno::Exception& e) {
             current_ = {};
-            throw word::Error("the word processor does not answer on pipe " + options_.pipeName + ": " + toUtf8(e.Message));
+            return word::Error("the word processor does not answer on pipe " + options_.pipeName + ": " + toUtf8(e.Message));
+        };
+        auto deadline = std::chrono::steady_clock::now() + options_.connectTimeout;
+        bool launched = false;
+        for (;;) {
+            try {
+                Reference<css::uno::XComponentContext> context = resolvePipe(options_.pipeName);
+                current_.desktop = css::frame::Desktop::create(context);
+                current_.context = context;
+                return;
+            } catch (const css::connection::NoConnectException& e) {
+                if (!launched) {
+                    // Nothing answers: have the office accept on the pipe, then keep trying.
+                    launched = true;
+                    if (options_.launch) options_.launch(options_.pipeName);
+                    deadline = std::chrono::steady_clock::now() + options_.connectTimeout;
+                } else if (std::chrono::steady_clock::now() >= deadline) {
+                    throw failed(e);
+                }
+            } catch (const css::lang::DisposedException& e) {
+                // The connection went down while it was being made (an office starting up or
+                // going away, or one that has just dropped an earlier connection): try again.
+                if (std::chrono::steady_clock::now() >= deadline) throw failed(e);
+            } catch (const css::uno::Exception& e) {
+                throw failed(e);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
 
@@ -196,15 +215,31 @@ void checkSize(float points) {
     if (!(points >= 1.0f && points <= 1638.0f)) throw word::Error("the size must be between 1 and 1638 points");
 }
 
-Reference<css::frame::XModel> activeTextModel(const OfficeRefs& office) {
-    Reference<css::text::XTextDocument> document(office.desktop->getCurrentComponent(), UNO_QUERY);
-    if (!document.is()) {
-        // The current component may be another kind of window; the current frame may still show text.
-        if (auto frame = office.desktop->getCurrentFrame(); frame.is())
-            if (auto controller = frame->getController(); controller.is()) document.set(controller->getModel(), UNO_QUERY);
+// A text document that still has a view, or nothing (also for a document that is closing).
+Reference<css::frame::XModel> usableTextModel(const Reference<css::uno::XInterface>& candidate) {
+    try {
+        Reference<css::text::XTextDocument> document(candidate, UNO_QUERY);
+        Reference<css::frame::XModel> model(document, UNO_QUERY);
+        if (model.is() && model->getCurrentController().is()) return model;
+    } catch (const css::lang::DisposedException&) {
     }
-    if (!document.is()) throw word::Error("no text document is open");
-    return Reference<css::frame::XModel>(document, UNO_QUERY_THROW);
+    return {};
+}
+
+// The document of the active window, like Word's ActiveDocument. When no window is active (the
+// office was just asked for a new document, or another kind of window was last active), the
+// current frame, and then any open text document with a view, stands in.
+Reference<css::frame::XModel> activeTextModel(const OfficeRefs& office) {
+    if (auto model = usableTextModel(office.desktop->getCurrentComponent()); model.is()) return model;
+    if (auto frame = office.desktop->getCurrentFrame(); frame.is())
+        if (auto controller = frame->getController(); controller.is())
+            if (auto model = usableTextModel(controller->getModel()); model.is()) return model;
+    auto components = office.desktop->getComponents()->createEnumeration();
+    while (components->hasMoreElements()) {
+        Reference<css::uno::XInterface> component(components->nextElement(), UNO_QUERY);
+        if (auto model = usableTextModel(component); model.is()) return model;
+    }
+    throw word::Error("no text document is open");
 }
 
 ViewRefs viewOf(const Reference<css::frame::XModel>& model, const Reference<css::frame::XController>& controller) {

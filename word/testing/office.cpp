@@ -24,6 +24,9 @@
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/text/WritingMode2.hpp>
 #include <com/sun/star/text/XText.hpp>
@@ -128,6 +131,13 @@ bool waitForExit(pid_t pid, std::chrono::milliseconds timeout) {
     }
 }
 
+// Waits up to `timeout` until no process of the group is left.
+void waitForGroupGone(pid_t group, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (::kill(-group, 0) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
+
 }  // namespace
 
 Office::Office(OfficeOptions options)
@@ -137,6 +147,7 @@ Office::Office(OfficeOptions options)
     installCrashCleanup();
     seedProfile(profileDir_);
     if (const char* dir = std::getenv("QV_TEST_PIDDIR"); dir && *dir) pidFile_ = std::filesystem::path(dir) / (pipeName_ + ".pid");
+    spawn(true);
     spawn();
 }
 
@@ -146,7 +157,7 @@ Office::~Office() {
     std::filesystem::remove_all(profileDir_, ignored);
 }
 
-void Office::spawn() {
+void Office::spawn(bool initializeOnly) {
     std::vector<std::string> args = {
         QV_SOFFICE,
         "--headless",
@@ -156,7 +167,7 @@ void Office::spawn() {
         "--nodefault",
         "--nolockcheck",
         "--nofirststartwizard",
-        word::libreoffice::acceptArgument(pipeName_),
+        initializeOnly ? std::string("--terminate_after_init") : word::libreoffice::acceptArgument(pipeName_),
         "-env:UserInstallation=file://" + profileDir_.string(),
     };
     args.insert(args.end(), options_.extraArgs.begin(), options_.extraArgs.end());
@@ -182,6 +193,16 @@ void Office::spawn() {
     pid_ = pid;
     registerGroup(pid_);
     if (!pidFile_.empty()) std::ofstream(pidFile_) << pid_ << '\n';
+    if (!initializeOnly) return;
+
+    // The first start on a new profile sets it up and then restarts the office by itself, which
+    // would drop every connection made before the restart: let that happen in a run of its own.
+    if (!waitForExit(pid_, options_.startTimeout)) ::kill(-pid_, SIGKILL);
+    waitForExit(pid_, std::chrono::seconds(3));
+    ::kill(-pid_, SIGKILL);
+    waitForGroupGone(pid_, std::chrono::seconds(3));
+    unregisterGroup(pid_);
+    pid_ = 0;
 }
 
 void Office::start() {
@@ -203,6 +224,10 @@ uno::Reference<css::text::XTextDocument> Office::newWriterDocument() {
         loader->loadComponentFromURL(toOUString(std::string_view("private:factory/swriter")),
                                      toOUString(std::string_view("_blank")), 0, {}),
         uno::UNO_QUERY_THROW);
+    // Make its window the active one at once, as a document the user opens would be.
+    uno::Reference<css::frame::XModel> model(document, uno::UNO_QUERY_THROW);
+    if (auto controller = model->getCurrentController(); controller.is())
+        if (auto frame = controller->getFrame(); frame.is()) frame->activate();
     return document;
 }
 
@@ -238,8 +263,10 @@ void Office::stop() {
             waitForExit(pid_, std::chrono::seconds(3));
         }
     }
-    // Anything left in the group (the office itself when its launcher ended first).
+    // Anything left in the group (the office itself when its launcher ended first); wait until
+    // it is gone, so that a start on the same profile finds no office still there.
     ::kill(-pid_, SIGKILL);
+    waitForGroupGone(pid_, std::chrono::seconds(3));
     unregisterGroup(pid_);
     if (!pidFile_.empty()) {
         std::error_code ignored;

@@ -3,12 +3,14 @@
 // A test that needs a real office creates an `Office` (or uses the one shared by its test binary
 // through `sharedOffice()`):
 //   - soffice runs headless with a throw-away profile directory and a pipe name of its own, so
-//     tests may run in parallel; it runs in its own process group, whose leader's pid is written
-//     to "$QV_TEST_PIDDIR/<pipe name>.pid" (scripts/test.sh ends every group listed there when
-//     it exits) and removed again when the harness stops the office itself;
+//     tests may run in parallel; the new profile is set up by a first run that ends by itself
+//     (the office restarts once on a new profile, which would break early connections); it runs
+//     in its own process group, whose leader's pid is written to "$QV_TEST_PIDDIR/<pipe
+//     name>.pid" (scripts/test.sh ends every group listed there when it exits) and removed again
+//     when the harness stops the office itself;
 //   - `context()` connects over the pipe (with retries) and returns the office's component context;
-//   - `newWriterDocument()` opens an empty Writer document with a view (the insertion point is
-//     the view cursor at its start);
+//   - `newWriterDocument()` opens an empty Writer document with a view and makes its window the
+//     active one (the insertion point is the view cursor at its start);
 //   - the destructor always stops the office: terminate, then end the whole process group and
 //     remove the profile, also when a test failed; a crash of the test binary (a fatal signal)
 //     still kills every office group that the binary started.
@@ -70,7 +72,7 @@ public:
     // The office's component context over the pipe (connects on first use).
     uno::Reference<uno::XComponentContext> context();
     uno::Reference<::com::sun::star::frame::XDesktop2> desktop();
-    // A new, empty Writer document with a view.
+    // A new, empty Writer document with a view; its window becomes the active one.
     uno::Reference<::com::sun::star::text::XTextDocument> newWriterDocument();
     // Closes every open document without saving.
     void closeAllDocuments();
@@ -81,7 +83,8 @@ public:
     void start();
 
 private:
-    void spawn();
+    // initializeOnly: set up the new profile and wait for the office to end.
+    void spawn(bool initializeOnly = false);
     void killGroup();
 
     OfficeOptions options_;

@@ -1,0 +1,186 @@
+// Sending from Versend's window into a real headless Writer, read back through the office.
+#include "versend/tests/send_fixture.h"
+#include "word/libreoffice/libreoffice.h"
+#include "word/testing/office.h"
+
+namespace versend::testing {
+namespace {
+
+namespace css = ::com::sun::star;
+
+// What a stretch of the document must look like: its text, bold or not, and its size (Western and
+// complex script alike).
+struct Stretch {
+    QString text;
+    bool bold;
+    float size;
+};
+
+// Checks the document's only paragraph character by character against the stretches.
+void expectDocument(const css::uno::Reference<css::text::XTextDocument>& document, const std::vector<Stretch>& stretches) {
+    const auto paragraphs = word::testing::readDocument(document);
+    ASSERT_EQ(paragraphs.size(), 1u);
+    const auto& paragraph = paragraphs[0];
+    std::u16string expected;
+    for (const auto& stretch : stretches) expected += u(stretch.text);
+    ASSERT_EQ(paragraph.text, expected);
+    std::size_t at = 0;
+    for (const auto& stretch : stretches) {
+        for (qsizetype i = 0; i < stretch.text.size(); ++i, ++at) {
+            const auto& c = paragraph.chars[at];
+            SCOPED_TRACE(::testing::Message() << "character " << at << " in \"" << stretch.text.toStdString() << '"');
+            EXPECT_EQ(c.bold, stretch.bold);
+            EXPECT_EQ(c.boldComplex, stretch.bold);
+            EXPECT_FLOAT_EQ(c.height, stretch.size);
+            EXPECT_FLOAT_EQ(c.heightComplex, stretch.size);
+        }
+    }
+}
+
+// The window of the sending tests, sending into the office `office()` over its pipe.
+class OfficeSendTest : public SendTest {
+protected:
+    void SetUp() override {
+        SendTest::SetUp();
+        document = office().newWriterDocument();
+        form->wordGlobalFactory = [this] {
+            ++factoryCalls;
+            return word::libreoffice::connectOverPipe(pipeOptions());
+        };
+    }
+    void TearDown() override {
+        SendTest::TearDown();  // the window releases its office objects first
+        document.clear();
+        if (!office().running()) return;
+        try {
+            office().closeAllDocuments();
+        } catch (const css::uno::Exception&) {
+            // the office may have gone with a failed test; it is stopped at the end anyway
+        }
+    }
+
+    virtual word::testing::Office& office() { return word::testing::sharedOffice(); }
+
+    word::libreoffice::PipeOptions pipeOptions() {
+        word::libreoffice::PipeOptions options;
+        options.pipeName = office().pipeName();
+        options.launch = nullptr;  // tests never start an office through the program
+        options.connectTimeout = std::chrono::milliseconds(500);
+        return options;
+    }
+
+    // Range mode with surah `surah` listed.
+    void listSurah(int surah) {
+        startWithClipboard(QStringLiteral("لا شيء هنا"));
+        form->Label23_Click();
+        form->Combo1.setCurrentIndex(surah);
+        emit form->Combo1.activated(surah);
+    }
+
+    QString citation(int surah, const QString& number) const { return u'{' + q(citationName(surah)) + u':' + number + u'}'; }
+
+    css::uno::Reference<css::text::XTextDocument> document;
+};
+
+TEST_F(OfficeSendTest, ASingleHitAtStartUpIsSentWithBoldVerseAndBothSizes) {
+    // Start-up applies the default settings: sizes 16 and 12, direct send on.
+    startWithClipboard(QStringLiteral("الرحمن"));  // only verse 1:1 holds it: sent at once
+    const QString verse = fixture.vocalised[0];
+    ASSERT_EQ(form->Label2.text(), verse);
+    expectDocument(document, {{QStringLiteral("["), false, 16},
+                              {verse, true, 16},
+                              {QStringLiteral("] "), false, 16},
+                              {citation(1, QStringLiteral("1")), false, 12},
+                              {QStringLiteral(" "), false, 16}});
+    EXPECT_TRUE(noticeShown());
+    EXPECT_TRUE(messages.messages.empty());
+
+    // Enter in the list sends it again, right after the first.
+    form->List1.setFocus();
+    QTest::keyClick(&form->List1, Qt::Key_Return);
+    EXPECT_EQ(word::testing::documentText(document),
+              u(QStringLiteral("[%1] %2 [%1] %2 ").arg(verse, citation(1, QStringLiteral("1")))));
+    EXPECT_EQ(factoryCalls, 1);
+}
+
+TEST_F(OfficeSendTest, APartGetsItsMarkersAndTheFixedSizes) {
+    form->ftx1.setText(QStringLiteral("20"));
+    form->ftx2.setText(QStringLiteral("10"));
+    const QString verse = QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ");
+    setVerse(verse, 1, QStringLiteral("1"));
+    markPart(verse, 7, 8);  // inside the verse
+    form->cmdcreate.click();
+    expectDocument(document, {{QStringLiteral("[..."), false, 16},
+                              {verse.mid(7, 8), true, 16},
+                              {QStringLiteral("...]الآية. "), false, 16},
+                              {citation(1, QStringLiteral("1")), false, 12},
+                              {QStringLiteral(" "), false, 16}});
+    EXPECT_FALSE(isShown(form->Text5));
+}
+
+TEST_F(OfficeSendTest, Verse282ArrivesWithBothHalvesJoined) {
+    setVerse(QStringLiteral("نص"), 2, QStringLiteral("282"));
+    form->cmdcreate.click();
+    expectDocument(document, {{QStringLiteral("["), false, 16},
+                              {form->Dain1.text() + form->Dain2.text(), true, 16},
+                              {QStringLiteral("] "), false, 16},
+                              {citation(2, QStringLiteral("282")), false, 12},
+                              {QStringLiteral(" "), false, 16}});
+}
+
+TEST_F(OfficeSendTest, ARangeHasEveryVerseNumberAndTheSurahNameAfterIt) {
+    listSurah(2);
+    form->ftx1.setText(QStringLiteral("18"));
+    form->ftx2.setText(QStringLiteral("11"));
+    form->Text3.setText(QStringLiteral("9"));
+    form->Text4.setText(QStringLiteral("11"));
+    form->Command6.click();
+    QString body;
+    for (int verse = 9; verse <= 11; ++verse) body += fixture.vocalised[7 + verse - 1] + QStringLiteral("(%1) ").arg(verse);
+    expectDocument(document, {{QStringLiteral("["), false, 18},
+                              {body, true, 18},
+                              {QStringLiteral("]. "), false, 18},
+                              {u'{' + q(citationName(2)) + QStringLiteral("}."), false, 11},
+                              {QStringLiteral(" "), false, 18}});
+    EXPECT_EQ(form->Label5.text(), QStringLiteral("11"));
+}
+
+TEST_F(OfficeSendTest, AnUnusableSizeFailsWithTheMessageAndTypesNothing) {
+    form->ftx1.setText(QStringLiteral("none"));
+    setVerse(QStringLiteral("نص"), 1, QStringLiteral("1"));
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kWordNotRunning);
+    EXPECT_EQ(messages.messages[0].caption, kWordNotRunningCaption);
+    EXPECT_EQ(word::testing::documentText(document), u"");
+    EXPECT_FALSE(noticeShown());
+}
+
+// Writer is closed between two sends, with an office of this test's own.
+class OfficeClosedTest : public OfficeSendTest {
+protected:
+    word::testing::Office& office() override { return ownOffice; }
+    word::testing::Office ownOffice;
+};
+
+TEST_F(OfficeClosedTest, TheSendAfterWriterWasClosedFailsAndTheNextWorksOnceItRunsAgain) {
+    const QString verse = QStringLiteral("نَصٌّ");
+    setVerse(verse, 1, QStringLiteral("2"));
+    form->cmdcreate.click();
+    ASSERT_TRUE(messages.messages.empty());
+
+    ownOffice.stop();
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kWordNotRunning);
+
+    ownOffice.start();
+    document = ownOffice.newWriterDocument();
+    form->cmdcreate.click();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(word::testing::documentText(document), u(u'[' + verse + QStringLiteral("] ") + citation(1, QStringLiteral("2")) + u' '));
+    EXPECT_EQ(factoryCalls, 1);  // the same word object, connected again
+}
+
+}  // namespace
+}  // namespace versend::testing
