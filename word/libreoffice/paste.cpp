@@ -1,6 +1,7 @@
 #include "word/libreoffice/paste.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -57,6 +58,18 @@ Reference<css::datatransfer::XTransferable> clipboardContents(const OfficeRefs& 
     return contents;
 }
 
+// Rich Text handed over as a string: its characters are the bytes; a character beyond a byte
+// becomes the Unicode escape that stands for it.
+std::string richTextBytes(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (char16_t c : text) {
+        if (c <= 0xFF) bytes += static_cast<char>(c);
+        else bytes += "\\u" + std::to_string(static_cast<int>(static_cast<std::int16_t>(c))) + "?";
+    }
+    return bytes;
+}
+
 // The Rich Text on the clipboard, if there is any.
 std::optional<std::string> richText(const Reference<css::datatransfer::XTransferable>& contents) {
     const auto flavors = contents->getTransferDataFlavors();
@@ -67,7 +80,7 @@ std::optional<std::string> richText(const Reference<css::datatransfer::XTransfer
         css::uno::Sequence<sal_Int8> bytes;
         if (data >>= bytes) return std::string(reinterpret_cast<const char*>(bytes.getConstArray()), static_cast<std::size_t>(bytes.getLength()));
         rtl::OUString text;
-        if (data >>= text) return toUtf8(text);  // Rich Text is ASCII; a text form of it reads the same
+        if (data >>= text) return richTextBytes(fromOUString(text));
     }
     return std::nullopt;
 }

@@ -213,6 +213,7 @@ struct GroupState {
     int field = -1;        // the field whose group or part this is
     bool ownsField = false;  // the group opened by \field
     bool ignorable = false;  // \* seen: an unknown destination here is skipped
+    bool hidden = false;     // \v: hidden text, not pasted
 };
 
 struct Field {
@@ -386,7 +387,7 @@ private:
             if (state().field >= 0) fields_[static_cast<std::size_t>(state().field)].instruction += chars;
             return;
         }
-        if (!textAllowed()) return;
+        if (!textAllowed() || state().hidden) return;
         PastePiece piece;
         piece.text = std::u16string(chars);
         const GroupState& s = state();
@@ -604,6 +605,11 @@ private:
         if (word == "plain") {
             s.font = defaultFont_;
             s.halfPoints.reset();
+            s.hidden = false;
+            return;
+        }
+        if (word == "v") {
+            s.hidden = parameter.value_or(1) != 0;
             return;
         }
         if (word == "uc") {

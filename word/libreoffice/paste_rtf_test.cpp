@@ -131,8 +131,8 @@ TEST(PasteRichText, SkipsDestinationsThatHoldNoDocumentText) {
     const auto content = readRichText(
         "{\\rtf1{\\colortbl;\\red0\\green0\\blue0;}{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}"
         "{\\*\\generator G;}{\\*\\unknownthing {nested} text}{\\pict\\bin4 {}{}}\\'bd ok"
-        "{\\header H}{\\*\\bkmkstart b}{\\*\\fldinst SYMBOL 65}}");
-    EXPECT_EQ(allText(content.pieces), u"\u00BD ok");
+        "{\\header H}{\\*\\bkmkstart b}{\\*\\fldinst SYMBOL 65}{\\v hidden}\\v x\\v0 !}");
+    EXPECT_EQ(allText(content.pieces), u"\u00BD ok!");
     EXPECT_EQ(content.symbolFields, 0u);
 }
 
