@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include <com/sun/star/document/XUndoManager.hpp>
+#include <com/sun/star/document/XUndoManagerSupplier.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
@@ -157,6 +159,27 @@ TEST_F(Paste, GlyphsPastedInsideAWordReplaceTheSelectionAndLeaveTheRestAfterTheP
     EXPECT_EQ(paragraphs[0].text, u"abB Zcd");
     EXPECT_EQ(paragraphs[0].chars[2].fontName, u"HQPB3");
     EXPECT_FLOAT_EQ(paragraphs[0].chars[2].height, 20.0f);
+}
+
+TEST_F(Paste, GlyphsAcrossParagraphsAreOneUndoStep) {
+    auto s = selection();
+    s->TypeText(u"x");
+    putRichText(std::string(kHeader) + glyphField(65, "HQPB1", "12", "24") + "\\par " +
+                glyphField(66, "HQPB2", "14", "28") + "}");
+    s->Paste();
+    s->TypeText(u"y");
+    auto paragraphs = readDocument(document_);
+    ASSERT_EQ(paragraphs.size(), 2u);
+    EXPECT_EQ(paragraphs[0].text, u"xA");
+    EXPECT_EQ(paragraphs[1].text, u"By");
+    EXPECT_FLOAT_EQ(paragraphs[1].chars[0].height, 14.0f);
+
+    css::uno::Reference<css::document::XUndoManagerSupplier> undo(document_, css::uno::UNO_QUERY_THROW);
+    undo->getUndoManager()->undo();  // the typed "y"
+    undo->getUndoManager()->undo();  // the whole paste
+    paragraphs = readDocument(document_);
+    ASSERT_EQ(paragraphs.size(), 1u);
+    EXPECT_EQ(paragraphs[0].text, u"x");
 }
 
 TEST_F(Paste, UnicodeTextAndPlainRichTextGoThroughTheOfficeImportAtThePoint) {
