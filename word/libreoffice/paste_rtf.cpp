@@ -165,10 +165,9 @@ struct SymbolField {
 };
 
 // Reads "SYMBOL code [\f font] [\s size] [\u | \a | \j] [\h]"; none if it is no readable SYMBOL.
-std::optional<SymbolField> readSymbolInstruction(std::u16string_view instruction, bool* isSymbol) {
+std::optional<SymbolField> readSymbolInstruction(std::u16string_view instruction) {
     const auto words = instructionWords(instruction);
-    *isSymbol = !words.empty() && equalsIgnoringCase(words[0], u"SYMBOL");
-    if (!*isSymbol) return std::nullopt;
+    if (words.empty() || !equalsIgnoringCase(words[0], u"SYMBOL")) return std::nullopt;
     std::optional<long> code;
     std::optional<std::u16string> font;
     std::optional<float> points;
@@ -299,8 +298,7 @@ private:
 
     void finishField(int index) {
         Field field = std::move(fields_[static_cast<std::size_t>(index)]);
-        bool isSymbol = false;
-        auto symbol = readSymbolInstruction(field.instruction, &isSymbol);
+        auto symbol = readSymbolInstruction(field.instruction);
         if (symbol) {
             ++content_.symbolFields;
             PastePiece glyph;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -167,6 +169,26 @@ TEST(PasteRichText, MalformedInputNeverFails) {
     EXPECT_EQ(readRichText("{\\rtf1 {\\field{\\*\\fldinst SYMBOL 65 \\\\f \"HQPB1").symbolFields, 1u);
     // Deep nesting keeps the text.
     EXPECT_EQ(allText(readRichText(std::string(5000, '{') + "deep" + std::string(5000, '}')).pieces), u"deep");
+}
+
+TEST(PasteRichText, RandomFragmentsOfRichTextNeverFail) {
+    // Pieces of the composer's fragments and of other Rich Text, cut and shuffled.
+    const std::string tokens[] = {"{", "}", "\\", "\\*", "\\field", "\\fldinst ", "\\fldrslt", "SYMBOL ", "65",
+                                  " \\\\f \"HQPB", "\"", " \\\\s ", "12", "\\fs24 ", "\\f31", "\\fonttbl",
+                                  ";", "\\'c7", "\\'", "\\u1576?", "\\uc0", "\\bin3 ", "\\par", "\\v", " ",
+                                  "\r\n", "x", "\\ansicpg932", "\\'82", "\\u-", "0x", "\\fcharset178"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::string input = "{\\rtf1 ";
+        const int length = static_cast<int>(next() % 60);
+        for (int i = 0; i < length; ++i) input += tokens[next() % std::size(tokens)];
+        if (next() % 4 == 0) input.resize(next() % (input.size() + 1));
+        ASSERT_NO_THROW(readRichText(input)) << input;
+    }
 }
 
 TEST(PasteRichText, TextAfterTheDocumentEndsIsIgnored) {
