@@ -1,0 +1,51 @@
+// Figures for the data build: the spelling conversion of every verse and the add-in's files.
+#include "tools/quran-data/arabic_files.h"
+#include "tools/quran-data/source.h"
+#include "tools/quran-data/spelling.h"
+#include "tools/quran-data/translations.h"
+#include "tools/quran-data/verse_files.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace quran_data;
+
+namespace {
+
+const Source& source()
+{
+    static const Source s = load_arabic(QURAN_JSON_DIST);
+    return s;
+}
+
+void ConvertAllVerses(benchmark::State& state)
+{
+    for (auto _ : state) {
+        SpellingConverter conv;
+        benchmark::DoNotOptimize(build_verse_texts(source(), conv));
+    }
+    state.SetItemsProcessed(state.iterations() * kVerseCount);
+}
+BENCHMARK(ConvertAllVerses)->Unit(benchmark::kMillisecond);
+
+void BuildArabicFiles(benchmark::State& state)
+{
+    SpellingConverter conv;
+    const VerseTexts texts = build_verse_texts(source(), conv);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(build_unicode_arabic(source()));
+        benchmark::DoNotOptimize(build_arabic_glyphs(source(), texts.vocalised, PlainTextGlyphs()));
+    }
+}
+BENCHMARK(BuildArabicFiles)->Unit(benchmark::kMillisecond);
+
+void LoadAndBuildOneTranslation(benchmark::State& state)
+{
+    const Language& english = languages()[1];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(build_translation(load_translation(QURAN_JSON_DIST, english.code, source()), english));
+}
+BENCHMARK(LoadAndBuildOneTranslation)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
