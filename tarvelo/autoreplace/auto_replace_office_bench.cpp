@@ -1,0 +1,105 @@
+// Figures of the automatic replacement in a real headless Writer (run by hand; the office is
+// driven over its pipe, so every call of a tick crosses the bridge, which an extension running
+// inside the office does not pay):
+//   BracketToCitation  time from the closing bracket's keystroke until the citation and the
+//                      inserted verses stand in the document (a tick every 100 ms, so about
+//                      50 ms of it is waiting for the next tick on average);
+//   IdleCpu/0, /1      CPU used while nobody types, mode off and on: the office's processes
+//                      ("office_cpu_pct", percent of one core) and this process, where the ticks
+//                      run here ("driver_cpu_pct").
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "tarvelo/autoreplace/office_typing.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// CPU seconds used so far by every process of the office's process group.
+double GroupCpuSeconds(pid_t group) {
+    const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
+    double total = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const auto name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream in(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(in, line)) continue;
+        const auto close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        // After the command: state ppid pgrp session tty tpgid flags minflt cminflt majflt
+        // cmajflt utime stime.
+        std::istringstream fields(line.substr(close + 2));
+        std::string state;
+        long ppid = 0, pgrp = 0;
+        fields >> state >> ppid >> pgrp;
+        if (pgrp != group) continue;
+        std::string skip;
+        for (int i = 0; i < 8; ++i) fields >> skip;
+        unsigned long long utime = 0, stime = 0;
+        fields >> utime >> stime;
+        total += static_cast<double>(utime + stime) / tick;
+    }
+    return total;
+}
+
+double OwnCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void BracketToCitation(benchmark::State& state) {
+    mTarvelo::testing::TypingSession session(word::testing::sharedOffice());
+    session.Click();
+    for (auto _ : state) {
+        session.Clear();
+        session.Type(u"Before [QS2:1-2A", 0ms);
+        const auto start = Clock::now();
+        session.Key(u']');
+        if (!session.WaitFor(u"<Arabic 2:1-2>")) {
+            state.SkipWithError("the tag was not replaced");
+            break;
+        }
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    session.Click();
+}
+BENCHMARK(BracketToCitation)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+
+void IdleCpu(benchmark::State& state) {
+    auto& office = word::testing::sharedOffice();
+    mTarvelo::testing::TypingSession session(office);
+    session.Type(u"Some text, and no tag before the insertion point.", 0ms);
+    if (state.range(0) != 0) session.Click();
+    std::this_thread::sleep_for(500ms);
+    double officeCpu = 0, driverCpu = 0, wall = 0;
+    for (auto _ : state) {
+        const double office0 = GroupCpuSeconds(office.pid()), own0 = OwnCpuSeconds();
+        const auto start = Clock::now();
+        std::this_thread::sleep_for(5s);
+        wall += std::chrono::duration<double>(Clock::now() - start).count();
+        officeCpu += GroupCpuSeconds(office.pid()) - office0;
+        driverCpu += OwnCpuSeconds() - own0;
+    }
+    state.counters["office_cpu_pct"] = 100 * officeCpu / wall;
+    state.counters["driver_cpu_pct"] = 100 * driverCpu / wall;
+    if (session.ModeOn()) session.Click();
+}
+BENCHMARK(IdleCpu)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
