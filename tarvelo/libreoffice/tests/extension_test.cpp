@@ -1,0 +1,160 @@
+// The add-in installed as an extension in a private headless office: the connection at start,
+// the menu, the commands, reconnection and removal.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XExtendedToolkit.hpp>
+#include <com/sun/star/awt/XTopWindow.hpp>
+#include <com/sun/star/accessibility/XAccessible.hpp>
+#include <com/sun/star/accessibility/XAccessibleContext.hpp>
+#include <com/sun/star/deployment/XExtensionManager.hpp>
+#include <com/sun/star/task/XInteractionHandler.hpp>
+#include <com/sun/star/ucb/XCommandEnvironment.hpp>
+#include <com/sun/star/ucb/XProgressHandler.hpp>
+#include <cppuhelper/implbase1.hxx>
+
+#include "tarvelo/libreoffice/testing/extension_office.h"
+#include "word/libreoffice/connection.h"
+
+namespace {
+
+namespace css = ::com::sun::star;
+namespace uno = css::uno;
+using tarvelo::testing::Dispatch;
+using tarvelo::testing::ExtensionOffice;
+using tarvelo::testing::MenuEntry;
+using tarvelo::testing::QuranMenus;
+using tarvelo::testing::WaitForQuranMenus;
+using word::libreoffice::fromOUString;
+
+std::vector<std::u16string> Labels(const MenuEntry& menu) {
+    std::vector<std::u16string> labels;
+    for (const auto& item : menu.items) labels.push_back(item.label);
+    return labels;
+}
+
+// Titles of the office's top-level windows (dialogs included). The toolkit's list of top windows
+// is marked as outdated, but the office has no other list that holds dialogs.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context) {
+    uno::Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(context),
+                                                       uno::UNO_QUERY_THROW);
+    std::vector<std::u16string> titles;
+    for (sal_Int32 i = 0; i < toolkit->getTopWindowCount(); ++i) {
+        uno::Reference<css::accessibility::XAccessible> accessible(toolkit->getTopWindow(i),
+                                                                   uno::UNO_QUERY);
+        if (accessible.is() && accessible->getAccessibleContext().is())
+            titles.push_back(fromOUString(accessible->getAccessibleContext()->getAccessibleName()));
+    }
+    return titles;
+}
+#pragma GCC diagnostic pop
+
+bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
+                      std::u16string_view title) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const auto& t : TopWindowTitles(context))
+            if (t.find(title) != std::u16string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+// A command environment that asks nothing and shows no progress.
+class QuietEnvironment : public cppu::WeakImplHelper1<css::ucb::XCommandEnvironment> {
+public:
+    uno::Reference<css::task::XInteractionHandler> SAL_CALL getInteractionHandler() override {
+        return {};
+    }
+    uno::Reference<css::ucb::XProgressHandler> SAL_CALL getProgressHandler() override { return {}; }
+};
+
+class Extension : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { office_ = new ExtensionOffice; }
+    static void TearDownTestSuite() {
+        delete office_;
+        office_ = nullptr;
+    }
+    static ExtensionOffice* office_;
+};
+ExtensionOffice* Extension::office_ = nullptr;
+
+TEST_F(Extension, BuildsOneMenuInEveryWriterWindowAndKeepsOneOnReconnection) {
+    auto first = office_->office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(first, 1));
+    auto menu = QuranMenus(first).front();
+    EXPECT_EQ(menu.label, u"Al-~Quran");
+    const std::vector<std::u16string> expected = {u"~Get Arabic+Translation", u"Get ~Arabic",
+                                                  u"Get ~Translation",
+                                                  u"Automatic Replace eg [QS2:1-2A]", u"About"};
+    EXPECT_EQ(Labels(menu), expected);
+
+    // A window opened later gets the menu too.
+    auto second = office_->office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(second, 1));
+    EXPECT_EQ(Labels(QuranMenus(second).front()), expected);
+
+    // Connecting again replaces the menu: new commands, still one menu per window.
+    const auto before = menu.items.front().command;
+    ASSERT_TRUE(Dispatch(second, u"vnd.sun.star.job:service=Tarvelo.Connect", false));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    std::vector<MenuEntry> menus;
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        menus = QuranMenus(second);
+    } while ((menus.size() != 1 || menus.front().items.empty() ||
+              menus.front().items.front().command == before) &&
+             std::chrono::steady_clock::now() < deadline);
+    ASSERT_EQ(menus.size(), 1u);
+    EXPECT_NE(menus.front().items.front().command, before);
+    EXPECT_EQ(Labels(menus.front()), expected);
+    EXPECT_EQ(QuranMenus(first).size(), 1u);
+    office_->office().closeAllDocuments();
+}
+
+TEST_F(Extension, CommandsReachTheirHandlers) {
+    auto doc = office_->office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(doc, 1));
+    auto menu = QuranMenus(doc).front();
+    ASSERT_EQ(menu.items.size(), 5u);
+
+    // The automatic replacement switch changes its own caption, in the menu too.
+    ASSERT_TRUE(Dispatch(doc, menu.items[3].command));
+    EXPECT_EQ(QuranMenus(doc).front().items[3].label, u"Disable Auto Replace");
+    ASSERT_TRUE(Dispatch(doc, menu.items[3].command));
+    EXPECT_EQ(QuranMenus(doc).front().items[3].label, u"Auto Replace eg [QS2:1-2A]");
+
+    // A command of no control is refused.
+    EXPECT_FALSE(Dispatch(doc, u"vnd.quranverses.menu:button999999"));
+
+    // "Get Arabic" with a document open brings up the chooser; "About" its window.
+    ASSERT_TRUE(Dispatch(doc, menu.items[1].command));
+    EXPECT_TRUE(WaitForTopWindow(office_->office().context(), u"Choose Surah  & Ayah"));
+    ASSERT_TRUE(Dispatch(doc, menu.items[4].command));
+    EXPECT_TRUE(WaitForTopWindow(office_->office().context(), u"About Tarvelo"));
+    office_->office().closeAllDocuments();
+}
+
+TEST(ExtensionRemoval, RemovingTheExtensionRemovesTheMenu) {
+    ExtensionOffice office;
+    auto doc = office.office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(doc, 1));
+    uno::Reference<css::deployment::XExtensionManager> manager(
+        office.office().context()->getValueByName(
+            "/singletons/com.sun.star.deployment.ExtensionManager"),
+        uno::UNO_QUERY_THROW);
+    try {
+        manager->removeExtension("org.quranverses.tarvelo", "Tarvelo.oxt", "shared", {},
+                                  new QuietEnvironment);
+    } catch (const uno::Exception& e) {
+        FAIL() << word::libreoffice::toUtf8(e.Message);
+    }
+    EXPECT_TRUE(WaitForQuranMenus(doc, 0));
+}
+
+}  // namespace
