@@ -489,6 +489,10 @@ private:
                        compare->compareRegionEnds(pending.anchor, range()) == 0;
             } catch (const css::lang::IllegalArgumentException&) {
                 same = false;  // the point went into another text (a table cell, a frame)
+            } catch (const css::uno::RuntimeException&) {
+                // The text where the formatting was set is gone (deleted since). Were the office
+                // gone instead, the next call fails on its own.
+                same = false;
             }
         }
         if (!same) pending.clear();

@@ -1,5 +1,6 @@
 #include "word/libreoffice/connection.h"
 
+#include <csignal>
 #include <thread>
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
@@ -20,6 +21,9 @@ constexpr std::string_view kFundamentalIni = "vnd.sun.star.pathname:" QV_LIBREOF
 uno::Reference<uno::XComponentContext> localContext() {
     // The UNO runtime is per process: bootstrap it once and keep it for the process's life.
     static const uno::Reference<uno::XComponentContext> context = [] {
+        // A write to an office that has just gone away must fail as an error of the call, not
+        // end this program with SIGPIPE.
+        std::signal(SIGPIPE, SIG_IGN);
         rtl::Bootstrap::set(toOUString(std::string_view("URE_BOOTSTRAP")), toOUString(kFundamentalIni));
         return cppu::defaultBootstrap_InitialComponentContext();
     }();

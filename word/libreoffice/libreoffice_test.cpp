@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 
 #include "word/libreoffice/connection.h"
 #include "word/testing/office.h"
@@ -96,6 +98,28 @@ TEST_F(LibreOfficeBackend, PendingFormattingHoldsAcrossSelectionObjectsUntilTheP
     const auto paragraph = readDocument(document_)[0];
     EXPECT_EQ(paragraph.text, u"abcD");
     for (std::size_t i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(paragraph.chars[i].height, 20.0f) << i;
+}
+
+TEST_F(LibreOfficeBackend, FormattingSetBeforeTheTextWasReplacedElsewhereIsForgottenNotAnError) {
+    auto s = selection();
+    s->Font()->SetSizeBi(20);
+    s->BoldRun();
+    s->TypeText(u"abc");
+    // Another program empties the document, types and empties it again: the point the formatting
+    // was set at is gone.
+    const auto text = document_->getText();
+    text->setString({});
+    css::uno::Reference<css::text::XTextRange> point(
+        css::uno::Reference<css::text::XTextViewCursorSupplier>(document_->getCurrentController(), css::uno::UNO_QUERY_THROW)->getViewCursor(),
+        css::uno::UNO_QUERY_THROW);
+    text->insertString(point, word::libreoffice::toOUString(std::u16string_view(u"xyz")), false);
+    text->setString({});
+    auto again = selection();
+    EXPECT_NO_THROW(again->Font()->SetSizeBi(16));
+    EXPECT_NO_THROW(again->TypeText(u"d"));
+    const auto paragraph = readDocument(document_)[0];
+    ASSERT_EQ(paragraph.text, u"d");
+    EXPECT_FLOAT_EQ(paragraph.chars[0].heightComplex, 16.0f);
 }
 
 TEST_F(LibreOfficeBackend, RefusedSizesTypeNothing) {
