@@ -323,18 +323,20 @@ void Form1::buildControls() {
     placeTw(Picture3, 30, 1635, 4485, 2580);
     Command9.setGeometry(5, 5, 22, 22);
     Label14.setGeometry(32, 5, 262, 22);
-    Label14.setText(QStringLiteral("Versend"));
+    Label14.setText(QStringLiteral("التواصل"));
     Label14.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
     Label14.setFont(titleFont);
     Label15.setGeometry(8, 32, 284, 130);
     Label15.setWordWrap(true);
     Label15.setAlignment(Qt::AlignLeading | Qt::AlignTop);
     Label15.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Each paragraph begins with an Arabic word, so that it reads right to left as a whole.
     Label15.setText(QStringLiteral(
-        "Versend برنامج للبحث عن آيات القرآن الكريم بكلمة أو بالسورة، وارسالها مع تخريجها "
-        "إلى المستند المفتوح في برنامج معالجة النصوص.\n\n"
-        "للإبلاغ عن خطأ أو لاقتراح تحسين: افتح بلاغاً في صفحة المشروع QuranVerses "
-        "واذكر الكلمة أو الآية التي ظهر عندها الخطأ."));
+        "برنامج Versend للبحث عن آيات القرآن الكريم بكلمة أو بالسورة، وإرسالها مع تخريجها إلى "
+        "المستند المفتوح في برنامج معالجة النصوص.\n\n"
+        "المشروع: Quran verses for the word processor\n"
+        "للإبلاغ عن خطأ أو لاقتراح تحسين: افتح بلاغاً (Issue) في مستودع المشروع، واذكر الكلمة "
+        "أو الآية التي ظهر عندها الخطأ ونص رسالته إن وجدت."));
     for (QPushButton* close : {&Command7, &Command8, &Command9}) {
         close->setText(QStringLiteral("x"));
         close->setToolTip(QStringLiteral("اغلاق"));

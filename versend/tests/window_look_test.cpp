@@ -1,0 +1,182 @@
+// The window's look: in both shapes and with every panel open, each control lies inside its
+// panel and every caption fits its control. Under a real X display (QV_TEST_DISPLAY) the
+// window is also shown and saved as pictures to window-pictures/ for a person to look at.
+#include "versend/surah_names.h"
+#include "versend/tests/form1_fixture.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QDir>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <fstream>
+
+namespace versend {
+namespace {
+
+using testing::Form1Test;
+
+QString fromU16(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool onRealDisplay() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+// The clipboard of a real display would outlive the test and hold up its end.
+class MemoryClipboard final : public Clipboard {
+public:
+    QString text() const override { return content; }
+    void setText(const QString& text) override { content = text; }
+    QString content;
+};
+
+class WindowLookTest : public Form1Test {
+protected:
+    void SetUp() override {
+        Form1Test::SetUp();
+        form->clipboard = &clipboard;
+        // The real verse text where it has been built, so that the pictures show real verses.
+        const std::filesystem::path real = QV_VERSE_FOLDER;
+        if (std::filesystem::exists(real / "QuranV.Qur") && std::filesystem::exists(real / "Qurant.Qur"))
+            form->verseFolder = real;
+    }
+
+    void startInShape(int check4) {
+        std::ofstream(folder / "Versend.ini", std::ios::binary)
+            << "1560*900*16*12*0*0*1*" << check4 << "*\r\n";
+        startWithClipboard(QStringLiteral("الله"));
+        ASSERT_EQ(checkValue(form->Check4), check4);
+        if (onRealDisplay()) {
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        }
+    }
+
+    MemoryClipboard clipboard;
+
+    // Every shown control lies inside its parent, and every one-line caption fits. Controls
+    // placed wholly outside the visible area (state holders, buttons pressed from code) are
+    // not part of the look.
+    void expectNothingClipped(const char* where) {
+        SCOPED_TRACE(where);
+        for (QWidget* w : form->findChildren<QWidget*>()) {
+            if (w->objectName().isEmpty() || !w->isVisibleTo(form.get())) continue;
+            if (qobject_cast<QAbstractScrollArea*>(w->parentWidget()) || w == &form->Label2) continue;
+            const QRect inside = w->parentWidget()->rect();
+            if (!inside.intersects(w->geometry())) continue;
+            EXPECT_TRUE(inside.contains(w->geometry())) << w->objectName().toStdString() << " outside its parent";
+            expectCaptionFits(*w);
+        }
+    }
+
+    static void expectCaptionFits(QWidget& w) {
+        const std::string name = w.objectName().toStdString();
+        if (auto* label = qobject_cast<QLabel*>(&w); label && !label->text().isEmpty()) {
+            // Arabic text reads right to left from its first word.
+            static const QRegularExpression arabic(QStringLiteral("[\\x{0600}-\\x{06FF}]"));
+            if (label->text().contains(arabic)) {
+                EXPECT_TRUE(label->text().isRightToLeft()) << name;
+            }
+            if (label->wordWrap()) {
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << name;
+            } else {
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width()) << name;
+            }
+        } else if (auto* box = qobject_cast<QCheckBox*>(&w)) {
+            EXPECT_LE(box->sizeHint().width(), box->width()) << name;
+        } else if (auto* button = qobject_cast<QPushButton*>(&w)) {
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 6, button->width()) << name;
+        }
+    }
+
+    void savePicture(const QString& name) {
+        if (!onRealDisplay()) return;
+        QCoreApplication::processEvents();
+        QDir().mkpath(QStringLiteral("window-pictures"));
+        const QString path = QStringLiteral("window-pictures/%1.png").arg(name);
+        EXPECT_TRUE(form->grab().save(path)) << path.toStdString();
+    }
+};
+
+TEST_F(WindowLookTest, WideShapeWithItsPanels) {
+    startInShape(0);
+    ASSERT_EQ(form->windowWidth(), 9135);
+    ASSERT_GT(form->List1.count(), 0);
+    expectNothingClipped("wide, a search");
+    savePicture(QStringLiteral("wide-search"));
+
+    form->Label23_Click();
+    form->Combo1.setCurrentIndex(2);
+    emit form->Combo1.activated(2);
+    form->Text3.setText(QStringLiteral("255"));
+    form->Text4.setText(QStringLiteral("257"));
+    expectNothingClipped("wide, range panel");
+    savePicture(QStringLiteral("wide-range-panel"));
+    form->Command8.click();
+
+    form->Label24_Click();
+    expectNothingClipped("wide, contact panel");
+    savePicture(QStringLiteral("wide-contact-panel"));
+    form->Command9.click();
+
+    form->showNotice(QStringLiteral("كلمة البحث غير موجودة"), 1000);
+    expectNothingClipped("wide, notice");
+    savePicture(QStringLiteral("wide-notice"));
+}
+
+TEST_F(WindowLookTest, NarrowShapeWithItsPanels) {
+    startInShape(1);
+    ASSERT_EQ(form->windowWidth(), 4650);
+    expectNothingClipped("narrow, a search");
+    savePicture(QStringLiteral("narrow-search"));
+
+    form->Label21_Click();
+    expectNothingClipped("narrow, options panel");
+    savePicture(QStringLiteral("narrow-options-panel"));
+    form->Command7.click();
+
+    // The pop-up on the verse, then the part box with the first half of 2:282.
+    form->Label23_Click();
+    form->Combo1.setCurrentIndex(2);
+    emit form->Combo1.activated(2);
+    form->Command8.click();
+    form->selectRow(281);
+    form->Label2_MouseUp(Qt::RightButton);
+    expectNothingClipped("narrow, pop-up");
+    savePicture(QStringLiteral("narrow-popup"));
+    form->Label13_Click();
+    EXPECT_TRUE(form->DainCon.isVisible()) << form->DainCon.geometry().x() << "," << form->DainCon.geometry().y();
+    expectNothingClipped("narrow, part box");
+    savePicture(QStringLiteral("narrow-part-box"));
+}
+
+TEST_F(WindowLookTest, EveryCitationNameFitsItsLabel) {
+    startInShape(0);
+    for (int surah = 1; surah <= kSurahCount; ++surah) {
+        form->Label4.setText(fromU16(citationName(surah)));
+        expectCaptionFits(form->Label4);
+    }
+    form->Label5.setText(QStringLiteral("286"));
+    form->Label9.setText(QStringLiteral("6236"));
+    expectCaptionFits(form->Label5);
+    expectCaptionFits(form->Label9);
+}
+
+}  // namespace
+}  // namespace versend
+
+int main(int argc, char* argv[]) {
+    // A real X display when the test run offers one; otherwise off screen (no pictures).
+    const QByteArray display = qgetenv("QV_TEST_DISPLAY");
+    if (!display.isEmpty()) {
+        qputenv("DISPLAY", display);
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
