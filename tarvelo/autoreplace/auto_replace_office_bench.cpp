@@ -4,9 +4,10 @@
 //   BracketToCitation  time from the closing bracket's keystroke until the citation and the
 //                      inserted verses stand in the document (a tick every 100 ms, so about
 //                      50 ms of it is waiting for the next tick on average);
-//   IdleCpu/0, /1      CPU used while nobody types, mode off and on: the office's processes
-//                      ("office_cpu_pct", percent of one core) and this process, where the ticks
-//                      run here ("driver_cpu_pct").
+//   IdleCpu/0, /1, /2  CPU used while nobody types, mode off, mode on, and only the office timer
+//                      ticking an empty procedure: the office's processes ("office_cpu_pct",
+//                      percent of one core) and this process, where the ticks run here
+//                      ("driver_cpu_pct").
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -86,7 +87,12 @@ BENCHMARK(BracketToCitation)->UseManualTime()->Iterations(30)->Unit(benchmark::k
 void IdleCpu(benchmark::State& state) {
     mTarvelo::testing::TypingSession session(*office);
     session.Type(u"Some text, and no tag before the insertion point.", 0ms);
-    if (state.range(0) != 0) session.Click();
+    std::shared_ptr<mTarvelo::TimerService> bareTimer;
+    if (state.range(0) == 1) session.Click();
+    if (state.range(0) == 2) {
+        bareTimer = mTarvelo::MakeOfficeTimerService(office->context());
+        bareTimer->SetTimer(100, [] {});
+    }
     std::this_thread::sleep_for(500ms);
     double officeCpu = 0, driverCpu = 0, wall = 0;
     for (auto _ : state) {
@@ -101,7 +107,7 @@ void IdleCpu(benchmark::State& state) {
     state.counters["driver_cpu_pct"] = 100 * driverCpu / wall;
     if (session.ModeOn()) session.Click();
 }
-BENCHMARK(IdleCpu)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(IdleCpu)->Arg(0)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
