@@ -37,8 +37,9 @@ public:
     // The edit text of a combo box.
     virtual std::u16string Text(ChooseControl c) const = 0;
     virtual void SetText(ChooseControl c, std::u16string_view text) = 0;
-    // Check boxes: 1 ticked, 0 clear.
+    // Check boxes: 1 ticked, 0 clear. Setting it raises no handler (the dialog has none).
     virtual int Value(ChooseControl c) const = 0;
+    virtual void SetValue(ChooseControl c, int value) = 0;
     // Caption of a button.
     virtual std::u16string Caption(ChooseControl c) const = 0;
     virtual void SetCaption(ChooseControl c, std::u16string_view caption) = 0;

@@ -182,6 +182,10 @@ public:
         uno::Reference<css::awt::XCheckBox> box(Control(c), uno::UNO_QUERY);
         return box.is() ? box->getState() : 0;
     }
+    void SetValue(C c, int value) override {
+        uno::Reference<css::awt::XCheckBox> box(Control(c), uno::UNO_QUERY);
+        if (box.is()) box->setState(static_cast<sal_Int16>(value));
+    }
     std::u16string Caption(C c) const override {
         uno::Reference<css::beans::XPropertySet> model(Model(c), uno::UNO_QUERY_THROW);
         OUString label;

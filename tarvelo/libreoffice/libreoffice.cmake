@@ -52,3 +52,15 @@ if(TARGET word_office_testing)
     gtest_discover_tests(tarvelo_extension_test DISCOVERY_TIMEOUT 60)
   endif()
 endif()
+
+# The add-in's logic against a private headless office over its pipe, and its figures.
+if(BUILD_TESTING AND TARGET word_office_testing)
+  add_executable(tarvelo_office_test ${_lo}/tests/composer_office_test.cpp)
+  target_link_libraries(tarvelo_office_test PRIVATE tarvelo_office word_office_testing GTest::gtest_main)
+  target_compile_definitions(tarvelo_office_test PRIVATE QV_DATA_DIR="${QV_OUTPUT_DIR}")
+  if(TARGET quran_data_files)
+    add_dependencies(tarvelo_office_test quran_data_files)
+  endif()
+  gtest_discover_tests(tarvelo_office_test DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/office-test-config")
+endif()

@@ -397,6 +397,7 @@ public:
         s_.controls[c].text = t;
     }
     int Value(mTarvelo::ChooseControl c) const override { return s_.controls[c].value; }
+    void SetValue(mTarvelo::ChooseControl c, int v) override { s_.controls[c].value = v; }
     std::u16string Caption(mTarvelo::ChooseControl c) const override {
         return s_.controls[c].caption;
     }
