@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -191,6 +192,9 @@ struct PendingFormat {
 struct Session {
     std::unique_ptr<Connection> connection;
     PendingFormat pending;
+    // Advances whenever an operation may have moved the insertion point or changed `pending`;
+    // a selection that made the last such change knows the point without asking the office.
+    std::uint64_t generation = 0;
     Reference<css::frame::XModel> lockedModel;  // controllers locked by ScreenUpdating = false
 
     // Runs a navigation step on the office; when the connection broke (the office was closed),
@@ -204,6 +208,7 @@ struct Session {
                 if (!connection->remote()) throw;
                 connection->reset();
                 pending.clear();
+                ++generation;
                 lockedModel.clear();
                 return action(connection->refs());
             }
@@ -372,6 +377,7 @@ public:
     }
     int MoveStart(int unit, int count) override {
         return guarded("Selection.MoveStart", [&] {
+            begin();
             if (unit != word::wdWord && unit != wdCharacter) throw word::Error("unsupported unit for MoveStart");
             if (count > 0) throw word::Error("moving the start forward is not supported");
             if (count == 0) return 0;
@@ -391,25 +397,29 @@ public:
     }
     void TypeText(std::u16string_view typed) override {
         guarded("Selection.TypeText", [&] {
-            PendingFormat& pending = validPending();
+            PendingFormat& pending = validPending(begin());
             text()->insertString(range(), toOUString(typed), true);
             finishInsert(pending);
+            settle();
         });
     }
     void TypeParagraph() override {
         guarded("Selection.TypeParagraph", [&] {
-            PendingFormat& pending = validPending();
+            PendingFormat& pending = validPending(begin());
             text()->insertControlCharacter(range(), css::text::ControlCharacter::PARAGRAPH_BREAK, true);
             cursor()->collapseToEnd();
             if (!pending.empty()) remember(pending);
+            settle();
         });
     }
     void BoldRun() override {
         guarded("Selection.BoldRun", [&] {
-            PendingFormat& pending = validPending();
+            const bool known = begin();
+            PendingFormat& pending = validPending(known);
             if (pending.bold) {
                 pending.bold = !*pending.bold;
-                remember(pending);
+                if (!known) remember(pending);  // else the point is still at the anchor
+                settle();
                 return;
             }
             Reference<css::beans::XPropertySet> properties(cursor(), UNO_QUERY_THROW);
@@ -425,6 +435,7 @@ public:
             }
             pending.bold = !bold;
             remember(pending);
+            settle();
         });
     }
     // Writer takes the direction of a run from its characters.
@@ -433,13 +444,20 @@ public:
     void RtlPara() override { setWritingMode(css::text::WritingMode2::RL_TB); }
     void LtrPara() override { setWritingMode(css::text::WritingMode2::LR_TB); }
     void Paste() override {
-        guarded("Selection.Paste", [&] { paste(session_->connection->refs(), withFrame()); });
+        guarded("Selection.Paste", [&] {
+            begin();
+            paste(session_->connection->refs(), withFrame());
+        });
     }
     void PasteAndFormat(int type) override {
-        guarded("Selection.PasteAndFormat", [&] { pasteAndFormat(session_->connection->refs(), withFrame(), type); });
+        guarded("Selection.PasteAndFormat", [&] {
+            begin();
+            pasteAndFormat(session_->connection->refs(), withFrame(), type);
+        });
     }
     void EndKey(int unit) override {
         guarded("Selection.EndKey", [&] {
+            begin();
             if (unit == word::wdLine)
                 Reference<css::view::XLineCursor>(cursor(), UNO_QUERY_THROW)->gotoEndOfLine(false);
             else if (unit == wdStory)
@@ -452,8 +470,12 @@ public:
     // Sets character heights for the text typed next (or on the selected text).
     void setHeights(std::optional<float> western, std::optional<float> asian, std::optional<float> complex) {
         guarded("Font", [&] {
-            PendingFormat& pending = validPending();
-            if (!cursor()->isCollapsed()) {
+            const bool known = begin();
+            PendingFormat& pending = validPending(known);
+            // Formatting is pending only at an insertion point: with some pending and the point
+            // known, it is still that point.
+            const bool atAnchor = known && !pending.empty();
+            if (!atAnchor && !cursor()->isCollapsed()) {
                 PendingFormat change;
                 change.height = western;
                 change.heightAsian = asian;
@@ -464,7 +486,8 @@ public:
             if (western) pending.height = western;
             if (asian) pending.heightAsian = asian;
             if (complex) pending.heightComplex = complex;
-            remember(pending);
+            if (!atAnchor) remember(pending);
+            settle();
         });
     }
 
@@ -477,10 +500,23 @@ private:
         return text_;
     }
 
-    // The formatting set at the insertion point, if the point has not moved since.
-    PendingFormat& validPending() {
+    // Starts an operation that may move the insertion point: true when the point is where this
+    // selection's last operation left it (nothing else has moved it or changed the pending
+    // formatting since). Until settle(), the point counts as unknown to every selection.
+    bool begin() {
+        const bool known = known_ == session_->generation;
+        ++session_->generation;
+        known_ = kUnknown;
+        return known;
+    }
+    // Ends an operation that left the point and the pending formatting as this selection knows them.
+    void settle() { known_ = session_->generation; }
+
+    // The formatting set at the insertion point, if the point has not moved since (`known`: it
+    // has not, without asking the office).
+    PendingFormat& validPending(bool known) {
         PendingFormat& pending = session_->pending;
-        if (pending.empty()) return pending;
+        if (pending.empty() || known) return pending;
         bool same = pending.controller.get() == view_.controller.get() && pending.anchor.is();
         if (same) {
             try {
@@ -528,9 +564,12 @@ private:
         return view_;
     }
 
+    static constexpr std::uint64_t kUnknown = ~std::uint64_t{0};
+
     std::shared_ptr<Session> session_;
     ViewRefs view_;
     Reference<css::text::XText> text_;
+    std::uint64_t known_ = kUnknown;
 };
 
 void LoFont::SetSizeBi(float points) {
