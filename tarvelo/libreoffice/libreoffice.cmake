@@ -64,3 +64,9 @@ if(BUILD_TESTING AND TARGET word_office_testing)
   gtest_discover_tests(tarvelo_office_test DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/office-test-config")
 endif()
+if(TARGET word_office_testing)
+  # Figures: the composers on Writer over the pipe (starts its own office; not a test).
+  add_executable(tarvelo_composer_benchmark ${_lo}/tests/composer_benchmark.cpp)
+  target_link_libraries(tarvelo_composer_benchmark PRIVATE tarvelo_office word_office_testing benchmark::benchmark)
+  target_compile_definitions(tarvelo_composer_benchmark PRIVATE QV_DATA_DIR="${QV_OUTPUT_DIR}")
+endif()
