@@ -229,11 +229,15 @@ void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
     const RunFormat atPoint = formatAt(cursorProperties);
     const Reference<css::text::XTextPortionAppend> portions(text, UNO_QUERY);
 
+    // Where the next run goes: the cursor, or the end of the run inserted last.
+    Reference<css::text::XTextRange> at = cursorRange;
     std::size_t i = 0;
     while (i < pieces.size()) {
         if (pieces[i].kind == PastePiece::Kind::ParagraphBreak) {
+            if (at != cursorRange) cursor->gotoRange(at, false);
             text->insertControlCharacter(cursorRange, css::text::ControlCharacter::PARAGRAPH_BREAK, false);
             cursor->collapseToEnd();
+            at = cursorRange;
             ++i;
             continue;
         }
@@ -244,15 +248,14 @@ void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
         if (run.empty()) continue;
         if (portions.is()) {
             // Text and formatting in one call; the next run goes after it.
-            const auto inserted = portions->insertTextPortion(toOUString(run), propertiesOf(format), cursorRange);
-            cursor->gotoRange(inserted->getEnd(), false);
+            at = portions->insertTextPortion(toOUString(run), propertiesOf(format), at)->getEnd();
         } else {
             text->insertString(cursorRange, toOUString(run), true);
             apply(format, cursorProperties);
             cursor->collapseToEnd();
         }
     }
-    point->gotoRange(cursor->getEnd(), false);
+    point->gotoRange(at, false);
 }
 
 // The office's own import, at the insertion point of the view.
