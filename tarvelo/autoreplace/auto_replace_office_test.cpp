@@ -82,6 +82,32 @@ TEST_F(AutoReplaceInOffice, TextAroundATagTypedMidParagraphIsKept) {
     session_.Click();
 }
 
+TEST_F(AutoReplaceInOffice, TagsAtAParagraphStartAfterArabicAndUnderASelection) {
+    // Arabic letters with their vowel marks right before the bracket.
+    const std::u16string arabic = u"\u0628\u0650\u0633\u0652\u0645\u0650";
+    session_.Type(arabic, 0ms);
+    session_.Click();
+    session_.Type(u"[QS1:7T]");
+    ASSERT_TRUE(session_.WaitFor(u"<Translation 1:7-7>"));
+    EXPECT_EQ(session_.Text(), arabic + u"(QS1. Other ayat 7)\n<Translation 1:7-7>\n");
+
+    // At the start of the paragraph that the insertion left.
+    session_.Type(u"[QS2:5T]");
+    ASSERT_TRUE(session_.WaitFor(u"<Translation 2:5-5>"));
+    EXPECT_EQ(session_.Text(), arabic + u"(QS1. Other ayat 7)\n<Translation 1:7-7>\n"
+                                        u"(QS2. Al-Baqarah ayat 5)\n<Translation 2:5-5>\n");
+
+    // A selected tag is never treated.
+    session_.Click();
+    session_.Type(u"[QS2:6T]", 0ms);
+    session_.Left(8, true);
+    session_.Click();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_TRUE(session_.Text().ends_with(u"<Translation 2:5-5>\n[QS2:6T]"));
+    session_.Click();
+    EXPECT_TRUE(session_.Messages().empty());
+}
+
 TEST_F(AutoReplaceInOffice, NoDocumentEndsTheModeAtTheFirstTick) {
     word::testing::sharedOffice().closeAllDocuments();
     session_.Click();

@@ -135,13 +135,13 @@ public:
             std::this_thread::sleep_for(between);
         }
     }
-    // The arrow key to the left, pressed n times.
-    void Left(int n) {
+    // The arrow key to the left, pressed n times; with `select` as with the shift key held.
+    void Left(int n, bool select = false) {
         mainThread_->Run([&] {
             uno::Reference<css::frame::XModel> model(document_, uno::UNO_QUERY_THROW);
             uno::Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(),
                                                                         uno::UNO_QUERY_THROW);
-            supplier->getViewCursor()->goLeft(static_cast<sal_Int16>(n), false);
+            supplier->getViewCursor()->goLeft(static_cast<sal_Int16>(n), select);
         });
     }
     std::u16string Text() {
