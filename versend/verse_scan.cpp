@@ -7,23 +7,8 @@
 namespace versend {
 namespace {
 
-std::string readWholeFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size < 0) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
-    bytes.resize(static_cast<std::size_t>(size));
-    in.seekg(0, std::ios::beg);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
-        throw VerseFileError(VerseFileError::Kind::Unreadable, path);
-    return bytes;
-}
-
 // The line that starts at pos, without its line end; pos moves past the line end.
-std::string_view takeLine(const std::string& buffer, std::size_t& pos) {
+std::string_view takeLine(const FileBytes& buffer, std::size_t& pos) {
     const char* start = buffer.data() + pos;
     const std::size_t left = buffer.size() - pos;
     const void* lf = std::memchr(start, '\n', left);
@@ -35,6 +20,20 @@ std::string_view takeLine(const std::string& buffer, std::size_t& pos) {
 
 }  // namespace
 
+FileBytes readVerseFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    in.seekg(0, std::ios::end);
+    const auto size = in.tellg();
+    if (size < 0) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    FileBytes bytes(static_cast<std::size_t>(size));
+    in.seekg(0, std::ios::beg);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
+        throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    return bytes;
+}
+
 VerseFileError::VerseFileError(Kind kind, std::filesystem::path file)
     : std::runtime_error((kind == Kind::Unreadable ? "cannot read verse file " : "verse file ends early: ")
                          + file.string()),
@@ -45,7 +44,7 @@ VerseFiles VerseFiles::in(const std::filesystem::path& folder) {
 }
 
 VerseScan::VerseScan(const VerseFiles& files)
-    : files_(files), search_(readWholeFile(files.search)), vocalised_(readWholeFile(files.vocalised)) {}
+    : files_(files), search_(readVerseFile(files.search)), vocalised_(readVerseFile(files.vocalised)) {}
 
 bool VerseScan::atEnd() const {
     return lineCount_ >= kVerseLineLimit || searchPos_ >= search_.size();

@@ -3,6 +3,7 @@
 // read whole at the start of a pass and released at its end; nothing is kept between passes.
 
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,6 +28,24 @@ private:
     Kind kind_;
     std::filesystem::path file_;
 };
+
+// The bytes of a whole file, read into a buffer that is not cleared first.
+class FileBytes {
+public:
+    FileBytes() = default;
+    explicit FileBytes(std::size_t size) : data_(std::make_unique_for_overwrite<char[]>(size)), size_(size) {}
+    char* data() { return data_.get(); }
+    const char* data() const { return data_.get(); }
+    std::size_t size() const { return size_; }
+    std::string_view view() const { return {data_.get(), size_}; }
+
+private:
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+};
+
+// Reads a whole verse file; throws VerseFileError (Unreadable) naming it.
+FileBytes readVerseFile(const std::filesystem::path& path);
 
 struct VerseFiles {
     std::filesystem::path search;
@@ -62,8 +81,8 @@ private:
     void readLinePair();
 
     VerseFiles files_;
-    std::string search_;
-    std::string vocalised_;
+    FileBytes search_;
+    FileBytes vocalised_;
     std::size_t searchPos_ = 0;
     std::size_t vocalisedPos_ = 0;
     std::string_view searchLine_;
