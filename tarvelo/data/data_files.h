@@ -97,6 +97,18 @@ private:
     std::ifstream stream_;
     std::uint64_t size_ = 0;
     std::uint64_t position_ = 0;
+    // A few recently read pages of the file (a buffer like a C stream's, only several): a verse
+    // reads the verse index, the verse block, the word index and the word text, four places far
+    // apart, so one buffer alone would be read again for nearly every read.
+    struct Page {
+        std::uint64_t Start = 0;
+        std::string Bytes;
+        std::uint64_t LastUse = 0;
+    };
+    static constexpr std::uint64_t pageSize = 4096;
+    const std::string& PageAt(std::uint64_t start);
+    std::array<Page, 8> pages_;
+    std::uint64_t uses_ = 0;
 };
 
 // The three open files by slot (index 0 unused). A slot is empty while its file is not open.

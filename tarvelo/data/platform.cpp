@@ -43,13 +43,50 @@ void DataFile::Seek(std::uint64_t offset) {
 std::string DataFile::Read(std::uint64_t count) {
     if (count > size_ - position_)
         RaiseDataError(errPastEndOfFile);
-    std::string bytes(static_cast<std::size_t>(count), '\0');
-    stream_.clear();
-    stream_.seekg(static_cast<std::streamoff>(position_));
-    if (count > 0 && !stream_.read(bytes.data(), static_cast<std::streamsize>(count)))
-        RaiseDataError(errPastEndOfFile);
-    position_ += count;
+    std::string bytes;
+    if (count > 4 * pageSize) {  // a long block: read it at once
+        bytes.resize(static_cast<std::size_t>(count));
+        stream_.clear();
+        stream_.seekg(static_cast<std::streamoff>(position_));
+        if (!stream_.read(bytes.data(), static_cast<std::streamsize>(count)))
+            RaiseDataError(errPastEndOfFile);
+        position_ += count;
+        return bytes;
+    }
+    bytes.reserve(static_cast<std::size_t>(count));
+    while (count > 0) {
+        const std::uint64_t start = position_ / pageSize * pageSize;
+        const std::string& page = PageAt(start);
+        const std::uint64_t from = position_ - start;
+        if (from >= page.size())
+            RaiseDataError(errPastEndOfFile);
+        const std::uint64_t take = std::min(count, page.size() - from);
+        bytes.append(page, static_cast<std::size_t>(from), static_cast<std::size_t>(take));
+        position_ += take;
+        count -= take;
+    }
     return bytes;
+}
+
+const std::string& DataFile::PageAt(std::uint64_t start) {
+    Page* oldest = &pages_[0];
+    for (Page& page : pages_) {
+        if (!page.Bytes.empty() && page.Start == start) {
+            page.LastUse = ++uses_;
+            return page.Bytes;
+        }
+        if (page.LastUse < oldest->LastUse)
+            oldest = &page;
+    }
+    std::string bytes(static_cast<std::size_t>(std::min(pageSize, size_ - start)), '\0');
+    stream_.clear();
+    stream_.seekg(static_cast<std::streamoff>(start));
+    if (!stream_.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        RaiseDataError(errPastEndOfFile);
+    oldest->Start = start;
+    oldest->Bytes = std::move(bytes);
+    oldest->LastUse = ++uses_;
+    return oldest->Bytes;
 }
 
 // ---------------------------------------------------------------------------------------------
