@@ -295,6 +295,33 @@ TEST_F(DataFilesTest, AmbilUnicodeReportsOverflowAndBadIndexesAndReturnsEmpty) {
     EXPECT_FALSE(AmbilUnicode(2, 1).empty());
 }
 
+// Reads anywhere in a file, across its buffered pages and longer than them, give the file's
+// bytes; a read past the end is error 62 and leaves the file readable.
+TEST_F(DataFilesTest, FileReadsAcrossBufferedPagesGiveTheFileBytes) {
+    std::string content(40000, '\0');
+    for (std::size_t i = 0; i < content.size(); ++i)
+        content[i] = static_cast<char>((i * 7919) >> 3);
+    Write("big.bin", content);
+    DataFile file(folder / "big.bin");
+    ASSERT_EQ(file.Size(), content.size());
+    const std::pair<std::uint64_t, std::uint64_t> reads[] = {
+        {0, 3},     {4094, 5},   {8190, 4100}, {100, 3},     {36000, 4000}, {12, 20000},
+        {39999, 1}, {40000, 0},  {4096, 4096}, {33000, 3},   {1000, 3},     {20000, 3},
+        {30000, 3}, {5000, 3},   {25000, 3},   {15000, 3},   {35000, 3},    {10, 30},
+    };
+    for (const auto& [offset, count] : reads) {
+        file.Seek(offset);
+        EXPECT_EQ(file.Read(count), content.substr(offset, count)) << offset << "+" << count;
+        EXPECT_EQ(file.Position(), offset + count);
+    }
+    file.Seek(39990);
+    EXPECT_EQ(ErrorNumberOf([&] { file.Read(11); }), errPastEndOfFile);
+    EXPECT_EQ(ErrorNumberOf([&] { file.Seek(40001); }), errPastEndOfFile);
+    file.Seek(39990);
+    EXPECT_EQ(file.Read(10), content.substr(39990));
+    EXPECT_EQ(ErrorNumberOf([] { DataFile missing("/nonexistent/x.dabrel"); }), errFileNotFound);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Damaged files
 
