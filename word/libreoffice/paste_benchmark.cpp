@@ -17,6 +17,7 @@
 #include "tarvelo/clipboard/libreoffice_clipboard.h"
 #include "word/libreoffice/libreoffice.h"
 #include "word/libreoffice/paste_rtf.h"
+#include "word/libreoffice/paste_test_fragments.h"
 #include "word/testing/office.h"
 
 namespace {
@@ -26,17 +27,15 @@ namespace css = ::com::sun::star;
 using word::testing::Office;
 
 // A verse as the composer writes it: 30 glyph fields in words of three, fonts changing every field.
-std::string composedVerse() {
-    std::string rtf =
-        "{\\rtf1\\ansi\\ansicpg1256\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 DejaVu Sans;}"
-        "{\\f31\\fnil\\fcharset178 DejaVu Serif;}}\r\n";
+std::string thirtyFieldVerse() {
+    using namespace word::libreoffice::fragments;
+    std::string rtf = kHeader;
     for (int i = 0; i < 30; ++i) {
-        const std::string font = i % 6 == 5 ? "(normal text)" : "HQPB" + std::to_string(i % 6 + 1);
-        rtf += "{\\ltrch \\af0 \\ltrch \\fs56 {\\field{\\*\\fldinst SYMBOL " + std::to_string(0xC1 + i) + " \\\\f \"" + font +
-               "\" \\\\s 28}{\\fldrslt\\f31\\fs56}}}\r\n";
-        if (i % 3 == 2) rtf += "{\\ltrch \\af32 \\rtlch \\f0  }";
+        rtf += glyphField(0xC1 + i, i % 6 == 5 ? "(normal text)" : "HQPB" + std::to_string(i % 6 + 1), "28", "56") + "\r\n";
+        if (i % 3 == 2) rtf += kSpaceGroup;
     }
-    rtf += "{\\ltrch \\af32 \\rtlch \\f0  }{\\ltrch \\af32 \\rtlch \\f0  }}";
+    rtf += kSpaceGroup;
+    rtf += kClosingGroup;
     return rtf;
 }
 
@@ -67,7 +66,7 @@ struct Writer {
 
 void PasteGlyphVerse(benchmark::State& state, Office& office) {
     Writer writer(office);
-    putRichText(office, composedVerse());
+    putRichText(office, thirtyFieldVerse());
     for (auto _ : state) {
         writer.selection->Paste();
         state.PauseTiming();
@@ -79,7 +78,7 @@ void PasteGlyphVerse(benchmark::State& state, Office& office) {
 
 void OfficeImportOfTheSameVerse(benchmark::State& state, Office& office) {
     Writer writer(office);
-    putRichText(office, composedVerse());
+    putRichText(office, thirtyFieldVerse());
     auto clipboard = css::datatransfer::clipboard::SystemClipboard::create(office.context());
     css::uno::Reference<css::frame::XModel> model(writer.document, css::uno::UNO_QUERY_THROW);
     css::uno::Reference<css::datatransfer::XTransferableSupplier> supplier(model->getCurrentController(),
@@ -95,7 +94,7 @@ void OfficeImportOfTheSameVerse(benchmark::State& state, Office& office) {
 // Surah 2: 286 verses, each put on the clipboard and pasted, one paragraph each.
 void PasteSurah2Verses(benchmark::State& state, Office& office) {
     Writer writer(office);
-    const std::string verse = composedVerse();
+    const std::string verse = thirtyFieldVerse();
     for (auto _ : state) {
         for (int v = 0; v < 286; ++v) {
             putRichText(office, verse);
@@ -106,7 +105,7 @@ void PasteSurah2Verses(benchmark::State& state, Office& office) {
 }
 
 void ReadComposedVerse(benchmark::State& state) {
-    const std::string verse = composedVerse();
+    const std::string verse = thirtyFieldVerse();
     for (auto _ : state) benchmark::DoNotOptimize(word::libreoffice::readRichText(verse));
 }
 BENCHMARK(ReadComposedVerse)->Unit(benchmark::kMicrosecond);

@@ -8,22 +8,14 @@
 #include <iterator>
 #include <string>
 
+#include "word/libreoffice/paste_test_fragments.h"
+
 namespace {
 
 using word::libreoffice::PastePiece;
 using word::libreoffice::readRichText;
 
-constexpr char kHeader[] =
-    "{\\rtf1\\ansi\\ansicpg1256\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Times New Roman;}"
-    "{\\f31\\fnil\\fcharset178 Traditional Arabic;}}\r\n";
-constexpr char kSpaceGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }";
-constexpr char kClosingGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }}";
-
-// A glyph field as the composer writes it.
-std::string glyphField(int code, const std::string& font, const std::string& sizeText, const std::string& halfPoints) {
-    return "{\\ltrch \\af0 \\ltrch \\fs" + halfPoints + " {\\field{\\*\\fldinst SYMBOL " + std::to_string(code) +
-           " \\\\f \"" + font + "\" \\\\s " + sizeText + "}{\\fldrslt\\f31\\fs" + halfPoints + "}}}";
-}
+using namespace word::libreoffice::fragments;
 
 std::vector<PastePiece> glyphs(const std::vector<PastePiece>& pieces) {
     std::vector<PastePiece> out;
@@ -39,16 +31,7 @@ std::u16string allText(const std::vector<PastePiece>& pieces) {
 }
 
 TEST(PasteRichText, ComposedVerseGivesItsGlyphsInOrderWithFontsAndSizes) {
-    // Two words: (HQPB2 'A', HQPB1 0xC7) and ("(normal text)" 0xE1); then the closing groups.
-    std::string rtf = kHeader;
-    rtf += glyphField(65, "HQPB2", "12", "24") + "\r\n";
-    rtf += glyphField(0xC7, "HQPB1", "12", "24") + "\r\n";
-    rtf += kSpaceGroup;
-    rtf += glyphField(0xE1, "(normal text)", "10.5", "21") + "\r\n";
-    rtf += kSpaceGroup;
-    rtf += kSpaceGroup;
-    rtf += kClosingGroup;
-
+    const std::string rtf = composedVerse();
     const auto content = readRichText(rtf);
     EXPECT_EQ(content.symbolFields, 3u);
     const auto g = glyphs(content.pieces);
@@ -64,9 +47,9 @@ TEST(PasteRichText, ComposedVerseGivesItsGlyphsInOrderWithFontsAndSizes) {
 
     // The blanks of the space groups lie between the glyphs, in the header's font 0; the field
     // results and the line ends of the fragment add nothing.
-    EXPECT_EQ(allText(content.pieces), u"A\u0627 \u0644   ");
+    EXPECT_EQ(allText(content.pieces), kComposedText);
     ASSERT_EQ(content.pieces[2].kind, PastePiece::Kind::Text);
-    EXPECT_EQ(content.pieces[2].font, std::u16string(u"Times New Roman"));
+    EXPECT_EQ(content.pieces[2].font, std::u16string(u"DejaVu Sans"));
     EXPECT_FALSE(content.pieces[2].points.has_value());
 }
 

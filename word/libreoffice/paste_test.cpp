@@ -16,6 +16,7 @@
 #include "tarvelo/clipboard/custom_clipboard.h"
 #include "tarvelo/clipboard/libreoffice_clipboard.h"
 #include "word/libreoffice/libreoffice.h"
+#include "word/libreoffice/paste_test_fragments.h"
 #include "word/testing/office.h"
 
 namespace {
@@ -26,30 +27,7 @@ using word::testing::readDocument;
 constexpr WindowHandle kOwner = 0x4711;
 constexpr int wdCharacter = 1;
 
-constexpr char kHeader[] =
-    "{\\rtf1\\ansi\\ansicpg1256\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 DejaVu Sans;}"
-    "{\\f31\\fnil\\fcharset178 DejaVu Serif;}}\r\n";
-constexpr char kSpaceGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }";
-constexpr char kClosingGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }}";
-
-std::string glyphField(int code, const std::string& font, const std::string& sizeText, const std::string& halfPoints) {
-    return "{\\ltrch \\af0 \\ltrch \\fs" + halfPoints + " {\\field{\\*\\fldinst SYMBOL " + std::to_string(code) +
-           " \\\\f \"" + font + "\" \\\\s " + sizeText + "}{\\fldrslt\\f31\\fs" + halfPoints + "}}}";
-}
-
-// One composed verse: the words (HQPB2 'A', HQPB1 alef) and ("(normal text)" lam at 10.5 points).
-std::string composedVerse() {
-    std::string rtf = kHeader;
-    rtf += glyphField(65, "HQPB2", "12", "24") + "\r\n";
-    rtf += glyphField(0xC7, "HQPB1", "12", "24") + "\r\n";
-    rtf += kSpaceGroup;
-    rtf += glyphField(0xE1, "(normal text)", "10.5", "21") + "\r\n";
-    rtf += kSpaceGroup;
-    rtf += kSpaceGroup;
-    rtf += kClosingGroup;
-    return rtf;
-}
-constexpr char16_t kComposedText[] = u"A\u0627 \u0644   ";
+using namespace word::libreoffice::fragments;
 
 std::u16string asBytes(std::string_view bytes) {
     std::u16string out;
