@@ -253,8 +253,9 @@ void Form1::buildControls() {
     Dain1.setText(fromU16(quran_data::Dain1));
     Dain2.setText(fromU16(quran_data::Dain2));
 #else
-    Dain1.setText(QStringLiteral("يَا أَيُّهَا الَّذِينَ آمَنُوا ... أَلَّا تَكْتُبُوهَا "));
-    Dain2.setText(QStringLiteral("وَأَشْهِدُوا إِذَا ... شَيْءٍ عَلِيمٌ"));
+    // Stand-ins until the data tool provides the halves; marks as code points, shadda first.
+    Dain1.setText(QString::fromUtf16(u"\u064A\u064E\u0627 \u0623\u064E\u064A\u0651\u064F\u0647\u064E\u0627 \u0627\u0644\u0651\u064E\u0630\u0650\u064A\u0646\u064E \u0622\u0645\u064E\u0646\u064F\u0648\u0627 ... \u0623\u064E\u0644\u0651\u064E\u0627 \u062A\u064E\u0643\u0652\u062A\u064F\u0628\u064F\u0648\u0647\u064E\u0627 "));
+    Dain2.setText(QString::fromUtf16(u"\u0648\u064E\u0623\u064E\u0634\u0652\u0647\u0650\u062F\u064F\u0648\u0627 \u0625\u0650\u0630\u064E\u0627 ... \u0634\u064E\u064A\u0652\u0621\u064D \u0639\u064E\u0644\u0650\u064A\u0645\u064C"));
 #endif
     Image2.setGeometry(0, away + 40, 20, 20);
     Image3.setGeometry(20, away + 40, 20, 20);
