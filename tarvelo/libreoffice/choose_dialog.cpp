@@ -31,6 +31,7 @@
 #include <cppuhelper/implbase3.hxx>
 #include <rtl/process.h>
 
+#include "tarvelo/libreoffice/main_thread.h"
 #include "tarvelo/libreoffice/office_ui.h"
 #include "tarvelo/libreoffice/x11_window.h"
 #include "word/libreoffice/connection.h"
@@ -75,19 +76,24 @@ const char* NameOf(C c) {
 class Events : public cppu::WeakImplHelper3<css::awt::XActionListener, css::awt::XItemListener,
                                             css::awt::XTopWindowListener> {
 public:
-    explicit Events(C control) : control_(control) {}
+    Events(C control, const OfficeContext& context) : control_(control), context_(context) {}
     void SAL_CALL actionPerformed(const css::awt::ActionEvent&) override {
-        if (control_ == C::Command1) frmChoose_Command1_Click();
+        if (control_ == C::Command1) RunOnMainThread(context_, [] { frmChoose_Command1_Click(); });
     }
     void SAL_CALL itemStateChanged(const css::awt::ItemEvent& e) override {
+        const int selected = e.Selected;
         switch (control_) {
-            case C::cbSurat: frmChoose_cbSurat_Click(); break;
-            case C::cbFrom: frmChoose_cbFrom_Click(); break;
-            case C::cbTran: frmChoose_cbTran_Click(e.Selected); break;
+            case C::cbSurat: RunOnMainThread(context_, [] { frmChoose_cbSurat_Click(); }); break;
+            case C::cbFrom: RunOnMainThread(context_, [] { frmChoose_cbFrom_Click(); }); break;
+            case C::cbTran:
+                RunOnMainThread(context_, [selected] { frmChoose_cbTran_Click(selected); });
+                break;
             default: break;
         }
     }
-    void SAL_CALL windowClosing(const css::lang::EventObject&) override { frmChoose_QueryUnload(); }
+    void SAL_CALL windowClosing(const css::lang::EventObject&) override {
+        RunOnMainThread(context_, [] { frmChoose_QueryUnload(); });
+    }
     void SAL_CALL windowOpened(const css::lang::EventObject&) override {}
     void SAL_CALL windowClosed(const css::lang::EventObject&) override {}
     void SAL_CALL windowMinimized(const css::lang::EventObject&) override {}
@@ -98,6 +104,25 @@ public:
 
 private:
     C control_;
+    OfficeContext context_;
+};
+
+// The dialog's window goes away with the window it was opened over (a document window that is
+// closed): the dialog instance is then unloaded, so that the next command opens a new one.
+// `closing` is set while the dialog closes itself.
+class WindowWatcher : public cppu::WeakImplHelper1<css::lang::XEventListener> {
+public:
+    WindowWatcher(std::shared_ptr<bool> closing, const OfficeContext& context)
+        : closing_(std::move(closing)), context_(context) {}
+    void SAL_CALL disposing(const css::lang::EventObject&) override {
+        if (*closing_) return;
+        *closing_ = true;
+        RunOnMainThread(context_, [] { frmChoose_QueryUnload(); });
+    }
+
+private:
+    std::shared_ptr<bool> closing_;
+    OfficeContext context_;
 };
 
 void SetProp(const uno::Reference<uno::XInterface>& object, const char* name, const uno::Any& value) {
@@ -244,6 +269,7 @@ private:
              std::initializer_list<std::pair<const char*, uno::Any>> props);
     void Dispose() {
         if (!dialog_.is()) return;
+        *closing_ = true;
         auto dialog = std::move(dialog_);
         dialog_.clear();
         try {
@@ -279,6 +305,7 @@ private:
     uno::Reference<css::awt::XToolkit2> toolkit_;
     uno::Reference<uno::XInterface> dialogModel_;
     uno::Reference<css::awt::XControl> dialog_;
+    std::shared_ptr<bool> closing_ = std::make_shared<bool>(false);
 };
 
 void ChooseDialog::Add(const char* name, const char* service, int left, int top, int width,
@@ -333,14 +360,16 @@ void ChooseDialog::Build() {
     dialog_->createPeer(uno::Reference<css::awt::XToolkit>(toolkit_, uno::UNO_QUERY_THROW), nullptr);
 
     for (C c : {C::cbSurat, C::cbFrom, C::cbTran}) {
-        uno::Reference<css::awt::XItemListener> events(new Events(c));
+        uno::Reference<css::awt::XItemListener> events(new Events(c, context_));
         if (auto box = Combo(c); box.is()) box->addItemListener(events);
         else if (auto list = List(c); list.is()) list->addItemListener(events);
     }
     uno::Reference<css::awt::XButton> button(Control(C::Command1), uno::UNO_QUERY_THROW);
-    button->addActionListener(new Events(C::Command1));
+    button->addActionListener(new Events(C::Command1, context_));
     uno::Reference<css::awt::XTopWindow> top(dialog_->getPeer(), uno::UNO_QUERY);
-    if (top.is()) top->addTopWindowListener(new Events(C::Command1));
+    if (top.is()) top->addTopWindowListener(new Events(C::Command1, context_));
+    uno::Reference<css::lang::XComponent> window(dialog_->getPeer(), uno::UNO_QUERY);
+    if (window.is()) window->addEventListener(new WindowWatcher(closing_, context_));
 }
 
 }  // namespace

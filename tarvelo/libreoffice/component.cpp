@@ -44,6 +44,7 @@
 #include "tarvelo/frm_choose.h"
 #include "tarvelo/libreoffice/adapters.h"
 #include "tarvelo/libreoffice/extension_ids.h"
+#include "tarvelo/libreoffice/main_thread.h"
 #include "tarvelo/libreoffice/office_ui.h"
 #include "word/libreoffice/command_bars.h"
 #include "word/libreoffice/connection.h"
@@ -60,27 +61,17 @@ using word::libreoffice::toOUString;
 
 namespace {
 
-// A function run once by the office's main thread.
-class MainThreadCall : public cppu::WeakImplHelper1<css::awt::XCallback> {
-public:
-    explicit MainThreadCall(std::function<void()> call) : call_(std::move(call)) {}
-    void SAL_CALL notify(const uno::Any&) override {
-        try {
-            call_();
-        } catch (...) {
-            // every handler reports its own errors; nothing may escape into the office
-        }
-    }
-
-private:
-    std::function<void()> call_;
-};
-
 class TerminateListener : public cppu::WeakImplHelper1<css::frame::XTerminateListener> {
 public:
     void SAL_CALL queryTermination(const css::lang::EventObject&) override {}
     void SAL_CALL notifyTermination(const css::lang::EventObject&) override;
     void SAL_CALL disposing(const css::lang::EventObject&) override {}
+};
+
+// Looks whether the extension is still there, and disconnects the add-in if not.
+class DeferredCheck : public cppu::WeakImplHelper1<css::awt::XCallback> {
+public:
+    void SAL_CALL notify(const uno::Any&) override;
 };
 
 class ExtensionListener : public cppu::WeakImplHelper1<css::util::XModifyListener> {
@@ -98,30 +89,11 @@ public:
         return session;
     }
 
-    // Runs `call` on the main thread: at once when this is the main thread, else later.
-    void OnMainThread(const uno::Reference<uno::XComponentContext>& context,
-                      std::function<void()> call) {
-        if (IsMainThread()) {
-            call();
-            return;
-        }
-        css::awt::AsyncCallback::create(context)->addCallback(new MainThreadCall(std::move(call)),
-                                                              uno::Any());
-    }
-
-    bool IsMainThread() const {
-        std::lock_guard lock(mutex_);
-        return !mainThread_ || *mainThread_ == std::this_thread::get_id();
-    }
-
     // The office has started (the first call comes on its main thread) or a client asks for
     // the connection again.
     void Connect(const uno::Reference<uno::XComponentContext>& context) {
-        {
-            std::lock_guard lock(mutex_);
-            if (!mainThread_) mainThread_ = std::this_thread::get_id();
-        }
-        OnMainThread(context, [this, context] { ConnectNow(context); });
+        NoteMainThread();
+        RunOnMainThread(context, [this, context] { ConnectNow(context); });
     }
 
     void Disconnect() {
@@ -311,7 +283,6 @@ private:
     }
 
     mutable std::mutex mutex_;
-    std::optional<std::thread::id> mainThread_;
     std::vector<StatusEntry> statusListeners_;
     uno::Reference<uno::XComponentContext> context_;
     uno::Reference<css::frame::XTerminateListener> terminateListener_;
@@ -328,16 +299,21 @@ void TerminateListener::notifyTermination(const css::lang::EventObject&) {
     }
 }
 
+void DeferredCheck::notify(const uno::Any&) {
+    try {
+        auto& session = Session::Get();
+        if (!session.ExtensionPresent()) session.Disconnect();
+    } catch (...) {
+    }
+}
+
 void ExtensionListener::modified(const css::lang::EventObject&) {
     auto& session = Session::Get();
     const auto context = session.Context();
     if (!context.is()) return;
-    // The change is complete only after this notification: look at the repositories afterwards.
-    css::awt::AsyncCallback::create(context)->addCallback(new MainThreadCall([] {
-        auto& s = Session::Get();
-        if (!s.ExtensionPresent()) s.Disconnect();
-    }),
-                                                          uno::Any());
+    // The change is complete only after this notification: look at the repositories afterwards,
+    // on the main thread (the notification may come on any thread).
+    css::awt::AsyncCallback::create(context)->addCallback(new DeferredCheck, uno::Any());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -405,7 +381,7 @@ public:
         const uno::Reference<css::frame::XDispatchResultListener>& listener) override {
         const std::u16string command = fromOUString(url.Complete);
         rtl::Reference<MenuCommandHandler> self(this);
-        Session::Get().OnMainThread(context_, [self, command, listener] {
+        RunOnMainThread(context_, [self, command, listener] {
             bool done = false;
             try {
                 done = MenuCommands::click(command);

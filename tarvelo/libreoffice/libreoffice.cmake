@@ -5,7 +5,8 @@ add_library(tarvelo_office STATIC
   ${_lo}/adapters.cpp
   ${_lo}/choose_dialog.cpp
   ${_lo}/office_host.cpp
-  ${_lo}/x11_window.cpp)
+  ${_lo}/x11_window.cpp
+  ${_lo}/main_thread.cpp)
 target_link_libraries(tarvelo_office PUBLIC tarvelo_core tarvelo_data tarvelo_clipboard word_libreoffice
                       nlohmann_json::nlohmann_json ${X11_LIBRARIES})
 target_include_directories(tarvelo_office PRIVATE ${X11_INCLUDE_DIR})
@@ -49,7 +50,9 @@ if(TARGET word_office_testing)
   if(BUILD_TESTING)
     add_executable(tarvelo_extension_test ${_lo}/tests/extension_test.cpp)
     target_link_libraries(tarvelo_extension_test PRIVATE tarvelo_office_testing GTest::gtest_main)
-    gtest_discover_tests(tarvelo_extension_test DISCOVERY_TIMEOUT 60)
+    # The office inherits the environment: its per-user setting goes to the build folder.
+    gtest_discover_tests(tarvelo_extension_test DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/extension-test-config")
   endif()
 endif()
 

@@ -81,17 +81,22 @@ public:
         uno::Reference<css::awt::XControlContainer> controls(dialog_, uno::UNO_QUERY_THROW);
         uno::Reference<css::awt::XButton>(controls->getControl("OK"), uno::UNO_QUERY_THROW)
             ->addActionListener(this);
+        // The window goes away with the window it was opened over.
+        uno::Reference<css::lang::XComponent> window(dialog_->getPeer(), uno::UNO_QUERY);
+        if (window.is()) window->addEventListener(this);
     }
+    bool Gone() const { return gone_; }
     void Show() {
         uno::Reference<css::awt::XWindow>(dialog_, uno::UNO_QUERY_THROW)->setVisible(true);
     }
     void SAL_CALL actionPerformed(const css::awt::ActionEvent&) override {
         uno::Reference<css::awt::XWindow>(dialog_, uno::UNO_QUERY_THROW)->setVisible(false);
     }
-    void SAL_CALL disposing(const css::lang::EventObject&) override {}
+    void SAL_CALL disposing(const css::lang::EventObject&) override { gone_ = true; }
 
 private:
     uno::Reference<css::awt::XControl> dialog_;
+    bool gone_ = false;
 };
 
 class OfficeHost : public AddinHost {
@@ -123,7 +128,7 @@ public:
         }
     }
     void ShowAbout() override {
-        if (!about_.is()) about_ = new AboutWindow(context_);
+        if (!about_.is() || about_->Gone()) about_ = new AboutWindow(context_);
         about_->Show();
     }
     std::u16string GetSetting(std::string_view app, std::string_view section,

@@ -8,6 +8,8 @@
 #include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/accessibility/XAccessible.hpp>
+#include <com/sun/star/accessibility/AccessibleRole.hpp>
+#include <com/sun/star/accessibility/XAccessibleAction.hpp>
 #include <com/sun/star/accessibility/XAccessibleContext.hpp>
 #include <com/sun/star/deployment/XExtensionManager.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
@@ -35,23 +37,61 @@ std::vector<std::u16string> Labels(const MenuEntry& menu) {
     return labels;
 }
 
-// Titles of the office's top-level windows (dialogs included). The toolkit's list of top windows
+// The office's top-level windows (dialogs included) as accessible objects. The toolkit's list of top windows
 // is marked as outdated, but the office has no other list that holds dialogs.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context) {
+using AccessibleContext = uno::Reference<css::accessibility::XAccessibleContext>;
+std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentContext>& context) {
     uno::Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(context),
                                                        uno::UNO_QUERY_THROW);
-    std::vector<std::u16string> titles;
+    std::vector<AccessibleContext> windows;
     for (sal_Int32 i = 0; i < toolkit->getTopWindowCount(); ++i) {
         uno::Reference<css::accessibility::XAccessible> accessible(toolkit->getTopWindow(i),
                                                                    uno::UNO_QUERY);
         if (accessible.is() && accessible->getAccessibleContext().is())
-            titles.push_back(fromOUString(accessible->getAccessibleContext()->getAccessibleName()));
+            windows.push_back(accessible->getAccessibleContext());
     }
-    return titles;
+    return windows;
 }
 #pragma GCC diagnostic pop
+
+AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context,
+                            std::u16string_view title) {
+    for (const auto& window : TopWindows(context))
+        if (fromOUString(window->getAccessibleName()).find(title) != std::u16string::npos)
+            return window;
+    return {};
+}
+
+std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context) {
+    std::vector<std::u16string> titles;
+    for (const auto& window : TopWindows(context))
+        titles.push_back(fromOUString(window->getAccessibleName()));
+    return titles;
+}
+
+// The control of `role` named `name` below `parent`, searched depth first.
+AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role,
+                              std::u16string_view name) {
+    if (!parent.is()) return {};
+    for (sal_Int32 i = 0; i < parent->getAccessibleChildCount(); ++i) {
+        auto child = parent->getAccessibleChild(i);
+        if (!child.is()) continue;
+        auto context = child->getAccessibleContext();
+        if (!context.is()) continue;
+        if (context->getAccessibleRole() == role && fromOUString(context->getAccessibleName()) == name)
+            return context;
+        if (auto found = FindControl(context, role, name); found.is()) return found;
+    }
+    return {};
+}
+
+// Presses a button or a check box as a click does.
+void Press(const AccessibleContext& control) {
+    uno::Reference<css::accessibility::XAccessibleAction> action(control, uno::UNO_QUERY_THROW);
+    action->doAccessibleAction(0);
+}
 
 bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
                       std::u16string_view title) {
@@ -137,6 +177,50 @@ TEST_F(Extension, CommandsReachTheirHandlers) {
     EXPECT_TRUE(WaitForTopWindow(office_->office().context(), u"Choose Surah  & Ayah"));
     ASSERT_TRUE(Dispatch(doc, menu.items[4].command));
     EXPECT_TRUE(WaitForTopWindow(office_->office().context(), u"About Tarvelo"));
+
+    // Both windows go away with the document window; the commands bring them up again.
+    office_->office().closeAllDocuments();
+    doc = office_->office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(doc, 1));
+    menu = QuranMenus(doc).front();
+    ASSERT_TRUE(Dispatch(doc, menu.items[4].command));
+    EXPECT_TRUE(WaitForTopWindow(office_->office().context(), u"About Tarvelo"));
+    ASSERT_TRUE(Dispatch(doc, menu.items[1].command));
+    EXPECT_TRUE(WaitForTopWindow(office_->office().context(), u"Choose Surah  & Ayah"));
+    office_->office().closeAllDocuments();
+}
+
+TEST_F(Extension, TheChooserInsertsIntoTheActiveDocumentOnOk) {
+    auto doc = office_->office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(doc, 1));
+    auto menu = QuranMenus(doc).front();
+    ASSERT_TRUE(Dispatch(doc, menu.items[1].command));  // Get Arabic
+    ASSERT_TRUE(WaitForTopWindow(office_->office().context(), u"Choose Surah  & Ayah"));
+    // The dialog goes away with the window it was opened over; the command opens a new one.
+    office_->office().closeAllDocuments();
+    doc = office_->office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(doc, 1));
+    menu = QuranMenus(doc).front();
+    ASSERT_TRUE(Dispatch(doc, menu.items[1].command));  // Get Arabic
+    ASSERT_TRUE(WaitForTopWindow(office_->office().context(), u"Choose Surah  & Ayah"));
+    auto dialog = TopWindow(office_->office().context(), u"Choose Surah  & Ayah");
+    auto unicode = FindControl(dialog, css::accessibility::AccessibleRole::CHECK_BOX, u"Unicode");
+    auto ok = FindControl(dialog, css::accessibility::AccessibleRole::PUSH_BUTTON, u"OK");
+    ASSERT_TRUE(unicode.is());
+    ASSERT_TRUE(ok.is());
+    Press(unicode);
+    Press(ok);  // the first verse of the first surah, the dialog's defaults
+
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    std::u16string text;
+    while (std::chrono::steady_clock::now() < deadline) {
+        text = word::testing::documentText(doc);
+        if (text.find(u"(\u0661)") != std::u16string::npos) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_NE(text.find(u"(\u0661)"), std::u16string::npos);
+    EXPECT_EQ(text.find(u"(\u0662)"), std::u16string::npos);
+    EXPECT_NE(text.find(u"\u0628\u0650\u0633\u06E1\u0645\u0650"), std::u16string::npos);
     office_->office().closeAllDocuments();
 }
 
