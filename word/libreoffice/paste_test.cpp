@@ -7,10 +7,13 @@
 
 #include <string>
 
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/document/XUndoManager.hpp>
 #include <com/sun/star/document/XUndoManagerSupplier.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 
 #include "tarvelo/clipboard/custom_clipboard.h"
@@ -83,9 +86,17 @@ protected:
 TEST_F(Paste, GlyphFieldsLandInOrderInTheirFontsAndSizesAndThePointEndsAfterThem) {
     auto s = selection();
     s->TypeText(u"ab");
+    {
+        // The text before the point in a font of its own: "(normal text)" must take it.
+        auto all = document_->getText()->createTextCursor();
+        all->gotoEnd(true);
+        css::uno::Reference<css::beans::XPropertySet>(all, css::uno::UNO_QUERY_THROW)
+            ->setPropertyValue("CharFontNameComplex", css::uno::Any(rtl::OUString("DejaVu Sans Mono")));
+    }
     const auto before = readDocument(document_);
     ASSERT_FALSE(before[0].chars.empty());
     const std::u16string pointFont = before[0].chars[0].fontNameComplex;
+    ASSERT_EQ(pointFont, u"DejaVu Sans Mono");
 
     putRichText(composedVerse());
     s->Paste();
