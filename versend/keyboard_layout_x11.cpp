@@ -104,13 +104,13 @@ public:
         if (XkbGetState(display_, XkbUseCoreKbd, &state) != Success) return;
         if (!previousGroup_ && state.locked_group != *group) previousGroup_ = state.locked_group;
         XkbLockGroup(display_, XkbUseCoreKbd, static_cast<unsigned>(*group));
-        XFlush(display_);
+        XSync(display_, False);  // done when the call returns
     }
 
     void restoreDefault() override {
         if (!display_ || !previousGroup_) return;
         XkbLockGroup(display_, XkbUseCoreKbd, static_cast<unsigned>(*previousGroup_));
-        XFlush(display_);
+        XSync(display_, False);  // done when the call returns
         previousGroup_.reset();
     }
 

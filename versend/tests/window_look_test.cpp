@@ -1,16 +1,21 @@
 // The window's look: in both shapes and with every panel open, each control lies inside its
 // panel and every caption fits its control. Under a real X display (QV_TEST_DISPLAY) the
-// window is also shown and saved as pictures to window-pictures/ for a person to look at.
+// window is also shown and saved as pictures to window-pictures/ for a person to look at, and
+// the X11 keyboard layer switches the display's keyboard group.
 #include "versend/surah_names.h"
 #include "versend/tests/form1_fixture.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
 #include <fstream>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
 
 namespace versend {
 namespace {
@@ -162,6 +167,50 @@ TEST_F(WindowLookTest, EveryCitationNameFitsItsLabel) {
     form->Label9.setText(QStringLiteral("6236"));
     expectCaptionFits(form->Label5);
     expectCaptionFits(form->Label9);
+}
+
+// The X11 keyboard layer on the test run's display, with an Arabic group added to its keymap.
+class X11KeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!onRealDisplay()) GTEST_SKIP() << "needs an X display (QV_TEST_DISPLAY)";
+        display = XOpenDisplay(nullptr);
+        ASSERT_NE(display, nullptr);
+        if (!setLayouts(QStringLiteral("us,ara"))) GTEST_SKIP() << "setxkbmap is not available";
+    }
+    void TearDown() override {
+        if (display) {
+            setLayouts(QStringLiteral("us"));
+            XCloseDisplay(display);
+        }
+    }
+    static bool setLayouts(const QString& layouts) {
+        return QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("-layout"), layouts}) == 0;
+    }
+    int lockedGroup() {
+        XkbStateRec state{};
+        XkbGetState(display, XkbUseCoreKbd, &state);
+        return state.locked_group;
+    }
+    Display* display = nullptr;
+};
+
+TEST_F(X11KeyboardTest, SwitchesToTheArabicGroupAndBack) {
+    const auto layout = makePlatformKeyboardLayout();
+    ASSERT_EQ(lockedGroup(), 0);
+    layout->activateArabic();
+    EXPECT_EQ(lockedGroup(), 1);
+    layout->activateArabic();  // again: the group to go back to stays the first one
+    EXPECT_EQ(lockedGroup(), 1);
+    layout->restoreDefault();
+    EXPECT_EQ(lockedGroup(), 0);
+
+    // Without an Arabic group nothing changes, and nothing fails.
+    ASSERT_TRUE(setLayouts(QStringLiteral("us,de")));
+    layout->activateArabic();
+    EXPECT_EQ(lockedGroup(), 0);
+    layout->restoreDefault();
+    EXPECT_EQ(lockedGroup(), 0);
 }
 
 }  // namespace
