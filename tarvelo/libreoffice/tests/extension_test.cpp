@@ -2,6 +2,8 @@
 // the menu, the commands, reconnection and removal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <thread>
 
 #include <com/sun/star/awt/Toolkit.hpp>
@@ -11,7 +13,9 @@
 #include <com/sun/star/accessibility/AccessibleRole.hpp>
 #include <com/sun/star/accessibility/XAccessibleAction.hpp>
 #include <com/sun/star/accessibility/XAccessibleContext.hpp>
+#include <com/sun/star/accessibility/XAccessibleEditableText.hpp>
 #include <com/sun/star/deployment/XExtensionManager.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/ucb/XCommandEnvironment.hpp>
 #include <com/sun/star/ucb/XProgressHandler.hpp>
@@ -49,8 +53,11 @@ std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentCo
     for (sal_Int32 i = 0; i < toolkit->getTopWindowCount(); ++i) {
         uno::Reference<css::accessibility::XAccessible> accessible(toolkit->getTopWindow(i),
                                                                    uno::UNO_QUERY);
-        if (accessible.is() && accessible->getAccessibleContext().is())
-            windows.push_back(accessible->getAccessibleContext());
+        try {
+            if (accessible.is() && accessible->getAccessibleContext().is())
+                windows.push_back(accessible->getAccessibleContext());
+        } catch (const css::lang::DisposedException&) {
+        }
     }
     return windows;
 }
@@ -58,16 +65,25 @@ std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentCo
 
 AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context,
                             std::u16string_view title) {
-    for (const auto& window : TopWindows(context))
-        if (fromOUString(window->getAccessibleName()).find(title) != std::u16string::npos)
-            return window;
+    for (const auto& window : TopWindows(context)) {
+        try {
+            if (fromOUString(window->getAccessibleName()).find(title) != std::u16string::npos)
+                return window;
+        } catch (const css::lang::DisposedException&) {
+            // a window closing meanwhile
+        }
+    }
     return {};
 }
 
 std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context) {
     std::vector<std::u16string> titles;
-    for (const auto& window : TopWindows(context))
-        titles.push_back(fromOUString(window->getAccessibleName()));
+    for (const auto& window : TopWindows(context)) {
+        try {
+            titles.push_back(fromOUString(window->getAccessibleName()));
+        } catch (const css::lang::DisposedException&) {
+        }
+    }
     return titles;
 }
 
@@ -85,6 +101,32 @@ AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role,
         if (auto found = FindControl(context, role, name); found.is()) return found;
     }
     return {};
+}
+
+// Every control of `role` below `parent`, in the order of the dialog's controls.
+void FindAll(const AccessibleContext& parent, sal_Int16 role, std::vector<AccessibleContext>& found) {
+    if (!parent.is()) return;
+    for (sal_Int32 i = 0; i < parent->getAccessibleChildCount(); ++i) {
+        auto child = parent->getAccessibleChild(i);
+        auto context = child.is() ? child->getAccessibleContext() : AccessibleContext();
+        if (!context.is()) continue;
+        if (context->getAccessibleRole() == role) found.push_back(context);
+        else FindAll(context, role, found);
+    }
+}
+
+// Types `text` into the edit field of a combo box (no item is chosen by that).
+void SetComboText(const AccessibleContext& combo, std::u16string_view text) {
+    std::vector<AccessibleContext> edits;
+    FindAll(combo, css::accessibility::AccessibleRole::TEXT, edits);
+    ASSERT_FALSE(edits.empty());
+    uno::Reference<css::accessibility::XAccessibleEditableText> edit(edits.front(),
+                                                                     uno::UNO_QUERY_THROW);
+    edit->setText(word::libreoffice::toOUString(text));
+}
+
+std::size_t VerseNumbers(std::u16string_view text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), u'('));
 }
 
 // Presses a button or a check box as a click does.
@@ -221,6 +263,35 @@ TEST_F(Extension, TheChooserInsertsIntoTheActiveDocumentOnOk) {
     EXPECT_NE(text.find(u"(\u0661)"), std::u16string::npos);
     EXPECT_EQ(text.find(u"(\u0662)"), std::u16string::npos);
     EXPECT_NE(text.find(u"\u0628\u0650\u0633\u06E1\u0645\u0650"), std::u16string::npos);
+    office_->office().closeAllDocuments();
+}
+
+TEST_F(Extension, StopEndsAnInsertionBetweenVerses) {
+    auto doc = office_->office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(doc, 1));
+    ASSERT_TRUE(Dispatch(doc, QuranMenus(doc).front().items[1].command));  // Get Arabic
+    ASSERT_TRUE(WaitForTopWindow(office_->office().context(), u"Choose Surah  & Ayah"));
+    auto dialog = TopWindow(office_->office().context(), u"Choose Surah  & Ayah");
+    std::vector<AccessibleContext> combos;
+    FindAll(dialog, css::accessibility::AccessibleRole::COMBO_BOX, combos);
+    ASSERT_GE(combos.size(), 3u);  // cbSurat, cbFrom, cbTo, cbSize
+    SetComboText(combos[0], u"002. Al-Baqarah");
+    SetComboText(combos[2], u"286");
+    Press(FindControl(dialog, css::accessibility::AccessibleRole::CHECK_BOX, u"Unicode"));
+    // The second press reaches the button while the first one's insertion runs (the office lets
+    // it through between verses): by then the button reads "Stop".
+    auto button = FindControl(dialog, css::accessibility::AccessibleRole::PUSH_BUTTON, u"OK");
+    ASSERT_TRUE(button.is());
+    Press(button);
+    Press(button);
+    // The dialog closes when the insertion has ended.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (TopWindow(office_->office().context(), u"Choose Surah  & Ayah").is() &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto verses = VerseNumbers(word::testing::documentText(doc));
+    EXPECT_GE(verses, 1u);
+    EXPECT_LT(verses, 286u);
     office_->office().closeAllDocuments();
 }
 
