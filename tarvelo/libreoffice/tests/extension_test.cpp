@@ -15,6 +15,7 @@
 #include <com/sun/star/accessibility/XAccessibleContext.hpp>
 #include <com/sun/star/accessibility/XAccessibleEditableText.hpp>
 #include <com/sun/star/deployment/XExtensionManager.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/ucb/XCommandEnvironment.hpp>
@@ -310,6 +311,24 @@ TEST(ExtensionRemoval, RemovingTheExtensionRemovesTheMenu) {
         FAIL() << word::libreoffice::toUtf8(e.Message);
     }
     EXPECT_TRUE(WaitForQuranMenus(doc, 0));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExtensionShutdown, TheOfficeEndsNormallyWhileAutomaticReplacementRuns) {
+    ExtensionOffice office;
+    auto doc = office.office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(doc, 1));
+    ASSERT_TRUE(Dispatch(doc, QuranMenus(doc).front().items[3].command));
+    ASSERT_EQ(QuranMenus(doc).front().items[3].label, u"Disable Auto Replace");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // a few timer ticks
+    doc.clear();
+    // The add-in ends its timer and lets go of the office while the office shuts down; a crash
+    // there would break the connection before the answer arrives.
+    auto desktop = css::frame::Desktop::create(office.office().context());
+    EXPECT_TRUE(desktop->terminate());
 }
 
 }  // namespace
