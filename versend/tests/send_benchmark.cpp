@@ -1,6 +1,7 @@
 // Figures of sending into Writer over its pipe, against a bare insertString of the same text:
 // one whole verse (2:255) sent by the window's send button, and the range 1-286 of surah 2 sent
-// by the range button. Each repetition is one send, so the median is that of single sends.
+// by the range button, each also typed through the word layer alone. Each repetition is one send
+// into an emptied document, so the median is that of single sends.
 // A private headless office is started for the run and stopped at its end; the verse files are
 // read from beside this program.
 #include "versend/form1.h"
@@ -130,6 +131,9 @@ void BM_SendVerse(benchmark::State& state) {
     b.setVerse255();
     b.form->cmdcreate.click();  // connects: not part of the figure
     for (auto _ : state) {
+        state.PauseTiming();
+        b.clearDocument();
+        state.ResumeTiming();
         b.form->cmdcreate.click();
     }
     if (!b.messages.last.isEmpty()) state.SkipWithError(("the send failed: " + b.messages.last).toStdString().c_str());
@@ -141,9 +145,30 @@ void BM_InsertStringVerse(benchmark::State& state) {
     auto& b = *bench();
     const QString text = b.setVerse255();
     for (auto _ : state) {
+        state.PauseTiming();
+        b.clearDocument();
+        state.ResumeTiming();
         b.insertString(text);
     }
     state.counters["chars"] = static_cast<double>(text.size());
+    b.clearDocument();
+}
+
+// The ten pieces of a verse send typed through the word layer alone (no window).
+void BM_TypePiecesVerse(benchmark::State& state) {
+    if (!usable(state)) return;
+    auto& b = *bench();
+    b.setVerse255();
+    const versend::SendPieces pieces{16, 12, QStringLiteral("["), b.form->Label2.text(), QStringLiteral("] "),
+                                     QStringLiteral("{%1:255}").arg(b.form->Label4.text())};
+    auto word = b.form->wordGlobalFactory();
+    versend::typePieces(*word, pieces);  // connects: not part of the figure
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.clearDocument();
+        state.ResumeTiming();
+        versend::typePieces(*word, pieces);
+    }
     b.clearDocument();
 }
 
@@ -159,6 +184,26 @@ void BM_SendRange2_1_286(benchmark::State& state) {
         b.form->Command6.click();
     }
     if (!b.messages.last.isEmpty()) state.SkipWithError(("the send failed: " + b.messages.last).toStdString().c_str());
+    b.clearDocument();
+}
+
+// The pieces of the same range typed through the word layer alone (no window).
+void BM_TypePiecesRange2_1_286(benchmark::State& state) {
+    if (!usable(state)) return;
+    auto& b = *bench();
+    QString body;
+    for (int row = 0; row < b.form->List2.count(); ++row)
+        body += b.form->List2.item(row)->text() + u'(' + QString::number(row + 1) + QStringLiteral(") ");
+    const auto name = versend::citationName(2);
+    const versend::SendPieces pieces{16, 12, QStringLiteral("["), body, QStringLiteral("]. "),
+                                     u'{' + QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size())) + QStringLiteral("}.")};
+    auto word = b.form->wordGlobalFactory();
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.clearDocument();
+        state.ResumeTiming();
+        versend::typePieces(*word, pieces);
+    }
     b.clearDocument();
 }
 
@@ -178,7 +223,9 @@ void BM_InsertStringRange2_1_286(benchmark::State& state) {
 
 BENCHMARK(BM_SendVerse)->Iterations(1)->Repetitions(101)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertStringVerse)->Iterations(1)->Repetitions(101)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypePiecesVerse)->Iterations(1)->Repetitions(101)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SendRange2_1_286)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypePiecesRange2_1_286)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertStringRange2_1_286)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include <com/sun/star/uno/RuntimeException.hpp>
 #include <com/sun/star/uno/Sequence.hxx>
 #include <com/sun/star/view/XLineCursor.hpp>
+#include <cppuhelper/bootstrap.hxx>
 
 #include "word/libreoffice/command_bars.h"
 #include "word/libreoffice/connection.h"
@@ -55,7 +56,8 @@ constexpr int wdSelectionNormal = 2;
 
 rtl::OUString name(const char* ascii) { return rtl::OUString::createFromAscii(ascii); }
 
-// Runs `action`; a failure of the office becomes word::Error naming `operation`.
+// Runs `action`; any failure (of the office, or of the parts of the layer it calls) becomes
+// word::Error naming `operation`.
 template <typename Action>
 auto guarded(const char* operation, Action&& action) -> decltype(action()) {
     try {
@@ -64,6 +66,10 @@ auto guarded(const char* operation, Action&& action) -> decltype(action()) {
         throw;
     } catch (const css::uno::Exception& e) {
         throw word::Error(std::string(operation) + ": " + toUtf8(e.Message));
+    } catch (const std::exception& e) {
+        throw word::Error(std::string(operation) + ": " + e.what());
+    } catch (const cppu::BootstrapException& e) {
+        throw word::Error(std::string(operation) + ": " + toUtf8(e.getMessage()));
     }
 }
 
@@ -126,6 +132,9 @@ private:
                 if (std::chrono::steady_clock::now() >= deadline) throw failed(e);
             } catch (const css::uno::Exception& e) {
                 throw failed(e);
+            } catch (const cppu::BootstrapException& e) {
+                current_ = {};
+                throw word::Error("the UNO runtime cannot start: " + toUtf8(e.getMessage()));
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
@@ -351,6 +360,16 @@ private:
 class LoSelection : public word::Selection, public std::enable_shared_from_this<LoSelection> {
 public:
     LoSelection(std::shared_ptr<Session> session, ViewRefs view) : session_(std::move(session)), view_(std::move(view)) {}
+    ~LoSelection() override {
+        if (!heldModel_.is()) return;
+        try {
+            heldModel_->unlockControllers();
+        } catch (...) {
+            // the office went away meanwhile: nothing left to show
+        }
+    }
+    LoSelection(const LoSelection&) = delete;
+    LoSelection& operator=(const LoSelection&) = delete;
 
     std::unique_ptr<word::Font> Font() override { return std::make_unique<LoFont>(session_, shared_from_this()); }
     std::unique_ptr<word::ParagraphFormat> ParagraphFormat() override {
@@ -397,7 +416,15 @@ public:
     }
     void TypeText(std::u16string_view typed) override {
         guarded("Selection.TypeText", [&] {
-            PendingFormat& pending = validPending(begin());
+            holdView();
+            const bool known = begin();
+            PendingFormat& pending = validPending(known);
+            if (formatsAtPoint(known, pending)) {
+                // The formatting now set on the point applies to the text: insert only.
+                text()->insertString(range(), toOUString(typed), false);
+                settle(true);
+                return;
+            }
             text()->insertString(range(), toOUString(typed), true);
             finishInsert(pending);
             settle();
@@ -405,6 +432,7 @@ public:
     }
     void TypeParagraph() override {
         guarded("Selection.TypeParagraph", [&] {
+            holdView();
             PendingFormat& pending = validPending(begin());
             text()->insertControlCharacter(range(), css::text::ControlCharacter::PARAGRAPH_BREAK, true);
             cursor()->collapseToEnd();
@@ -419,15 +447,11 @@ public:
             if (pending.bold) {
                 pending.bold = !*pending.bold;
                 if (!known) remember(pending);  // else the point is still at the anchor
-                settle();
+                settle(atParagraphEnd_);  // the point has not moved
                 return;
             }
-            Reference<css::beans::XPropertySet> properties(cursor(), UNO_QUERY_THROW);
-            float weight = css::awt::FontWeight::NORMAL, weightComplex = css::awt::FontWeight::NORMAL;
-            properties->getPropertyValue(name("CharWeight")) >>= weight;
-            properties->getPropertyValue(name("CharWeightComplex")) >>= weightComplex;
-            const bool bold = weight >= css::awt::FontWeight::BOLD || weightComplex >= css::awt::FontWeight::BOLD;
-            if (!cursor()->isCollapsed()) {
+            const bool bold = known && boldAtPoint_ ? *boldAtPoint_ : readBold();
+            if (!(known && atParagraphEnd_) && !cursor()->isCollapsed()) {
                 PendingFormat change;
                 change.bold = !bold;
                 change.apply(selectedText());
@@ -435,7 +459,7 @@ public:
             }
             pending.bold = !bold;
             remember(pending);
-            settle();
+            settle(atParagraphEnd_);
         });
     }
     // Writer takes the direction of a run from its characters.
@@ -475,7 +499,7 @@ public:
             // Formatting is pending only at an insertion point: with some pending and the point
             // known, it is still that point.
             const bool atAnchor = known && !pending.empty();
-            if (!atAnchor && !cursor()->isCollapsed()) {
+            if (!atAnchor && !(known && atParagraphEnd_) && !cursor()->isCollapsed()) {
                 PendingFormat change;
                 change.height = western;
                 change.heightAsian = asian;
@@ -487,7 +511,7 @@ public:
             if (asian) pending.heightAsian = asian;
             if (complex) pending.heightComplex = complex;
             if (!atAnchor) remember(pending);
-            settle();
+            settle(atParagraphEnd_);
         });
     }
 
@@ -500,6 +524,15 @@ private:
         return text_;
     }
 
+    // While a selection types, its document's views wait: they are laid out and drawn once, when
+    // the selection is released, instead of after every call (which costs most of the time of a
+    // send over a pipe).
+    void holdView() {
+        if (heldModel_.is() || !view_.model.is()) return;
+        view_.model->lockControllers();
+        heldModel_ = view_.model;
+    }
+
     // Starts an operation that may move the insertion point: true when the point is where this
     // selection's last operation left it (nothing else has moved it or changed the pending
     // formatting since). Until settle(), the point counts as unknown to every selection.
@@ -507,10 +540,61 @@ private:
         const bool known = known_ == session_->generation;
         ++session_->generation;
         known_ = kUnknown;
+        if (!known) atParagraphEnd_ = false, boldAtPoint_.reset();
         return known;
     }
-    // Ends an operation that left the point and the pending formatting as this selection knows them.
-    void settle() { known_ = session_->generation; }
+    // Ends an operation that left the point and the pending formatting as this selection knows
+    // them; `atParagraphEnd`: the point is an insertion point at the end of its paragraph.
+    void settle(bool atParagraphEnd = false) {
+        known_ = session_->generation;
+        atParagraphEnd_ = atParagraphEnd;
+        if (!atParagraphEnd) boldAtPoint_.reset();
+    }
+
+    // Before typing at the end of a paragraph, the pending formatting is set on the insertion
+    // point itself: the office then gives it to the inserted text, and to text typed there
+    // after it, with no further formatting call. Strictly inside a word the office would format
+    // the whole word instead, so elsewhere the typed text is formatted exactly (finishInsert).
+    // True when the point is at a paragraph end and the pending formatting has moved onto it.
+    bool formatsAtPoint(bool known, PendingFormat& pending) {
+        if (known) {
+            if (!atParagraphEnd_) return false;
+        } else {
+            if (!cursor()->isCollapsed()) return false;
+            Reference<css::text::XParagraphCursor> probe(text()->createTextCursorByRange(range()), UNO_QUERY_THROW);
+            if (!probe->isEndOfParagraph()) return false;
+        }
+        if (!pending.empty()) {
+            applyToPoint(pending);
+            if (pending.bold) boldAtPoint_ = pending.bold;
+            pending.clear();
+        }
+        return true;
+    }
+
+    // Sets formatting on the insertion point (one property at a time: that is all it takes).
+    void applyToPoint(const PendingFormat& format) {
+        if (!cursorProperties_.is()) cursorProperties_.set(cursor(), UNO_QUERY_THROW);
+        const auto set = [&](const char* property, css::uno::Any value) { cursorProperties_->setPropertyValue(name(property), value); };
+        if (format.height) set("CharHeight", css::uno::Any(*format.height));
+        if (format.heightAsian) set("CharHeightAsian", css::uno::Any(*format.heightAsian));
+        if (format.heightComplex) set("CharHeightComplex", css::uno::Any(*format.heightComplex));
+        if (format.bold) {
+            const float weight = *format.bold ? css::awt::FontWeight::BOLD : css::awt::FontWeight::NORMAL;
+            set("CharWeight", css::uno::Any(weight));
+            set("CharWeightAsian", css::uno::Any(weight));
+            set("CharWeightComplex", css::uno::Any(weight));
+        }
+    }
+
+    // Whether the text at the point is bold (Western or complex script).
+    bool readBold() {
+        if (!cursorProperties_.is()) cursorProperties_.set(cursor(), UNO_QUERY_THROW);
+        float weight = css::awt::FontWeight::NORMAL, weightComplex = css::awt::FontWeight::NORMAL;
+        cursorProperties_->getPropertyValue(name("CharWeight")) >>= weight;
+        cursorProperties_->getPropertyValue(name("CharWeightComplex")) >>= weightComplex;
+        return weight >= css::awt::FontWeight::BOLD || weightComplex >= css::awt::FontWeight::BOLD;
+    }
 
     // The formatting set at the insertion point, if the point has not moved since (`known`: it
     // has not, without asking the office).
@@ -569,7 +653,11 @@ private:
     std::shared_ptr<Session> session_;
     ViewRefs view_;
     Reference<css::text::XText> text_;
+    Reference<css::beans::XPropertySet> cursorProperties_;
+    Reference<css::frame::XModel> heldModel_;  // controllers locked by holdView()
     std::uint64_t known_ = kUnknown;
+    bool atParagraphEnd_ = false;      // while known_
+    std::optional<bool> boldAtPoint_;  // while known_ and at a paragraph end: bold set on the point
 };
 
 void LoFont::SetSizeBi(float points) {

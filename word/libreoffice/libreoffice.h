@@ -15,7 +15,11 @@
 // typed with right-to-left text get it too); Font.Size the Western and Asian height; bold is
 // set for all scripts. Sizes outside 1..1638 points are refused. Writer decides the direction of
 // runs from their characters, so RtlRun / LtrRun only need to be accepted.
-// Every failure throws word::Error.
+// Once a Selection object has typed, its document's views are laid out and redrawn only when
+// that object (and every Font taken from it) is released: a caller that wants the user to see
+// progress between pieces takes a fresh Selection for each piece.
+// Every failure throws word::Error (also failures of the UNO runtime and of the pasting and menu
+// parts).
 #pragma once
 
 #include <chrono>

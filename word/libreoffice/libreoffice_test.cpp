@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
@@ -202,6 +206,52 @@ TEST(LibreOfficeConnection, AClosedOfficeFailsTheNextCallAndIsReachedAgainOnceIt
     auto document = office.newWriterDocument();
     word->Selection()->TypeText(u"three");
     EXPECT_EQ(documentText(document), u"three");
+}
+
+TEST(LibreOfficeConnection, EveryOperationOnAnOfficeThatWentAwayFailsWithTheLayersOwnError) {
+    word::testing::Office office;
+    office.newWriterDocument();
+    word::libreoffice::PipeOptions options;
+    options.pipeName = office.pipeName();
+    options.launch = nullptr;
+    options.connectTimeout = std::chrono::milliseconds(200);
+    auto word = word::libreoffice::connectOverPipe(options);
+    auto document = word->ActiveDocument();
+    auto window = document->ActiveWindow();
+    auto selection = window->Selection();
+    auto range = selection->Range();
+    office.stop();
+
+    const std::vector<std::pair<const char*, std::function<void()>>> operations = {
+        {"ActiveDocument", [&] { word->ActiveDocument(); }},
+        {"Selection", [&] { word->Selection(); }},
+        {"Documents.Count", [&] { word->Documents().Count(); }},
+        {"ScreenUpdating", [&] { word->SetScreenUpdating(false); }},
+        {"CommandBars", [&] { word->CommandBars(); }},
+        {"ActiveWindow", [&] { document->ActiveWindow(); }},
+        {"Window.Selection", [&] { window->Selection(); }},
+        {"Font.SizeBi", [&] { selection->Font()->SetSizeBi(12); }},
+        {"Font.Size", [&] { selection->Font()->SetSize(12); }},
+        {"ParagraphFormat.Alignment", [&] { selection->ParagraphFormat()->SetAlignment(word::wdAlignParagraphJustify); }},
+        {"Selection.Range", [&] { selection->Range(); }},
+        {"Selection.Type", [&] { selection->Type(); }},
+        {"Selection.Text", [&] { selection->Text(); }},
+        {"Selection.MoveStart", [&] { selection->MoveStart(word::wdWord, -1); }},
+        {"TypeText", [&] { selection->TypeText(u"x"); }},
+        {"TypeParagraph", [&] { selection->TypeParagraph(); }},
+        {"BoldRun", [&] { selection->BoldRun(); }},
+        {"RtlPara", [&] { selection->RtlPara(); }},
+        {"LtrPara", [&] { selection->LtrPara(); }},
+        {"Paste", [&] { selection->Paste(); }},
+        {"PasteAndFormat", [&] { selection->PasteAndFormat(word::wdPasteDefault); }},
+        {"EndKey", [&] { selection->EndKey(word::wdLine); }},
+        {"Range.MoveStart", [&] { range->MoveStart(word::wdWord, -1); }},
+        {"Range.Text", [&] { range->Text(); }},
+    };
+    for (const auto& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(operation(), word::Error);
+    }
 }
 
 TEST(LibreOfficeConnection, NothingOnThePipeLaunchesTheOfficeOnce) {
