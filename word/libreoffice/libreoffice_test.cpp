@@ -92,6 +92,43 @@ TEST_F(LibreOfficeBackend, FormattingAtAPointInsideAWordTouchesOnlyTheTypedText)
     EXPECT_FLOAT_EQ(chars[3].heightComplex, 30.0f);
 }
 
+TEST_F(LibreOfficeBackend, TypingInsideAWordAndThenAtTheParagraphEndFormatsOnlyTheTypedText) {
+    document_->getText()->setString(word::libreoffice::toOUString(std::u16string_view(u"abcdef")));
+    auto viewCursor = css::uno::Reference<css::text::XTextViewCursorSupplier>(document_->getCurrentController(), css::uno::UNO_QUERY_THROW)
+                          ->getViewCursor();
+    viewCursor->gotoStart(false);
+    viewCursor->goRight(3, false);  // between "abc" and "def"
+    {
+        auto s = selection();
+        s->Font()->SetSizeBi(30);
+        s->BoldRun();
+        s->TypeText(u"X");
+        s->BoldRun();
+        s->TypeText(u"Y");
+        s->EndKey(word::wdLine);
+        s->Font()->SetSizeBi(8);
+        s->TypeText(u"Z");
+        s->BoldRun();
+        s->TypeText(u"W");
+    }
+    const auto paragraph = readDocument(document_)[0];
+    ASSERT_EQ(paragraph.text, u"abcXYdefZW");
+    const float base = paragraph.chars[0].heightComplex;
+    ASSERT_NE(base, 30.0f);
+    ASSERT_NE(base, 8.0f);
+    const struct {
+        bool bold;
+        float size;
+    } expected[] = {{false, base}, {false, base}, {false, base}, {true, 30}, {false, 30},
+                    {false, base}, {false, base}, {false, base}, {false, 8}, {true, 8}};
+    for (std::size_t i = 0; i < paragraph.chars.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(paragraph.chars[i].bold, expected[i].bold);
+        EXPECT_FLOAT_EQ(paragraph.chars[i].heightComplex, expected[i].size);
+        EXPECT_FLOAT_EQ(paragraph.chars[i].height, expected[i].size);
+    }
+}
+
 TEST_F(LibreOfficeBackend, PendingFormattingHoldsAcrossSelectionObjectsUntilThePointMoves) {
     word_->Selection()->Font()->SetSize(20);
     word_->Selection()->TypeText(u"ab");
