@@ -73,22 +73,84 @@ private:
     std::function<void()> pending_;
 };
 
-// A new Writer document in the given office, connected as WordApp, with the automatic
-// replacement installed (mode off). Uninstalls everything again when it goes away.
-class TypingSession {
+// Keystrokes into one Writer document, delivered on the office's main thread, and the document
+// read back.
+class Keyboard {
 public:
     using Clock = std::chrono::steady_clock;
     using Millis = std::chrono::duration<double, std::milli>;
 
-    explicit TypingSession(word::testing::Office& office) : office_(office) {
-        office_.closeAllDocuments();
-        document_ = office_.newWriterDocument();
+    Keyboard(const uno::Reference<uno::XComponentContext>& context,
+             uno::Reference<css::text::XTextDocument> document)
+        : mainThread_(new MainThread(context)), document_(std::move(document)) {}  // reference-counted
+
+    // One keystroke, the way the office handles typing: text inserted at the view cursor.
+    void Key(char16_t c) {
+        mainThread_->Run([&] {
+            auto cursor = ViewCursor();
+            const uno::Reference<css::text::XTextRange> at(cursor.get());
+            cursor->getText()->insertString(at, word::libreoffice::toOUString(std::u16string_view(&c, 1)), false);
+        });
+    }
+    // Keystrokes at a typist's pace.
+    void Type(std::u16string_view text, std::chrono::milliseconds between = std::chrono::milliseconds(20)) {
+        for (const char16_t c : text) {
+            Key(c);
+            std::this_thread::sleep_for(between);
+        }
+    }
+    // The arrow key to the left, pressed n times; with `select` as with the shift key held.
+    void Left(int n, bool select = false) {
+        mainThread_->Run([&] { ViewCursor()->goLeft(static_cast<sal_Int16>(n), select); });
+    }
+    std::u16string Text() {
+        return mainThread_->Run([&] { return word::testing::documentText(document_); });
+    }
+    std::vector<word::testing::Paragraph> Paragraphs() {
+        return mainThread_->Run([&] { return word::testing::readDocument(document_); });
+    }
+    // Waits until the document's text contains `part`; returns how long that took.
+    std::optional<Millis> WaitFor(std::u16string_view part,
+                                  std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
+        const auto start = Clock::now();
+        while (Clock::now() - start < limit) {
+            if (Text().find(part) != std::u16string::npos) return Clock::now() - start;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return std::nullopt;
+    }
+    // Clears the document; the insertion point is then at its start.
+    void Clear() {
+        mainThread_->Run([&] { document_->getText()->setString(rtl::OUString()); });
+    }
+    const uno::Reference<css::text::XTextDocument>& Document() const { return document_; }
+
+protected:
+    rtl::Reference<MainThread> mainThread_;
+
+private:
+    uno::Reference<css::text::XTextViewCursor> ViewCursor() {
+        uno::Reference<css::frame::XModel> model(document_, uno::UNO_QUERY_THROW);
+        uno::Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(),
+                                                                    uno::UNO_QUERY_THROW);
+        return supplier->getViewCursor();
+    }
+
+    uno::Reference<css::text::XTextDocument> document_;
+};
+
+// A new Writer document in the given office, connected as WordApp, with the automatic
+// replacement installed (mode off) and stand-in composers. Uninstalls everything again when it
+// goes away.
+class TypingSession : public Keyboard {
+public:
+    explicit TypingSession(word::testing::Office& office)
+        : Keyboard(office.context(), NewDocument(office)), office_(office) {
         word::libreoffice::PipeOptions options;
         options.pipeName = office_.pipeName();
         options.launch = nullptr;
         options.connectTimeout = std::chrono::milliseconds(500);
         WordApp = word::libreoffice::connectOverPipe(options);
-        mainThread_ = new MainThread(office_.context());  // reference-counted UNO object
 
         AutoReplaceOn = false;
         InsertMode = 0;
@@ -117,46 +179,6 @@ public:
     TypingSession(const TypingSession&) = delete;
     TypingSession& operator=(const TypingSession&) = delete;
 
-    // One keystroke, the way the office handles typing: text inserted at the view cursor.
-    void Key(char16_t c) {
-        mainThread_->Run([&] {
-            uno::Reference<css::frame::XModel> model(document_, uno::UNO_QUERY_THROW);
-            uno::Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(),
-                                                                        uno::UNO_QUERY_THROW);
-            auto cursor = supplier->getViewCursor();
-            const uno::Reference<css::text::XTextRange> at(cursor.get());
-            cursor->getText()->insertString(at, word::libreoffice::toOUString(std::u16string_view(&c, 1)), false);
-        });
-    }
-    // Keystrokes at a typist's pace.
-    void Type(std::u16string_view text, std::chrono::milliseconds between = std::chrono::milliseconds(20)) {
-        for (const char16_t c : text) {
-            Key(c);
-            std::this_thread::sleep_for(between);
-        }
-    }
-    // The arrow key to the left, pressed n times; with `select` as with the shift key held.
-    void Left(int n, bool select = false) {
-        mainThread_->Run([&] {
-            uno::Reference<css::frame::XModel> model(document_, uno::UNO_QUERY_THROW);
-            uno::Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(),
-                                                                        uno::UNO_QUERY_THROW);
-            supplier->getViewCursor()->goLeft(static_cast<sal_Int16>(n), select);
-        });
-    }
-    std::u16string Text() {
-        return mainThread_->Run([&] { return word::testing::documentText(document_); });
-    }
-    // Waits until the document's text contains `part`; returns how long that took.
-    std::optional<Millis> WaitFor(std::u16string_view part,
-                                  std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
-        const auto start = Clock::now();
-        while (Clock::now() - start < limit) {
-            if (Text().find(part) != std::u16string::npos) return Clock::now() - start;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return std::nullopt;
-    }
     // The menu command, clicked.
     void Click() {
         mainThread_->Run([] { ctrl6_Click(); });
@@ -167,14 +189,14 @@ public:
     std::uint32_t TimerId() {
         return mainThread_->Run([] { return AutoReplaceTimerId; });
     }
-    // Clears the document; the insertion point is then at its start.
-    void Clear() {
-        mainThread_->Run([&] { document_->getText()->setString(rtl::OUString()); });
-    }
 
     const std::vector<std::u16string>& Messages() const { return messages_; }
 
 private:
+    static uno::Reference<css::text::XTextDocument> NewDocument(word::testing::Office& office) {
+        office.closeAllDocuments();
+        return office.newWriterDocument();
+    }
     static std::u16string Number(int n) {
         const auto s = std::to_string(n);
         return {s.begin(), s.end()};
@@ -187,8 +209,6 @@ private:
     }
 
     word::testing::Office& office_;
-    uno::Reference<css::text::XTextDocument> document_;
-    rtl::Reference<MainThread> mainThread_;
     std::vector<std::u16string> messages_;
 };
 

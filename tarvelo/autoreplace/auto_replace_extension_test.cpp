@@ -1,0 +1,136 @@
+// The automatic replacement inside the office, as the installed extension runs it: the menu
+// command switches the mode, keystrokes arrive on the office's main thread, and the citation and
+// the verses of the add-in's data files are read back from the document.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "tarvelo/autoreplace/office_typing.h"
+#include "tarvelo/libreoffice/testing/extension_office.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using mTarvelo::testing::Keyboard;
+
+class AutoReplaceExtension : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { office_ = std::make_unique<tarvelo::testing::ExtensionOffice>(); }
+    static void TearDownTestSuite() { office_.reset(); }
+
+    void SetUp() override {
+        office_->office().closeAllDocuments();
+        auto document = office_->office().newWriterDocument();
+        ASSERT_TRUE(tarvelo::testing::WaitForQuranMenus(document, 1));
+        keyboard_.emplace(office_->office().context(), document);
+    }
+    void TearDown() override {
+        if (keyboard_ && ModeCaption() == u"Disable Auto Replace") Switch();
+        keyboard_.reset();
+        office_->office().closeAllDocuments();
+    }
+
+    std::u16string ModeCaption() { return tarvelo::testing::QuranMenus(keyboard_->Document()).front().items.at(3).label; }
+    void Switch() {
+        const auto command = tarvelo::testing::QuranMenus(keyboard_->Document()).front().items.at(3).command;
+        ASSERT_TRUE(tarvelo::testing::Dispatch(keyboard_->Document(), command));
+    }
+
+    static std::unique_ptr<tarvelo::testing::ExtensionOffice> office_;
+    std::optional<Keyboard> keyboard_;
+};
+std::unique_ptr<tarvelo::testing::ExtensionOffice> AutoReplaceExtension::office_;
+
+bool HasArabicLetter(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x0621 && c <= 0x064A; });
+}
+bool HasBengaliLetter(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0x0980 && c <= 0x09FF; });
+}
+std::vector<std::u16string> Texts(const std::vector<word::testing::Paragraph>& paragraphs) {
+    std::vector<std::u16string> texts;
+    for (const auto& p : paragraphs) texts.push_back(p.text);
+    return texts;
+}
+
+// Verses 1 and 2 of surah 2 in the add-in's Arabic text: how the first begins, the second's first
+// words and how it ends.
+constexpr std::u16string_view verse1 = u"\u0627\u0644\u0645";
+constexpr std::u16string_view verse2Start = u"\u0630\u064e\u0644\u0650\u0643\u064e \u0627\u0644\u0652\u0643\u0650\u062a\u064e\u0627\u0628\u064f";
+constexpr std::u16string_view verse2End = u"\u0644\u0650\u0644\u0652\u0645\u064f\u062a\u0651\u064e\u0642\u0650\u064a\u0646\u064e";
+
+void ExpectArabicOfVerses1And2(const word::testing::Paragraph& paragraph) {
+    EXPECT_TRUE(paragraph.rightToLeft);
+    EXPECT_TRUE(paragraph.text.starts_with(verse1));
+    const auto second = paragraph.text.find(verse2Start);
+    ASSERT_NE(second, std::u16string::npos);
+    const auto end = paragraph.text.find(verse2End, second);
+    ASSERT_NE(end, std::u16string::npos);
+    // Nothing of verse 3 follows.
+    EXPECT_FALSE(HasArabicLetter(paragraph.text.substr(end + verse2End.size())));
+}
+
+TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
+    Switch();
+    ASSERT_EQ(ModeCaption(), u"Disable Auto Replace");
+
+    // Arabic of 2:1-2, both verses on one line.
+    keyboard_->Type(u"Text before [QS2:1-2A");
+    std::this_thread::sleep_for(250ms);
+    keyboard_->Key(u']');
+    const auto citation = keyboard_->WaitFor(u"ayat 1-2)", 5s);
+    ASSERT_TRUE(citation) << "not replaced";
+    ASSERT_TRUE(keyboard_->WaitFor(verse2End, 10s));
+    auto paragraphs = keyboard_->Paragraphs();
+    ASSERT_EQ(paragraphs.size(), 3u) << ::testing::PrintToString(Texts(paragraphs));
+    EXPECT_EQ(paragraphs[0].text, u"Text before (QS2. Al-Baqarah ayat 1-2)");
+    EXPECT_FALSE(paragraphs[0].rightToLeft);
+    ExpectArabicOfVerses1And2(paragraphs[1]);
+    EXPECT_EQ(paragraphs[2].text, u"");
+
+    // Both, typed in lower case: the Arabic, then the translation of each verse.
+    keyboard_->Type(u"[qs2:1-2b]");
+    ASSERT_TRUE(keyboard_->WaitFor(u"\n2. ", 10s));
+    std::this_thread::sleep_for(500ms);
+    paragraphs = keyboard_->Paragraphs();
+    ASSERT_GE(paragraphs.size(), 7u) << ::testing::PrintToString(Texts(paragraphs));
+    EXPECT_EQ(paragraphs[2].text, u"(QS2. Al-Baqarah ayat 1-2)");
+    ExpectArabicOfVerses1And2(paragraphs[3]);
+    EXPECT_TRUE(paragraphs[4].text.starts_with(u"1. ") && HasBengaliLetter(paragraphs[4].text));
+    EXPECT_TRUE(paragraphs[5].text.starts_with(u"2. ") && HasBengaliLetter(paragraphs[5].text));
+    EXPECT_FALSE(HasArabicLetter(paragraphs[4].text + paragraphs[5].text));
+    for (std::size_t i = 6; i < paragraphs.size(); ++i) EXPECT_EQ(paragraphs[i].text, u"") << i;
+
+    // Beyond the verses of surah 2, and a surah above 114: both stay as typed.
+    const auto before = keyboard_->Text();
+    keyboard_->Type(u"[QS2:300A] [QS115:1A]");
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(keyboard_->Text(), before + u"[QS2:300A] [QS115:1A]");
+
+    // The translation of verse 5 only, and the mode still works after the invalid tags.
+    keyboard_->Type(u" [QS2:5T]");
+    ASSERT_TRUE(keyboard_->WaitFor(u"ayat 5)", 5s));
+    ASSERT_TRUE(keyboard_->WaitFor(u"\n5. ", 10s));
+    std::this_thread::sleep_for(500ms);
+    paragraphs = keyboard_->Paragraphs();
+    const auto texts = Texts(paragraphs);
+    const auto at = std::find(texts.begin(), texts.end(), u"[QS2:300A] [QS115:1A] (QS2. Al-Baqarah ayat 5)");
+    ASSERT_NE(at, texts.end()) << ::testing::PrintToString(texts);
+    ASSERT_NE(at + 1, texts.end());
+    EXPECT_TRUE(at[1].starts_with(u"5. ") && HasBengaliLetter(at[1]));
+    for (auto rest = at + 2; rest != texts.end(); ++rest) EXPECT_EQ(*rest, u"");
+
+    // Switched off: the caption changes back and tags stay.
+    Switch();
+    EXPECT_EQ(ModeCaption(), u"Auto Replace eg [QS2:1-2A]");
+    const auto off = keyboard_->Text();
+    keyboard_->Type(u"[QS2:6T]");
+    std::this_thread::sleep_for(400ms);
+    EXPECT_EQ(keyboard_->Text(), off + u"[QS2:6T]");
+    std::printf("closing bracket to citation, in the office: %.1f ms\n", citation->count());
+}
+
+}  // namespace
