@@ -65,7 +65,7 @@ protected:
         word::libreoffice::PipeOptions options;
         options.pipeName = office().pipeName();
         options.launch = nullptr;  // tests never start an office through the program
-        options.connectTimeout = std::chrono::milliseconds(500);
+        options.connectTimeout = std::chrono::milliseconds(5000);
         return options;
     }
 

@@ -31,7 +31,7 @@ protected:
         word::libreoffice::PipeOptions options;
         options.pipeName = office_->pipeName();
         options.launch = nullptr;  // never start an office of our own in tests
-        options.connectTimeout = std::chrono::milliseconds(500);
+        options.connectTimeout = std::chrono::milliseconds(5000);
         word_ = word::libreoffice::connectOverPipe(options);
     }
     void TearDown() override { word_.reset(); }
@@ -231,7 +231,7 @@ TEST(LibreOfficeConnection, AClosedOfficeFailsTheNextCallAndIsReachedAgainOnceIt
     word::libreoffice::PipeOptions options;
     options.pipeName = office.pipeName();
     options.launch = nullptr;
-    options.connectTimeout = std::chrono::milliseconds(300);
+    options.connectTimeout = std::chrono::milliseconds(3000);
     auto word = word::libreoffice::connectOverPipe(options);
     word->Selection()->TypeText(u"one");
 
