@@ -229,12 +229,19 @@ void checkSize(float points) {
     if (!(points >= 1.0f && points <= 1638.0f)) throw word::Error("the size must be between 1 and 1638 points");
 }
 
+// A text document and its current view.
+struct TextView {
+    Reference<css::frame::XModel> model;
+    Reference<css::frame::XController> controller;
+};
+
 // A text document that still has a view, or nothing (also for a document that is closing).
-Reference<css::frame::XModel> usableTextModel(const Reference<css::uno::XInterface>& candidate) {
+TextView usableTextModel(const Reference<css::uno::XInterface>& candidate) {
     try {
         Reference<css::text::XTextDocument> document(candidate, UNO_QUERY);
         Reference<css::frame::XModel> model(document, UNO_QUERY);
-        if (model.is() && model->getCurrentController().is()) return model;
+        if (!model.is()) return {};
+        if (auto controller = model->getCurrentController(); controller.is()) return {model, controller};
     } catch (const css::lang::DisposedException&) {
     }
     return {};
@@ -243,15 +250,15 @@ Reference<css::frame::XModel> usableTextModel(const Reference<css::uno::XInterfa
 // The document of the active window, like Word's ActiveDocument. When no window is active (the
 // office was just asked for a new document, or another kind of window was last active), the
 // current frame, and then any open text document with a view, stands in.
-Reference<css::frame::XModel> activeTextModel(const OfficeRefs& office) {
-    if (auto model = usableTextModel(office.desktop->getCurrentComponent()); model.is()) return model;
+TextView activeTextModel(const OfficeRefs& office) {
+    if (auto view = usableTextModel(office.desktop->getCurrentComponent()); view.model.is()) return view;
     if (auto frame = office.desktop->getCurrentFrame(); frame.is())
         if (auto controller = frame->getController(); controller.is())
-            if (auto model = usableTextModel(controller->getModel()); model.is()) return model;
+            if (auto view = usableTextModel(controller->getModel()); view.model.is()) return view;
     auto components = office.desktop->getComponents()->createEnumeration();
     while (components->hasMoreElements()) {
         Reference<css::uno::XInterface> component(components->nextElement(), UNO_QUERY);
-        if (auto model = usableTextModel(component); model.is()) return model;
+        if (auto view = usableTextModel(component); view.model.is()) return view;
     }
     throw word::Error("no text document is open");
 }
@@ -699,33 +706,33 @@ std::unique_ptr<word::Selection> makeSelection(std::shared_ptr<Session> session,
     return std::make_unique<SelectionHandle>(std::make_shared<LoSelection>(std::move(session), std::move(view)));
 }
 
+// The window of a document: the view that was current when the document was reached.
 class LoWindow : public word::Window {
 public:
-    LoWindow(std::shared_ptr<Session> session, Reference<css::frame::XModel> model)
-        : session_(std::move(session)), model_(std::move(model)) {}
+    LoWindow(std::shared_ptr<Session> session, TextView view) : session_(std::move(session)), view_(std::move(view)) {}
     std::unique_ptr<word::Selection> Selection() override {
-        return guarded("Window.Selection", [&] { return makeSelection(session_, viewOf(model_, model_->getCurrentController())); });
+        return guarded("Window.Selection", [&] { return makeSelection(session_, viewOf(view_.model, view_.controller)); });
     }
 
 private:
     std::shared_ptr<Session> session_;
-    Reference<css::frame::XModel> model_;
+    TextView view_;
 };
 
 class LoDocument : public word::Document {
 public:
-    LoDocument(std::shared_ptr<Session> session, Reference<css::frame::XModel> model)
-        : session_(std::move(session)), model_(std::move(model)) {}
+    LoDocument(std::shared_ptr<Session> session, TextView view) : session_(std::move(session)), view_(std::move(view)) {}
     std::unique_ptr<word::Window> ActiveWindow() override {
-        guarded("Document.ActiveWindow", [&] {
-            if (!model_->getCurrentController().is()) throw word::Error("the document has no window");
+        return guarded("Document.ActiveWindow", [&] {
+            TextView current{view_.model, view_.model->getCurrentController()};
+            if (!current.controller.is()) throw word::Error("the document has no window");
+            return std::make_unique<LoWindow>(session_, std::move(current));
         });
-        return std::make_unique<LoWindow>(session_, model_);
     }
 
 private:
     std::shared_ptr<Session> session_;
-    Reference<css::frame::XModel> model_;
+    TextView view_;
 };
 
 class LoDocuments : public word::Documents {
@@ -768,8 +775,8 @@ public:
     word::Documents& Documents() override { return *documents_; }
     std::unique_ptr<word::Selection> Selection() override {
         return session_->withOffice("Selection", [&](const OfficeRefs& office) {
-            auto model = activeTextModel(office);
-            return makeSelection(session_, viewOf(model, model->getCurrentController()));
+            const auto active = activeTextModel(office);
+            return makeSelection(session_, viewOf(active.model, active.controller));
         });
     }
     void SetScreenUpdating(bool on) override {
