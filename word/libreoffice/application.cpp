@@ -181,7 +181,6 @@ struct PendingFormat {
         if (bold) {
             const float weight = *bold ? css::awt::FontWeight::BOLD : css::awt::FontWeight::NORMAL;
             add("CharWeight", css::uno::Any(weight));
-            add("CharWeightAsian", css::uno::Any(weight));
             add("CharWeightComplex", css::uno::Any(weight));
         }
         std::vector<std::size_t> order(names.size());
@@ -589,7 +588,6 @@ private:
         if (format.bold) {
             const float weight = *format.bold ? css::awt::FontWeight::BOLD : css::awt::FontWeight::NORMAL;
             set("CharWeight", css::uno::Any(weight));
-            set("CharWeightAsian", css::uno::Any(weight));
             set("CharWeightComplex", css::uno::Any(weight));
         }
     }

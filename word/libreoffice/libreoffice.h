@@ -13,8 +13,9 @@
 // text typed from then on at that point, as in Word; it is forgotten once the point moves.
 // Font.SizeBi sets the complex-script and the Western height (so brackets, blanks and digits
 // typed with right-to-left text get it too); Font.Size the Western and Asian height; bold is
-// set for all scripts. Sizes outside 1..1638 points are refused. Writer decides the direction of
-// runs from their characters, so RtlRun / LtrRun only need to be accepted.
+// set for Western and complex-script text. Sizes outside 1..1638 points are refused. Writer
+// decides the direction of runs from their characters, so RtlRun / LtrRun only need to be
+// accepted.
 // Once a Selection object has typed, its document's views are laid out and redrawn only when
 // that object (and every Font taken from it) is released: a caller that wants the user to see
 // progress between pieces takes a fresh Selection for each piece.
