@@ -14,9 +14,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -30,34 +27,6 @@ using Clock = std::chrono::steady_clock;
 // The office of this run: started in main and stopped there, before the process's static objects
 // go away.
 word::testing::Office* office = nullptr;
-
-// CPU seconds used so far by every process of the office's process group.
-double GroupCpuSeconds(pid_t group) {
-    const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
-    double total = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const auto name = entry.path().filename().string();
-        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream in(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(in, line)) continue;
-        const auto close = line.rfind(')');
-        if (close == std::string::npos) continue;
-        // After the command: state ppid pgrp session tty tpgid flags minflt cminflt majflt
-        // cmajflt utime stime.
-        std::istringstream fields(line.substr(close + 2));
-        std::string state;
-        long ppid = 0, pgrp = 0;
-        fields >> state >> ppid >> pgrp;
-        if (pgrp != group) continue;
-        std::string skip;
-        for (int i = 0; i < 8; ++i) fields >> skip;
-        unsigned long long utime = 0, stime = 0;
-        fields >> utime >> stime;
-        total += static_cast<double>(utime + stime) / tick;
-    }
-    return total;
-}
 
 double OwnCpuSeconds() {
     rusage usage{};
@@ -96,11 +65,11 @@ void IdleCpu(benchmark::State& state) {
     std::this_thread::sleep_for(500ms);
     double officeCpu = 0, driverCpu = 0, wall = 0;
     for (auto _ : state) {
-        const double office0 = GroupCpuSeconds(office->pid()), own0 = OwnCpuSeconds();
+        const double office0 = mTarvelo::testing::ProcessGroupCpuSeconds(office->pid()), own0 = OwnCpuSeconds();
         const auto start = Clock::now();
         std::this_thread::sleep_for(5s);
         wall += std::chrono::duration<double>(Clock::now() - start).count();
-        officeCpu += GroupCpuSeconds(office->pid()) - office0;
+        officeCpu += mTarvelo::testing::ProcessGroupCpuSeconds(office->pid()) - office0;
         driverCpu += OwnCpuSeconds() - own0;
     }
     state.counters["office_cpu_pct"] = 100 * officeCpu / wall;

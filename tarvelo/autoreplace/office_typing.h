@@ -6,12 +6,18 @@
 // shows in the text.
 #pragma once
 
+#include <sys/types.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <mutex>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -211,5 +217,33 @@ private:
     word::testing::Office& office_;
     std::vector<std::u16string> messages_;
 };
+
+// CPU seconds used so far by every process of a process group (an office's).
+inline double ProcessGroupCpuSeconds(pid_t group) {
+    const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
+    double total = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const auto name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream in(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(in, line)) continue;
+        const auto close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        // After the command: state ppid pgrp session tty tpgid flags minflt cminflt majflt
+        // cmajflt utime stime.
+        std::istringstream fields(line.substr(close + 2));
+        std::string state;
+        long ppid = 0, pgrp = 0;
+        fields >> state >> ppid >> pgrp;
+        if (pgrp != group) continue;
+        std::string skip;
+        for (int i = 0; i < 8; ++i) fields >> skip;
+        unsigned long long utime = 0, stime = 0;
+        fields >> utime >> stime;
+        total += static_cast<double>(utime + stime) / tick;
+    }
+    return total;
+}
 
 }  // namespace mTarvelo::testing
