@@ -51,6 +51,9 @@ if(TARGET word_office_testing)
     add_executable(tarvelo_extension_test ${_lo}/tests/extension_test.cpp)
     target_link_libraries(tarvelo_extension_test PRIVATE tarvelo_office_testing GTest::gtest_main)
     # The office inherits the environment: its per-user setting goes to the build folder.
+    # Figures: the add-in at work inside the office (not a test).
+    add_executable(tarvelo_extension_benchmark ${_lo}/tests/extension_benchmark.cpp)
+    target_link_libraries(tarvelo_extension_benchmark PRIVATE tarvelo_office_testing benchmark::benchmark)
     gtest_discover_tests(tarvelo_extension_test DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT "XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/extension-test-config")
   endif()

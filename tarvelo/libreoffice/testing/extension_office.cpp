@@ -12,6 +12,12 @@
 #include <stdexcept>
 #include <thread>
 
+#include <com/sun/star/accessibility/AccessibleRole.hpp>
+#include <com/sun/star/accessibility/XAccessible.hpp>
+#include <com/sun/star/accessibility/XAccessibleAction.hpp>
+#include <com/sun/star/accessibility/XAccessibleEditableText.hpp>
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
@@ -23,6 +29,7 @@
 #include <com/sun/star/frame/XLayoutManager.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XNotifyingDispatch.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/ui/XUIElementSettings.hpp>
 #include <com/sun/star/util/URL.hpp>
 #include <cppuhelper/implbase1.hxx>
@@ -212,5 +219,109 @@ bool Dispatch(const uno::Reference<css::text::XTextDocument>& document, std::u16
     notifying->dispatchWithNotification(url, {}, listener.get());
     return listener->Wait(timeout);
 }
+
+// The office's top-level windows (dialogs included) as accessible objects. The toolkit's list of top windows
+// is marked as outdated, but the office has no other list that holds dialogs.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentContext>& context) {
+    uno::Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(context),
+                                                       uno::UNO_QUERY_THROW);
+    std::vector<AccessibleContext> windows;
+    for (sal_Int32 i = 0; i < toolkit->getTopWindowCount(); ++i) {
+        uno::Reference<css::accessibility::XAccessible> accessible(toolkit->getTopWindow(i),
+                                                                   uno::UNO_QUERY);
+        try {
+            if (!accessible.is()) continue;
+            // Read once: a window that is closing may answer differently the next time.
+            if (auto context = accessible->getAccessibleContext(); context.is())
+                windows.push_back(context);
+        } catch (const css::lang::DisposedException&) {
+        }
+    }
+    return windows;
+}
+#pragma GCC diagnostic pop
+
+AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context,
+                            std::u16string_view title) {
+    for (const auto& window : TopWindows(context)) {
+        try {
+            if (fromOUString(window->getAccessibleName()).find(title) != std::u16string::npos)
+                return window;
+        } catch (const css::lang::DisposedException&) {
+            // a window closing meanwhile
+        }
+    }
+    return {};
+}
+
+std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context) {
+    std::vector<std::u16string> titles;
+    for (const auto& window : TopWindows(context)) {
+        try {
+            titles.push_back(fromOUString(window->getAccessibleName()));
+        } catch (const css::lang::DisposedException&) {
+        }
+    }
+    return titles;
+}
+
+// The control of `role` named `name` below `parent`, searched depth first.
+AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role,
+                              std::u16string_view name) {
+    if (!parent.is()) return {};
+    for (sal_Int32 i = 0; i < parent->getAccessibleChildCount(); ++i) {
+        auto child = parent->getAccessibleChild(i);
+        if (!child.is()) continue;
+        auto context = child->getAccessibleContext();  // read once, as above
+        if (!context.is()) continue;
+        if (context->getAccessibleRole() == role && fromOUString(context->getAccessibleName()) == name)
+            return context;
+        if (auto found = FindControl(context, role, name); found.is()) return found;
+    }
+    return {};
+}
+
+// Every control of `role` below `parent`, in the order of the dialog's controls.
+void FindAll(const AccessibleContext& parent, sal_Int16 role, std::vector<AccessibleContext>& found) {
+    if (!parent.is()) return;
+    for (sal_Int32 i = 0; i < parent->getAccessibleChildCount(); ++i) {
+        auto child = parent->getAccessibleChild(i);
+        auto context = child.is() ? child->getAccessibleContext() : AccessibleContext();
+        if (!context.is()) continue;
+        if (context->getAccessibleRole() == role) found.push_back(context);
+        else FindAll(context, role, found);
+    }
+}
+
+// Types `text` into the edit field of a combo box (no item is chosen by that).
+void SetComboText(const AccessibleContext& combo, std::u16string_view text) {
+    std::vector<AccessibleContext> edits;
+    FindAll(combo, css::accessibility::AccessibleRole::TEXT, edits);
+    if (edits.empty()) throw std::runtime_error("the combo box has no edit field");
+    uno::Reference<css::accessibility::XAccessibleEditableText> edit(edits.front(),
+                                                                     uno::UNO_QUERY_THROW);
+    edit->setText(word::libreoffice::toOUString(text));
+}
+
+
+// Presses a button or a check box as a click does.
+void Press(const AccessibleContext& control) {
+    uno::Reference<css::accessibility::XAccessibleAction> action(control, uno::UNO_QUERY_THROW);
+    action->doAccessibleAction(0);
+}
+
+bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
+                      std::u16string_view title) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const auto& t : TopWindowTitles(context))
+            if (t.find(title) != std::u16string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
 
 }  // namespace tarvelo::testing

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include <com/sun/star/accessibility/XAccessibleContext.hpp>
 #include <com/sun/star/text/XTextDocument.hpp>
 
 #include "word/testing/office.h"
@@ -78,5 +79,29 @@ bool WaitForQuranMenus(const uno::Reference<::com::sun::star::text::XTextDocumen
 bool Dispatch(const uno::Reference<::com::sun::star::text::XTextDocument>& document,
               std::u16string_view command, bool wait = true,
               std::chrono::milliseconds timeout = std::chrono::seconds(60));
+
+// Windows and controls of the office seen through its accessibility interfaces, which reach the
+// add-in's dialogs from another process: find a dialog by its title, a control by its role
+// (com::sun::star::accessibility::AccessibleRole) and label, press buttons and check boxes,
+// type into combo boxes.
+using AccessibleContext = uno::Reference<::com::sun::star::accessibility::XAccessibleContext>;
+
+// The office's top-level windows (dialogs included), and their titles.
+std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentContext>& context);
+std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context);
+// The top-level window whose title contains `title`; empty if there is none now.
+AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context,
+                            std::u16string_view title);
+// Waits up to 20 s for such a window.
+bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
+                      std::u16string_view title);
+// The first control of `role` labelled `name` below `parent` (depth first); empty if none.
+AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role, std::u16string_view name);
+// Every control of `role` below `parent`, in the dialog's order (not looking inside them).
+void FindAll(const AccessibleContext& parent, sal_Int16 role, std::vector<AccessibleContext>& found);
+// Types `text` into a combo box's edit field; no item is chosen (no selection event).
+void SetComboText(const AccessibleContext& combo, std::u16string_view text);
+// Presses a button or toggles a check box, as a click does.
+void Press(const AccessibleContext& control);
 
 }  // namespace tarvelo::testing

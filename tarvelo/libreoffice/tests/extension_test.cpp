@@ -34,6 +34,13 @@ using tarvelo::testing::ExtensionOffice;
 using tarvelo::testing::MenuEntry;
 using tarvelo::testing::QuranMenus;
 using tarvelo::testing::WaitForQuranMenus;
+using tarvelo::testing::AccessibleContext;
+using tarvelo::testing::FindAll;
+using tarvelo::testing::FindControl;
+using tarvelo::testing::Press;
+using tarvelo::testing::SetComboText;
+using tarvelo::testing::TopWindow;
+using tarvelo::testing::WaitForTopWindow;
 using word::libreoffice::fromOUString;
 
 std::vector<std::u16string> Labels(const MenuEntry& menu) {
@@ -42,109 +49,8 @@ std::vector<std::u16string> Labels(const MenuEntry& menu) {
     return labels;
 }
 
-// The office's top-level windows (dialogs included) as accessible objects. The toolkit's list of top windows
-// is marked as outdated, but the office has no other list that holds dialogs.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-using AccessibleContext = uno::Reference<css::accessibility::XAccessibleContext>;
-std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentContext>& context) {
-    uno::Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(context),
-                                                       uno::UNO_QUERY_THROW);
-    std::vector<AccessibleContext> windows;
-    for (sal_Int32 i = 0; i < toolkit->getTopWindowCount(); ++i) {
-        uno::Reference<css::accessibility::XAccessible> accessible(toolkit->getTopWindow(i),
-                                                                   uno::UNO_QUERY);
-        try {
-            if (accessible.is() && accessible->getAccessibleContext().is())
-                windows.push_back(accessible->getAccessibleContext());
-        } catch (const css::lang::DisposedException&) {
-        }
-    }
-    return windows;
-}
-#pragma GCC diagnostic pop
-
-AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context,
-                            std::u16string_view title) {
-    for (const auto& window : TopWindows(context)) {
-        try {
-            if (fromOUString(window->getAccessibleName()).find(title) != std::u16string::npos)
-                return window;
-        } catch (const css::lang::DisposedException&) {
-            // a window closing meanwhile
-        }
-    }
-    return {};
-}
-
-std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context) {
-    std::vector<std::u16string> titles;
-    for (const auto& window : TopWindows(context)) {
-        try {
-            titles.push_back(fromOUString(window->getAccessibleName()));
-        } catch (const css::lang::DisposedException&) {
-        }
-    }
-    return titles;
-}
-
-// The control of `role` named `name` below `parent`, searched depth first.
-AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role,
-                              std::u16string_view name) {
-    if (!parent.is()) return {};
-    for (sal_Int32 i = 0; i < parent->getAccessibleChildCount(); ++i) {
-        auto child = parent->getAccessibleChild(i);
-        if (!child.is()) continue;
-        auto context = child->getAccessibleContext();
-        if (!context.is()) continue;
-        if (context->getAccessibleRole() == role && fromOUString(context->getAccessibleName()) == name)
-            return context;
-        if (auto found = FindControl(context, role, name); found.is()) return found;
-    }
-    return {};
-}
-
-// Every control of `role` below `parent`, in the order of the dialog's controls.
-void FindAll(const AccessibleContext& parent, sal_Int16 role, std::vector<AccessibleContext>& found) {
-    if (!parent.is()) return;
-    for (sal_Int32 i = 0; i < parent->getAccessibleChildCount(); ++i) {
-        auto child = parent->getAccessibleChild(i);
-        auto context = child.is() ? child->getAccessibleContext() : AccessibleContext();
-        if (!context.is()) continue;
-        if (context->getAccessibleRole() == role) found.push_back(context);
-        else FindAll(context, role, found);
-    }
-}
-
-// Types `text` into the edit field of a combo box (no item is chosen by that).
-void SetComboText(const AccessibleContext& combo, std::u16string_view text) {
-    std::vector<AccessibleContext> edits;
-    FindAll(combo, css::accessibility::AccessibleRole::TEXT, edits);
-    ASSERT_FALSE(edits.empty());
-    uno::Reference<css::accessibility::XAccessibleEditableText> edit(edits.front(),
-                                                                     uno::UNO_QUERY_THROW);
-    edit->setText(word::libreoffice::toOUString(text));
-}
-
 std::size_t VerseNumbers(std::u16string_view text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), u'('));
-}
-
-// Presses a button or a check box as a click does.
-void Press(const AccessibleContext& control) {
-    uno::Reference<css::accessibility::XAccessibleAction> action(control, uno::UNO_QUERY_THROW);
-    action->doAccessibleAction(0);
-}
-
-bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
-                      std::u16string_view title) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        for (const auto& t : TopWindowTitles(context))
-            if (t.find(title) != std::u16string::npos) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
 }
 
 // A command environment that asks nothing and shows no progress.
