@@ -1,10 +1,11 @@
 // Figures of the add-in inside the office (the extension installed in a private headless office):
-// the chooser's OK for the whole of surah 2 in the Unicode form and for its first 20 verses in
-// the glyph form, from the click until the dialog has closed. Every office call of the composer
+// the chooser's OK for the whole of surah 2 in the Unicode form (in one paragraph, and a paragraph
+// per verse) and for its first 20 verses in the Unicode and the glyph form, from the click until the dialog has closed. Every office call of the composer
 // is an in-process call here; compare tarvelo_composer_benchmark (the same work over the pipe).
 // Run: tarvelo_extension_benchmark (installs the extension, starts and stops its own office).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -29,10 +30,16 @@ ExtensionOffice& Office() {
 }
 
 // Opens the chooser over a new document and fills it in; returns its OK button.
-AccessibleContext PrepareChooser(std::u16string_view to, bool unicode) {
+::com::sun::star::uno::Reference<::com::sun::star::text::XTextDocument>& Document() {
+    static ::com::sun::star::uno::Reference<::com::sun::star::text::XTextDocument> document;
+    return document;
+}
+
+AccessibleContext PrepareChooser(std::u16string_view to, bool unicode, bool newLine) {
     auto& office = Office().office();
     office.closeAllDocuments();
     auto doc = office.newWriterDocument();
+    Document() = doc;
     if (!WaitForQuranMenus(doc, 1)) throw std::runtime_error("no menu");
     Dispatch(doc, QuranMenus(doc).front().items[1].command);  // Get Arabic
     if (!WaitForTopWindow(office.context(), u"Choose Surah  & Ayah"))
@@ -45,6 +52,7 @@ AccessibleContext PrepareChooser(std::u16string_view to, bool unicode) {
     SetComboText(combos[2], to);
     auto box = FindControl(dialog, role::CHECK_BOX, u"Unicode");
     if (unicode) Press(box);
+    if (newLine) Press(FindControl(dialog, role::CHECK_BOX, u"New Line"));
     return FindControl(dialog, role::PUSH_BUTTON, u"OK");
 }
 
@@ -54,20 +62,31 @@ void WaitUntilClosed() {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
-void Run(benchmark::State& state, std::u16string_view to, bool unicode, int verses) {
+void Run(benchmark::State& state, std::u16string_view to, bool unicode, int verses,
+         bool newLine = false) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto ok = PrepareChooser(to, unicode);
+        auto ok = PrepareChooser(to, unicode, newLine);
         state.ResumeTiming();
         Press(ok);
         WaitUntilClosed();
     }
+    // What arrived, counted by the verse numbers "(n)" of the Unicode form (0 for glyphs).
+    const auto text = word::testing::documentText(Document());
+    state.counters["numbers_in_document"] =
+        static_cast<double>(std::count(text.begin(), text.end(), u'('));
+    Document().clear();
     state.counters["verses_per_s"] =
         benchmark::Counter(verses, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_InOfficeSurah2Unicode(benchmark::State& state) { Run(state, u"286", true, 286); }
 BENCHMARK(BM_InOfficeSurah2Unicode)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+// Every verse a paragraph of its own ("New Line"), as in tarvelo_composer_benchmark. Without it
+// the whole surah grows one paragraph, which the office lays out again after every verse.
+void BM_InOfficeSurah2UnicodeNewLine(benchmark::State& state) { Run(state, u"286", true, 286, true); }
+BENCHMARK(BM_InOfficeSurah2UnicodeNewLine)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 void BM_InOfficeSurah2UnicodeFirst20Verses(benchmark::State& state) { Run(state, u"20", true, 20); }
 BENCHMARK(BM_InOfficeSurah2UnicodeFirst20Verses)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
