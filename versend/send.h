@@ -8,6 +8,8 @@
 
 namespace versend {
 
+class Form1;
+
 // The failure message of every send, with its caption.
 inline const QString kWordNotRunning = QStringLiteral("برنامج الوورد لا يعمل");
 inline const QString kWordNotRunningCaption = QStringLiteral("Close Program");
@@ -31,5 +33,9 @@ struct SendPieces {
 // Types the pieces in order through one selection object; throws word::Error on a failure, and
 // what was typed before it stays.
 void typePieces(word::Global& word, const SendPieces& pieces);
+
+// Types the pieces through the window's word processor, connecting on first use. Any failure
+// shows the send failure message and gives false; what was typed before it stays.
+bool sendPieces(Form1& form, const SendPieces& pieces);
 
 }  // namespace versend

@@ -52,16 +52,7 @@ void Form1::Command6_Click() {
 
     const SendPieces pieces{verseSize, citationSize, QStringLiteral("["), body, QStringLiteral("]. "),
                             u'{' + Label4.text() + QStringLiteral("}.")};
-    try {
-        if (!wordGlobal) {
-            if (!wordGlobalFactory) throw word::Error("no word processor");
-            wordGlobal = wordGlobalFactory();
-        }
-        typePieces(*wordGlobal, pieces);
-    } catch (const word::Error&) {
-        messageBox->show(kWordNotRunning, kWordNotRunningCaption);
-        return;
-    }
+    if (!sendPieces(*this, pieces)) return;
 
     showNotice(kSentNotice, 500);
     if (checkValue(Check1) == 1) endProgram();

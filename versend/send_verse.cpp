@@ -27,6 +27,20 @@ double leadingValue(const QString& text) {
     return ok ? value : 0.0;
 }
 
+bool sendPieces(Form1& form, const SendPieces& pieces) {
+    try {
+        if (!form.wordGlobal) {
+            if (!form.wordGlobalFactory) throw word::Error("no word processor");
+            form.wordGlobal = form.wordGlobalFactory();
+        }
+        typePieces(*form.wordGlobal, pieces);
+        return true;
+    } catch (const word::Error&) {
+        form.messageBox->show(kWordNotRunning, kWordNotRunningCaption);
+        return false;
+    }
+}
+
 void typePieces(word::Global& word, const SendPieces& pieces) {
     const auto u16 = [](const QString& text) { return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()); };
     auto selection = word.ActiveDocument()->ActiveWindow()->Selection();
@@ -94,16 +108,7 @@ void Form1::cmdcreate_Click() {
             verse282 ? halfMarkers(partText == Dain2.text(), start, end, total) : partMarkers(start, end, total);
     }
 
-    try {
-        if (!wordGlobal) {
-            if (!wordGlobalFactory) throw word::Error("no word processor");
-            wordGlobal = wordGlobalFactory();
-        }
-        typePieces(*wordGlobal, pieces);
-    } catch (const word::Error&) {
-        messageBox->show(kWordNotRunning, kWordNotRunningCaption);
-        return;
-    }
+    if (!sendPieces(*this, pieces)) return;
 
     if (partMode) {
         Text5.hide();
