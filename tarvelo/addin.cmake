@@ -8,7 +8,7 @@ add_library(tarvelo_core STATIC
   ${_addin}/composer.cpp
   ${_addin}/frm_choose.cpp
   ${_addin}/connect.cpp)
-target_link_libraries(tarvelo_core PUBLIC word_interface)
+target_link_libraries(tarvelo_core PUBLIC word_interface tarvelo_data)
 if(TARGET tarvelo_autoreplace)
   target_link_libraries(tarvelo_core PUBLIC tarvelo_autoreplace)
 else()

@@ -79,7 +79,7 @@ void InsertArabic(std::int16_t surah, std::int16_t fromAyah, std::int16_t toAyah
         const std::u16string sizeText = dialog->FontSizeText();
         const auto size = ParseLocaleNumber(sizeText);
         if (!size) throw AddinError(ErrTypeMismatch, "Type mismatch");
-        GlyphFieldWriter writer(Utf16ToUtf8(sizeText), FormatNumber(*size * 2));
+        GlyphFieldWriter writer(ToUtf8(sizeText), FormatNumber(*size * 2));
 
         for (int a = fromAyah; a <= toAyah; ++a) {
             if (StopRequested) {
@@ -120,7 +120,7 @@ void InsertArabic(std::int16_t surah, std::int16_t fromAyah, std::int16_t toAyah
         ScreenUpdatingOn();
         const ErrorInfo info = DescribeError(std::current_exception());
         try {
-            Host().MsgBox(u"An error occurred: " + Utf8ToUtf16(info.description) + u" [" +
+            Host().MsgBox(u"An error occurred: " + FromUtf8(info.description) + u" [" +
                               AsciiToUtf16(std::to_string(info.number)) + u"]",
                           MessageIcon::Exclamation);
         } catch (...) {
@@ -160,7 +160,7 @@ void InsertTranslation(std::int16_t surah, std::int16_t fromAyah, std::int16_t t
                     selection->Font()->SetSize(10);
                     selection->TypeText(data.TranslationSingleByte()
                                             ? t
-                                            : DecodeLowBytesInCodePage(t, AnsiCodePageOfLcid(
+                                            : DecodeLowBytesInCodePage(t, CodePageForLcid(
                                                                     data.TranslationLcid())));
                     break;
                 }

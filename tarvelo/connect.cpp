@@ -25,7 +25,7 @@ struct MenuRow {
 void ReportError(std::string_view procedure) {
     const ErrorInfo info = DescribeError(std::current_exception());
     try {
-        Host().MsgBox(Utf8ToUtf16(ProcedureErrorText(info, procedure, Designer)),
+        Host().MsgBox(FromUtf8(ProcedureErrorText(info, procedure, Designer)),
                       MessageIcon::None);
     } catch (...) {
     }

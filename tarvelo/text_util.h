@@ -1,11 +1,13 @@
 // Text helpers shared by the composer and the dialog: number conversions with the rules the
-// add-in's messages and fragments rely on, trimming, UTF-8/UTF-16 and code-page decoding.
+// add-in's messages and fragments rely on, trimming, and code-page decoding.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "tarvelo/data/data_files.h"
 
 namespace mTarvelo {
 
@@ -26,12 +28,10 @@ std::string FormatNumber(double value);
 std::u16string TrimBlanks(std::u16string_view text);
 std::u16string TrimLeadingBlanks(std::u16string_view text);
 
-std::u16string Utf8ToUtf16(std::string_view text);
-std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string AsciiToUtf16(std::string_view text);
 
-// The ANSI code page of a Windows locale identifier (1256 for Arabic, 1252 for English...).
-int AnsiCodePageOfLcid(std::int32_t lcid);
+// UTF-8 (FromUtf8, ToUtf8) and the code page of a locale (CodePageForLcid) come from the data
+// module, so that messages, settings and translations use one conversion.
 // Every character's low byte decoded in the code page; undecodable bytes become U+FFFD.
 std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage);
 

@@ -140,12 +140,12 @@ public:
             if (it == node->end()) return {};
             node = &*it;
         }
-        return node->is_string() ? Utf8ToUtf16(node->get<std::string>()) : std::u16string();
+        return node->is_string() ? FromUtf8(node->get<std::string>()) : std::u16string();
     }
     void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                      std::u16string_view value) override {
         auto settings = Read();
-        settings[std::string(app)][std::string(section)][std::string(key)] = Utf16ToUtf8(value);
+        settings[std::string(app)][std::string(section)][std::string(key)] = ToUtf8(value);
         const auto file = SettingsFile();
         std::error_code ignored;
         std::filesystem::create_directories(file.parent_path(), ignored);

@@ -18,7 +18,7 @@ namespace fakes {
 
 using Log = std::vector<std::string>;
 
-inline std::string U8(std::u16string_view s) { return mTarvelo::Utf16ToUtf8(s); }
+inline std::string U8(std::u16string_view s) { return mTarvelo::ToUtf8(s); }
 
 // The clipboard shared by the fake clipboard objects and the fake document's paste.
 struct ClipboardState {
