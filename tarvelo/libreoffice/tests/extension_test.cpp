@@ -185,11 +185,16 @@ TEST_F(Extension, StopEndsAnInsertionBetweenVerses) {
     SetComboText(combos[0], u"002. Al-Baqarah");
     SetComboText(combos[2], u"286");
     Press(FindControl(dialog, css::accessibility::AccessibleRole::CHECK_BOX, u"Unicode"));
-    // The second press reaches the button while the first one's insertion runs (the office lets
-    // it through between verses): by then the button reads "Stop".
+    // The second press reaches the button once the first verse is in, while the insertion runs
+    // (the office lets it through between verses): by then the button reads "Stop". Pressing it
+    // earlier could land before the insertion has begun, which no person's click can do.
     auto button = FindControl(dialog, css::accessibility::AccessibleRole::PUSH_BUTTON, u"OK");
     ASSERT_TRUE(button.is());
     Press(button);
+    const auto firstVerse = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (VerseNumbers(word::testing::documentText(doc)) == 0 &&
+           std::chrono::steady_clock::now() < firstVerse)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     Press(button);
     // The dialog closes when the insertion has ended.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
