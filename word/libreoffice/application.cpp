@@ -475,12 +475,14 @@ public:
     void LtrPara() override { setWritingMode(css::text::WritingMode2::LR_TB); }
     void Paste() override {
         guarded("Selection.Paste", [&] {
+            holdView();
             begin();
             paste(session_->connection->refs(), withFrame());
         });
     }
     void PasteAndFormat(int type) override {
         guarded("Selection.PasteAndFormat", [&] {
+            holdView();
             begin();
             pasteAndFormat(session_->connection->refs(), withFrame(), type);
         });

@@ -191,6 +191,36 @@ TEST_F(Paste, UnicodeTextAndPlainRichTextGoThroughTheOfficeImportAtThePoint) {
     EXPECT_FALSE(c[expected.size() - 6].bold);
 }
 
+// Verses pasted one after another into one paragraph, with the screen updated between them, as
+// the add-in does: the views wait until the selection is released (else the growing paragraph is
+// laid out again after every verse), and the line end found afterwards is still the paragraph's.
+TEST_F(Paste, PastesBetweenScreenUpdatesKeepTheViewsWaitingAndTheLineEndIsThePointAfterThem) {
+    const css::uno::Reference<css::frame::XModel> model(document_, css::uno::UNO_QUERY_THROW);
+    auto s = selection();
+    s->RtlPara();
+    std::u16string verse;  // long enough for several lines
+    for (int i = 0; i < 12; ++i) verse += u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 ";
+    std::u16string expected;
+    for (char16_t number = u'\u0661'; number <= u'\u0664'; ++number) {
+        const std::u16string text = verse + u"(" + number + u") ";
+        word_->SetScreenUpdating(false);
+        putUnicodeText(text);
+        s->PasteAndFormat(0);
+        word_->SetScreenUpdating(true);
+        EXPECT_TRUE(model->hasControllersLocked());
+        expected += text;
+    }
+    s->EndKey(word::wdLine);
+    s->TypeParagraph();
+    s->TypeText(u"!");
+    const auto paragraphs = readDocument(document_);
+    ASSERT_EQ(paragraphs.size(), 2u);
+    EXPECT_EQ(paragraphs[0].text, expected);
+    EXPECT_EQ(paragraphs[1].text, u"!");
+    s.reset();
+    EXPECT_FALSE(model->hasControllersLocked());
+}
+
 TEST_F(Paste, PlainTextRecoveryTypesAndParagraphs) {
     auto s = selection();
     putUnicodeText(u"one\r\ntwo");
