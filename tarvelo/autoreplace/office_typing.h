@@ -152,11 +152,7 @@ class TypingSession : public Keyboard {
 public:
     explicit TypingSession(word::testing::Office& office)
         : Keyboard(office.context(), NewDocument(office)), office_(office) {
-        word::libreoffice::PipeOptions options;
-        options.pipeName = office_.pipeName();
-        options.launch = nullptr;
-        options.connectTimeout = std::chrono::milliseconds(500);
-        WordApp = word::libreoffice::connectOverPipe(options);
+        WordApp = word::libreoffice::connectOverPipe(office_.pipeOptions(std::chrono::milliseconds(500)));
 
         AutoReplaceOn = false;
         InsertMode = 0;

@@ -66,10 +66,7 @@ struct Bench {
         form->settingsFile = "/nonexistent/Versend.ini";  // the default sizes 16 and 12
         form->animationMs = 0;
         form->endProgram = [] {};
-        word::libreoffice::PipeOptions options;
-        options.pipeName = office.pipeName();
-        options.launch = nullptr;
-        form->wordGlobalFactory = [options] { return word::libreoffice::connectOverPipe(options); };
+        form->wordGlobalFactory = [options = office.pipeOptions()] { return word::libreoffice::connectOverPipe(options); };
         form->Form_Load();
         form->Label23_Click();
         form->Combo1.setCurrentIndex(2);
@@ -125,17 +122,23 @@ bool usable(benchmark::State& state) {
     return true;
 }
 
+// Times `action` once per iteration, each time into an emptied document.
+template <class Action>
+void timeIntoEmptyDocument(benchmark::State& state, Bench& b, Action action) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.clearDocument();
+        state.ResumeTiming();
+        action();
+    }
+}
+
 void BM_SendVerse(benchmark::State& state) {
     if (!usable(state)) return;
     auto& b = *bench();
     b.setVerse255();
     b.form->cmdcreate.click();  // connects: not part of the figure
-    for (auto _ : state) {
-        state.PauseTiming();
-        b.clearDocument();
-        state.ResumeTiming();
-        b.form->cmdcreate.click();
-    }
+    timeIntoEmptyDocument(state, b, [&] { b.form->cmdcreate.click(); });
     if (!b.messages.last.isEmpty()) state.SkipWithError(("the send failed: " + b.messages.last).toStdString().c_str());
     b.clearDocument();
 }
@@ -144,12 +147,7 @@ void BM_InsertStringVerse(benchmark::State& state) {
     if (!usable(state)) return;
     auto& b = *bench();
     const QString text = b.setVerse255();
-    for (auto _ : state) {
-        state.PauseTiming();
-        b.clearDocument();
-        state.ResumeTiming();
-        b.insertString(text);
-    }
+    timeIntoEmptyDocument(state, b, [&] { b.insertString(text); });
     state.counters["chars"] = static_cast<double>(text.size());
     b.clearDocument();
 }
@@ -163,12 +161,7 @@ void BM_TypePiecesVerse(benchmark::State& state) {
                                      QStringLiteral("{%1:255}").arg(b.form->Label4.text())};
     auto word = b.form->wordGlobalFactory();
     versend::typePieces(*word, pieces);  // connects: not part of the figure
-    for (auto _ : state) {
-        state.PauseTiming();
-        b.clearDocument();
-        state.ResumeTiming();
-        versend::typePieces(*word, pieces);
-    }
+    timeIntoEmptyDocument(state, b, [&] { versend::typePieces(*word, pieces); });
     b.clearDocument();
 }
 
@@ -177,12 +170,7 @@ void BM_SendRange2_1_286(benchmark::State& state) {
     auto& b = *bench();
     b.form->Text3.setText(QStringLiteral("1"));
     b.form->Text4.setText(QStringLiteral("286"));
-    for (auto _ : state) {
-        state.PauseTiming();
-        b.clearDocument();
-        state.ResumeTiming();
-        b.form->Command6.click();
-    }
+    timeIntoEmptyDocument(state, b, [&] { b.form->Command6.click(); });
     if (!b.messages.last.isEmpty()) state.SkipWithError(("the send failed: " + b.messages.last).toStdString().c_str());
     b.clearDocument();
 }
@@ -198,12 +186,7 @@ void BM_TypePiecesRange2_1_286(benchmark::State& state) {
     const versend::SendPieces pieces{16, 12, QStringLiteral("["), body, QStringLiteral("]. "),
                                      u'{' + QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size())) + QStringLiteral("}.")};
     auto word = b.form->wordGlobalFactory();
-    for (auto _ : state) {
-        state.PauseTiming();
-        b.clearDocument();
-        state.ResumeTiming();
-        versend::typePieces(*word, pieces);
-    }
+    timeIntoEmptyDocument(state, b, [&] { versend::typePieces(*word, pieces); });
     b.clearDocument();
 }
 
@@ -211,12 +194,7 @@ void BM_InsertStringRange2_1_286(benchmark::State& state) {
     if (!usable(state)) return;
     auto& b = *bench();
     const QString text = b.rangeText();
-    for (auto _ : state) {
-        state.PauseTiming();
-        b.clearDocument();
-        state.ResumeTiming();
-        b.insertString(text);
-    }
+    timeIntoEmptyDocument(state, b, [&] { b.insertString(text); });
     state.counters["chars"] = static_cast<double>(text.size());
     b.clearDocument();
 }

@@ -62,11 +62,7 @@ protected:
     virtual word::testing::Office& office() { return word::testing::sharedOffice(); }
 
     word::libreoffice::PipeOptions pipeOptions() {
-        word::libreoffice::PipeOptions options;
-        options.pipeName = office().pipeName();
-        options.launch = nullptr;  // tests never start an office through the program
-        options.connectTimeout = std::chrono::milliseconds(5000);
-        return options;
+        return office().pipeOptions(std::chrono::milliseconds(5000));
     }
 
     // Range mode with surah `surah` listed.

@@ -28,11 +28,7 @@ protected:
         office_ = &word::testing::sharedOffice();
         office_->closeAllDocuments();
         document_ = office_->newWriterDocument();
-        word::libreoffice::PipeOptions options;
-        options.pipeName = office_->pipeName();
-        options.launch = nullptr;  // never start an office of our own in tests
-        options.connectTimeout = std::chrono::milliseconds(5000);
-        word_ = word::libreoffice::connectOverPipe(options);
+        word_ = word::libreoffice::connectOverPipe(office_->pipeOptions(std::chrono::milliseconds(5000)));
     }
     void TearDown() override { word_.reset(); }
 
@@ -228,11 +224,7 @@ TEST_F(LibreOfficeBackend, DocumentsCountAndNoDocument) {
 TEST(LibreOfficeConnection, AClosedOfficeFailsTheNextCallAndIsReachedAgainOnceItRuns) {
     word::testing::Office office;
     office.newWriterDocument();
-    word::libreoffice::PipeOptions options;
-    options.pipeName = office.pipeName();
-    options.launch = nullptr;
-    options.connectTimeout = std::chrono::milliseconds(3000);
-    auto word = word::libreoffice::connectOverPipe(options);
+    auto word = word::libreoffice::connectOverPipe(office.pipeOptions(std::chrono::milliseconds(3000)));
     word->Selection()->TypeText(u"one");
 
     office.stop();
@@ -248,11 +240,7 @@ TEST(LibreOfficeConnection, AClosedOfficeFailsTheNextCallAndIsReachedAgainOnceIt
 TEST(LibreOfficeConnection, EveryOperationOnAnOfficeThatWentAwayFailsWithTheLayersOwnError) {
     word::testing::Office office;
     office.newWriterDocument();
-    word::libreoffice::PipeOptions options;
-    options.pipeName = office.pipeName();
-    options.launch = nullptr;
-    options.connectTimeout = std::chrono::milliseconds(200);
-    auto word = word::libreoffice::connectOverPipe(options);
+    auto word = word::libreoffice::connectOverPipe(office.pipeOptions(std::chrono::milliseconds(200)));
     auto document = word->ActiveDocument();
     auto window = document->ActiveWindow();
     auto selection = window->Selection();

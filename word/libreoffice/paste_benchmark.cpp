@@ -56,10 +56,7 @@ struct Writer {
     explicit Writer(Office& office) {
         office.closeAllDocuments();
         document = office.newWriterDocument();
-        word::libreoffice::PipeOptions options;
-        options.pipeName = office.pipeName();
-        options.launch = nullptr;
-        word = word::libreoffice::connectOverPipe(options);
+        word = word::libreoffice::connectOverPipe(office.pipeOptions());
         selection = word->ActiveDocument()->ActiveWindow()->Selection();
     }
 };

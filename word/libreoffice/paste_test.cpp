@@ -53,11 +53,7 @@ protected:
         office_ = &word::testing::sharedOffice();
         office_->closeAllDocuments();
         document_ = office_->newWriterDocument();
-        word::libreoffice::PipeOptions options;
-        options.pipeName = office_->pipeName();
-        options.launch = nullptr;
-        options.connectTimeout = std::chrono::milliseconds(500);
-        word_ = word::libreoffice::connectOverPipe(options);
+        word_ = word::libreoffice::connectOverPipe(office_->pipeOptions(std::chrono::milliseconds(500)));
     }
     void TearDown() override { word_.reset(); }
 

@@ -43,6 +43,8 @@
 #include <com/sun/star/uno/Reference.hxx>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
+#include "word/libreoffice/libreoffice.h"
+
 namespace word::testing {
 
 namespace uno = ::com::sun::star::uno;
@@ -72,6 +74,12 @@ public:
     // The office's component context over the pipe (connects on first use).
     uno::Reference<uno::XComponentContext> context();
     uno::Reference<::com::sun::star::frame::XDesktop2> desktop();
+    // How the word layer reaches this office over its pipe; it never starts an office of its own.
+    word::libreoffice::PipeOptions pipeOptions(
+        std::chrono::milliseconds connectTimeout = word::libreoffice::PipeOptions{}.connectTimeout) const {
+        return {.pipeName = pipeName_, .launch = nullptr, .connectTimeout = connectTimeout};
+    }
+
     // A new, empty Writer document with a view; its window becomes the active one.
     uno::Reference<::com::sun::star::text::XTextDocument> newWriterDocument();
     // Closes every open document without saving.

@@ -29,18 +29,7 @@ namespace {
 
 namespace css = ::com::sun::star;
 namespace uno = css::uno;
-using tarvelo::testing::Dispatch;
-using tarvelo::testing::ExtensionOffice;
-using tarvelo::testing::MenuEntry;
-using tarvelo::testing::QuranMenus;
-using tarvelo::testing::WaitForQuranMenus;
-using tarvelo::testing::AccessibleContext;
-using tarvelo::testing::FindAll;
-using tarvelo::testing::FindControl;
-using tarvelo::testing::Press;
-using tarvelo::testing::SetComboText;
-using tarvelo::testing::TopWindow;
-using tarvelo::testing::WaitForTopWindow;
+using namespace tarvelo::testing;  // the extension's office, its menus and dialogs
 using word::libreoffice::fromOUString;
 
 std::vector<std::u16string> Labels(const MenuEntry& menu) {
