@@ -22,7 +22,7 @@
 #include <com/sun/star/uno/Sequence.hxx>
 
 #include "word/libreoffice/connection.h"
-#include "word/libreoffice/paste_rtf.h"
+#include "word/rtf/rich_text.h"
 #include "word/word.h"
 
 namespace word::libreoffice {
@@ -31,6 +31,10 @@ namespace css = ::com::sun::star;
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
+using rtf::PastePiece;
+using rtf::RichTextContent;
+using rtf::plainTextPieces;
+using rtf::readRichText;
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "tarvelo/clipboard/custom_clipboard.h"
 #include "tarvelo/clipboard/libreoffice_clipboard.h"
 #include "word/libreoffice/libreoffice.h"
-#include "word/libreoffice/paste_rtf.h"
-#include "word/libreoffice/paste_test_fragments.h"
+#include "word/rtf/rich_text.h"
+#include "word/rtf/rich_text_test_fragments.h"
 #include "word/testing/office.h"
 
 namespace {
@@ -28,7 +28,7 @@ using word::testing::Office;
 
 // A verse as the composer writes it: 30 glyph fields in words of three, fonts changing every field.
 std::string thirtyFieldVerse() {
-    using namespace word::libreoffice::fragments;
+    using namespace word::rtf::fragments;
     std::string rtf = kHeader;
     for (int i = 0; i < 30; ++i) {
         rtf += glyphField(0xC1 + i, i % 6 == 5 ? "(normal text)" : "HQPB" + std::to_string(i % 6 + 1), "28", "56") + "\r\n";
@@ -103,7 +103,7 @@ void PasteSurah2Verses(benchmark::State& state, Office& office) {
 
 void ReadComposedVerse(benchmark::State& state) {
     const std::string verse = thirtyFieldVerse();
-    for (auto _ : state) benchmark::DoNotOptimize(word::libreoffice::readRichText(verse));
+    for (auto _ : state) benchmark::DoNotOptimize(word::rtf::readRichText(verse));
 }
 BENCHMARK(ReadComposedVerse)->Unit(benchmark::kMicrosecond);
 

@@ -19,7 +19,7 @@
 #include "tarvelo/clipboard/custom_clipboard.h"
 #include "tarvelo/clipboard/libreoffice_clipboard.h"
 #include "word/libreoffice/libreoffice.h"
-#include "word/libreoffice/paste_test_fragments.h"
+#include "word/rtf/rich_text_test_fragments.h"
 #include "word/testing/office.h"
 
 namespace {
@@ -30,7 +30,7 @@ using word::testing::readDocument;
 constexpr WindowHandle kOwner = 0x4711;
 constexpr int wdCharacter = 1;
 
-using namespace word::libreoffice::fragments;
+using namespace word::rtf::fragments;
 
 std::u16string asBytes(std::string_view bytes) {
     std::u16string out;

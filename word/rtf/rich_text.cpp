@@ -1,4 +1,4 @@
-#include "word/libreoffice/paste_rtf.h"
+#include "word/rtf/rich_text.h"
 
 #include <iconv.h>
 
@@ -11,7 +11,7 @@
 #include <map>
 #include <memory>
 
-namespace word::libreoffice {
+namespace word::rtf {
 
 namespace {
 
@@ -740,4 +740,4 @@ std::vector<PastePiece> plainTextPieces(std::u16string_view text) {
     return pieces;
 }
 
-}  // namespace word::libreoffice
+}  // namespace word::rtf

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace word::libreoffice::fragments {
+namespace word::rtf::fragments {
 
 // A header that opens the document and names font 0 and font 31.
 inline constexpr char kHeader[] =
@@ -33,4 +33,4 @@ inline std::string composedVerse() {
 }
 inline constexpr char16_t kComposedText[] = u"A\u0627 \u0644   ";
 
-}  // namespace word::libreoffice::fragments
+}  // namespace word::rtf::fragments

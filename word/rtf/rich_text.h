@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-namespace word::libreoffice {
+namespace word::rtf {
 
 // One piece of pasted content, in document order.
 struct PastePiece {
@@ -54,4 +54,4 @@ std::u16string decodeCodePage(std::string_view bytes, int codePage);
 // above 255). Empty for a code that is no character.
 std::u16string symbolCharacter(long code, bool unicode);
 
-}  // namespace word::libreoffice
+}  // namespace word::rtf

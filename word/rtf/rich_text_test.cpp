@@ -1,6 +1,6 @@
 // Reading pasted Rich Text: glyph fields in order with their fonts and sizes, text around them,
 // and input that is not well formed.
-#include "word/libreoffice/paste_rtf.h"
+#include "word/rtf/rich_text.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,14 @@
 #include <iterator>
 #include <string>
 
-#include "word/libreoffice/paste_test_fragments.h"
+#include "word/rtf/rich_text_test_fragments.h"
 
 namespace {
 
-using word::libreoffice::PastePiece;
-using word::libreoffice::readRichText;
+using word::rtf::PastePiece;
+using word::rtf::readRichText;
 
-using namespace word::libreoffice::fragments;
+using namespace word::rtf::fragments;
 
 std::vector<PastePiece> glyphs(const std::vector<PastePiece>& pieces) {
     std::vector<PastePiece> out;
@@ -179,7 +179,7 @@ TEST(PasteRichText, TextAfterTheDocumentEndsIsIgnored) {
 }
 
 TEST(PasteCodePages, DecodesWindowsCodePages) {
-    using word::libreoffice::decodeCodePage;
+    using word::rtf::decodeCodePage;
     EXPECT_EQ(decodeCodePage("\xc7\xe1\xd1", 1256), u"\u0627\u0644\u0631");
     EXPECT_EQ(decodeCodePage("\x80\xe9", 1252), u"\u20ac\u00e9");
     EXPECT_EQ(decodeCodePage("\xcf\xf0", 1251), u"\u041f\u0440");
@@ -188,14 +188,14 @@ TEST(PasteCodePages, DecodesWindowsCodePages) {
     EXPECT_EQ(decodeCodePage("\xe9", 99999), u"\u00e9");      // unknown code page: 1252
     // Every byte of the Arabic code page is a character: glyph codes never get lost.
     for (int b = 0x20; b <= 0xFF; ++b) {
-        const auto ch = word::libreoffice::symbolCharacter(b, false);
+        const auto ch = word::rtf::symbolCharacter(b, false);
         ASSERT_EQ(ch.size(), 1u) << b;
         EXPECT_NE(ch[0], 0xFFFD) << b;
     }
 }
 
 TEST(PasteCodePages, PlainTextParagraphs) {
-    const auto pieces = word::libreoffice::plainTextPieces(u"a\r\nb\nc\rd\r\n");
+    const auto pieces = word::rtf::plainTextPieces(u"a\r\nb\nc\rd\r\n");
     EXPECT_EQ(allText(pieces), u"a\rb\rc\rd\r");
     EXPECT_EQ(pieces.size(), 8u);
 }
