@@ -1,12 +1,20 @@
 // Versend: find verses by a word or by surah and send them into the open document.
 #include "versend/form1.h"
+#include "versend/verse_scan.h"
 #include "word/libreoffice/libreoffice.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    versend::Form1 window(QCoreApplication::applicationDirPath().toStdString());
+    // The verse files lie beside the program, or, installed, in the shared data folder.
+#ifdef QV_SHARED_DATA_DIR
+    const std::filesystem::path sharedFolder{QV_SHARED_DATA_DIR};
+#else
+    const std::filesystem::path sharedFolder;
+#endif
+    versend::Form1 window(
+        versend::verseFolderFor(QCoreApplication::applicationDirPath().toStdString(), sharedFolder));
     // The word processor is Writer, reached over its pipe on the first send; when nothing answers
     // there, the office is asked to accept on it (started if it does not run).
     window.wordGlobalFactory = [] { return word::libreoffice::connectOverPipe(); };

@@ -43,6 +43,16 @@ VerseFiles VerseFiles::in(const std::filesystem::path& folder) {
     return {folder / kSearchFileName, folder / kVocalisedFileName};
 }
 
+std::filesystem::path verseFolderFor(const std::filesystem::path& programFolder,
+                                     const std::filesystem::path& sharedFolder) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(programFolder / kSearchFileName, error) || sharedFolder.empty())
+        return programFolder;
+    if (std::filesystem::is_regular_file(sharedFolder / kSearchFileName, error))
+        return sharedFolder;
+    return programFolder;
+}
+
 VerseScan::VerseScan(const VerseFiles& files)
     : files_(files), search_(readVerseFile(files.search)), vocalised_(readVerseFile(files.vocalised)) {}
 

@@ -53,6 +53,12 @@ struct VerseFiles {
     static VerseFiles in(const std::filesystem::path& folder);
 };
 
+// The folder of the verse files: the program's own folder when the search file lies there, else
+// sharedFolder when it lies there (an installed system keeps the data apart from the program),
+// else the program's folder, whose missing files the first scan then reports.
+std::filesystem::path verseFolderFor(const std::filesystem::path& programFolder,
+                                     const std::filesystem::path& sharedFolder);
+
 // Walks the line pairs of the two files. Lines end at LF; a CR before it is not part of the
 // line. The pass ends at the end of the search file or after line 6236, whichever comes first.
 class VerseScan {

@@ -120,10 +120,17 @@ void CloseDataFiles() noexcept;
 // The open file of a slot; error 52 if the slot is out of range or not open.
 DataFile& SlotFile(int slot);
 
-// The folder of the data files: DataFolderOverride when set (tests), else the folder of the
-// library (or program) that contains this module.
+// The folder of the data files: DataFolderOverride when set (tests), else ChooseDataFolder of
+// the folder of the library (or program) that contains this module and the shared data folder of
+// an installed system (none unless the build names one).
 inline std::optional<std::filesystem::path> DataFolderOverride;
 std::filesystem::path DataFolder();
+
+// The folder beside the library when Arabic.dabrel lies there, else sharedFolder when it lies
+// there (an installed system keeps the data apart from the library), else the folder beside the
+// library, whose missing files loade then reports.
+std::filesystem::path ChooseDataFolder(const std::filesystem::path& besideFolder,
+                                       const std::filesystem::path& sharedFolder);
 
 // Whether the system is of the Windows 9x family: false on every platform we support.
 bool IsWin9x();

@@ -92,9 +92,10 @@ const std::string& DataFile::PageAt(std::uint64_t start) {
 // ---------------------------------------------------------------------------------------------
 // Data folder, platform
 
-std::filesystem::path DataFolder() {
-    if (DataFolderOverride)
-        return *DataFolderOverride;
+namespace {
+
+// The folder of the library (or program) that contains this module.
+std::filesystem::path ModuleFolder() {
 #ifdef _WIN32
     HMODULE module = nullptr;
     wchar_t buffer[MAX_PATH];
@@ -112,6 +113,31 @@ std::filesystem::path DataFolder() {
     }
 #endif
     return std::filesystem::current_path();
+}
+
+// Where an installed system keeps the data files, when the build names such a folder.
+#ifdef QV_SHARED_DATA_DIR
+constexpr std::string_view sharedDataFolder = QV_SHARED_DATA_DIR;
+#else
+constexpr std::string_view sharedDataFolder;
+#endif
+
+}  // namespace
+
+std::filesystem::path ChooseDataFolder(const std::filesystem::path& besideFolder,
+                                       const std::filesystem::path& sharedFolder) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(besideFolder / "Arabic.dabrel", error) || sharedFolder.empty())
+        return besideFolder;
+    if (std::filesystem::is_regular_file(sharedFolder / "Arabic.dabrel", error))
+        return sharedFolder;
+    return besideFolder;
+}
+
+std::filesystem::path DataFolder() {
+    if (DataFolderOverride)
+        return *DataFolderOverride;
+    return ChooseDataFolder(ModuleFolder(), std::filesystem::path(sharedDataFolder));
 }
 
 bool IsWin9x() {
