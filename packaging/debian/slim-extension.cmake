@@ -1,0 +1,30 @@
+# The extension as the package installs it: the built Tarvelo.oxt without the data files (the
+# package keeps them in the shared data folder, where the add-in finds them) and with its library
+# stripped. Arguments: INPUT OUTPUT STAGE STRIP.
+file(REMOVE_RECURSE "${STAGE}")
+file(MAKE_DIRECTORY "${STAGE}")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E tar xf "${INPUT}" WORKING_DIRECTORY "${STAGE}"
+                RESULT_VARIABLE _result)
+if(NOT _result EQUAL 0)
+  message(FATAL_ERROR "Unpacking ${INPUT} failed")
+endif()
+file(GLOB _data "${STAGE}/*.dabrel" "${STAGE}/*.dbu" "${STAGE}/DATA-LICENSE.txt")
+file(REMOVE ${_data})
+file(GLOB _libraries "${STAGE}/*.so")
+if(NOT _libraries)
+  message(FATAL_ERROR "No component library in ${INPUT}")
+endif()
+foreach(_library IN LISTS _libraries)
+  execute_process(COMMAND "${STRIP}" --strip-unneeded "${_library}" RESULT_VARIABLE _result)
+  if(NOT _result EQUAL 0)
+    message(FATAL_ERROR "Stripping ${_library} failed")
+  endif()
+endforeach()
+file(GLOB_RECURSE _entries RELATIVE "${STAGE}" "${STAGE}/*")
+list(SORT _entries)
+file(REMOVE "${OUTPUT}")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E tar cf "${OUTPUT}" --format=zip ${_entries}
+                WORKING_DIRECTORY "${STAGE}" RESULT_VARIABLE _result)
+if(NOT _result EQUAL 0)
+  message(FATAL_ERROR "Packing ${OUTPUT} failed")
+endif()
