@@ -18,6 +18,8 @@ PACKAGES=(
   fonts-hosny-amiri fonts-dejavu-core xvfb xauth x11-xkb-utils xkb-data x11-apps
   # data build
   python3 ca-certificates openssl
+  # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checks
+  dpkg-dev file lintian
 )
 
 missing=()

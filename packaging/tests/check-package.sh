@@ -164,6 +164,19 @@ else
         fail "LibreOffice did not unpack the extension"
     fi
 
+    # Installing over the installed package replaces the extension: one copy, still added.
+    if run_dpkg --install "$deb" >"$work/reinstall.log" 2>&1; then
+        pass "dpkg installs the package over itself"
+    else
+        fail "dpkg --install over the installed package: $(cat "$work/reinstall.log")"
+    fi
+    copies=$(find "$cache" -type f -name libtarvelo.so | wc -l)
+    [ "$copies" -eq 1 ] && pass "one copy of the extension after installing again" \
+        || fail "$copies copies of the extension after installing again"
+    unopkg list --shared "-env:UserInstallation=file://$profile" "-env:UNO_SHARED_PACKAGES_CACHE=file://$cache" \
+        </dev/null 2>&1 | grep -q "Identifier: $identifier" && pass "the extension is still added" \
+        || fail "the extension is gone after installing again"
+
     # Removal alone (apt-get remove) must leave nothing: the package has no configuration files.
     if run_dpkg --remove "$name" >"$work/remove.log" 2>&1; then
         pass "dpkg removes the package"
