@@ -3,6 +3,8 @@
 #include "tools/quran-data/codepage.h"
 #include "tools/quran-data/error.h"
 
+#include <algorithm>
+
 #include <hb-ot.h>
 #include <hb.h>
 
@@ -19,6 +21,13 @@ struct FaceDeleter {
 struct BufferDeleter {
     void operator()(hb_buffer_t* b) const { hb_buffer_destroy(b); }
 };
+
+// Arabic-Indic digits, the Arabic number signs and the end-of-verse sign.
+bool is_arabic_number(char32_t c)
+{
+    return (c >= U'\u0660' && c <= U'\u0669') || (c >= U'\u0600' && c <= U'\u0605') || c == U'\u066B' || c == U'\u066C'
+        || c == U'\u06DD' || c == U'\u08E2';
+}
 
 }  // namespace
 
@@ -47,7 +56,8 @@ std::vector<ShapedGlyph> Shaper::shape(std::u32string_view word) const
     const std::unique_ptr<hb_buffer_t, BufferDeleter> buffer(hb_buffer_create());
     hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t*>(word.data()), static_cast<int>(word.size()),
                         0, static_cast<int>(word.size()));
-    hb_buffer_set_direction(buffer.get(), HB_DIRECTION_RTL);
+    const bool number = !word.empty() && std::all_of(word.begin(), word.end(), is_arabic_number);
+    hb_buffer_set_direction(buffer.get(), number ? HB_DIRECTION_LTR : HB_DIRECTION_RTL);
     hb_buffer_set_script(buffer.get(), HB_SCRIPT_ARABIC);
     hb_buffer_set_language(buffer.get(), hb_language_from_string("ar", -1));
     hb_shape(font_.get(), buffer.get(), nullptr, 0);

@@ -30,8 +30,10 @@ public:
     Shaper(Shaper&&) noexcept;
     Shaper& operator=(Shaper&&) noexcept;
 
-    // One word, right to left, Arabic script and language. Throws DataError if the font has no
-    // glyph for one of its characters.
+    // One word, Arabic script and language, right to left; a word made only of Arabic numbers
+    // (Arabic-Indic digits and the end-of-verse sign, bidirectional class AN) left to right, as
+    // the bidirectional algorithm runs it and as the font's verse-end ornament expects it.
+    // Throws DataError if the font has no glyph for one of its characters.
     std::vector<ShapedGlyph> shape(std::u32string_view word) const;
 
     int units_per_em() const { return units_per_em_; }

@@ -116,6 +116,7 @@ TEST_F(SourceFontShaping, TheVerseEndOrnamentTakesItsDigits)
     // One ornament, wide enough for its number, with the digits inside it
     EXPECT_EQ(std::count_if(big.begin(), big.end(), [](const ShapedGlyph& g) { return g.advance > 0; }), 1);
     EXPECT_EQ(big.size(), 4u);
+    EXPECT_GT(big.front().advance, 0) << "the ornament first: its number runs left to right";
 }
 
 TEST_F(SourceFontShaping, MappingUsesOneSlotPerDistinctPlacedGlyph)
