@@ -18,6 +18,8 @@ PACKAGES=(
   fonts-hosny-amiri fonts-dejavu-core xvfb xauth x11-xkb-utils xkb-data x11-apps
   # data build; the glyph fonts (shaping, font files, their tests)
   python3 ca-certificates openssl libharfbuzz-dev libfreetype-dev python3-fonttools
+  # pictures of pages exported by the office tests
+  ghostscript
 )
 
 missing=()

@@ -48,6 +48,8 @@ def read_slots(path):
         font, code = int(font), int(code)
         if font not in fonts or not 0x21 <= code <= 0xFF:
             raise BuildError(f"{path}:{number}: no such slot {font}/{code}")
+        if any(slot[0] == code for slot in fonts[font]):
+            raise BuildError(f"{path}:{number}: slot {font}/{code} given twice")
         fonts[font].append((code, name, int(advance), int(dx), int(dy)))
     return upem, fonts
 
