@@ -16,8 +16,10 @@ PACKAGES=(
   libreoffice-writer libreoffice-dev
   # fonts, display and keyboard for the window and its tests
   fonts-hosny-amiri fonts-dejavu-core xvfb xauth x11-xkb-utils xkb-data x11-apps
-  # data build
-  python3 ca-certificates openssl
+  # data build; the glyph fonts (shaping, font files, their tests)
+  python3 ca-certificates openssl libharfbuzz-dev libfreetype-dev python3-fonttools
+  # pictures of pages exported by the office tests
+  ghostscript
   # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checks
   dpkg-dev file lintian
 )

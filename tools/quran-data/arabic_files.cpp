@@ -20,15 +20,20 @@ std::string where(const Verse& v)
 
 }  // namespace
 
+std::u32string mushaf_text(const Verse& verse)
+{
+    std::u32string text = verse.text;
+    if (verse.surah == 2 && verse.ayah == 72)
+        std::erase(text, kThinSpace);
+    return text;
+}
+
 BuiltFile build_unicode_arabic(const Source& source)
 {
     WordTable words(kMaxUnicodeWordId);
     IndexedItems verses;
     for (const auto& v : source.verses) {
-        std::u32string text = v.text;
-        // The source has one thin space inside a word of 2:72; the word is one word.
-        if (v.surah == 2 && v.ayah == 72)
-            std::erase(text, kThinSpace);
+        const std::u32string text = mushaf_text(v);
         std::vector<std::uint32_t> ids;
         try {
             for (const auto& w : split_words(text)) {
@@ -52,20 +57,6 @@ BuiltFile build_unicode_arabic(const Source& source)
         {"VerseIndex", verses.index(IndexWidth::LittleEndian32)},
     };
     return {write_container(entries), words.size()};
-}
-
-std::vector<GlyphPair> PlainTextGlyphs::glyphs(std::u32string_view word) const
-{
-    static const CodePage page(1256);
-    std::vector<GlyphPair> out;
-    out.reserve(word.size());
-    for (char32_t c : word) {
-        const auto b = page.encode(c);
-        if (!b)
-            throw DataError("code page 1256 cannot hold " + code_point_name(c));
-        out.push_back({'6', *b});
-    }
-    return out;
 }
 
 std::string glyph_word(const std::vector<GlyphPair>& glyphs, bool last_of_verse)
@@ -131,18 +122,19 @@ std::string rtf_header()
            "\\uc1 ";
 }
 
-BuiltFile build_arabic_glyphs(const Source& source, const std::vector<std::u32string>& vocalised,
-                              const GlyphMapping& mapping)
+BuiltFile build_arabic_glyphs(const Source& source, const std::vector<std::u32string>& texts,
+                              const GlyphMapping& mapping, VerseEndText verse_end)
 {
-    if (vocalised.size() != source.verses.size())
-        throw DataError("Arabic.dabrel: " + std::to_string(vocalised.size()) + " vocalised verses for "
+    if (texts.size() != source.verses.size())
+        throw DataError("Arabic.dabrel: " + std::to_string(texts.size()) + " verse texts for "
                         + std::to_string(source.verses.size()) + " verses");
     WordTable words(kMaxWordId);
     IndexedItems verses;
-    for (std::size_t i = 0; i < vocalised.size(); ++i) {
-        const auto ws = split_words(vocalised[i]);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        auto ws = split_words(texts[i]);
         if (ws.empty())
             throw DataError("Arabic.dabrel: " + where(source.verses[i]) + " is empty");
+        ws.push_back(verse_end(source.verses[i].ayah));
         std::vector<std::uint32_t> ids;
         try {
             for (std::size_t k = 0; k < ws.size(); ++k)

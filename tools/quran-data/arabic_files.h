@@ -5,9 +5,10 @@
 //     fewer than 32768 distinct words.
 //   Arabic.dabrel: entries 1-4 the glyph words and verses, 5 the surah verse offsets (114 x 16-bit
 //     big-endian), 6 the surah table (114 records of 34 bytes), 7 the Rich Text header.
-// A glyph word is a sequence of pairs (font key "1".."6", code byte) stored last pair first, and
-// the last word of every verse carries one extra byte at its end: the composer reads a word's
-// pairs from the end and drops the last character of every verse.
+// A glyph word is a sequence of pairs (font key "1".."6", code byte) stored last pair first, so
+// that the composer, which reads a word's pairs from the end, lays them out in the mapping's order.
+// Every verse ends with the word of its end-of-verse ornament, and that word carries one extra
+// byte at its end: the composer drops the last character of every verse.
 #include "tools/quran-data/source.h"
 
 #include <string>
@@ -23,23 +24,20 @@ struct BuiltFile {
 
 BuiltFile build_unicode_arabic(const Source& source);
 
+// The Mushaf text of a verse as the add-in's files hold it: the source's one thin space inside a
+// word (2:72) removed, so that the word stays one word.
+std::u32string mushaf_text(const Verse& verse);
+
 struct GlyphPair {
     char key;            // '1'..'6'
     unsigned char code;  // glyph code in that font
 };
 
-// Turns one word of the vocalised text into its glyphs in reading order.
+// Turns one word into its glyphs in the order the composer is to lay out their fields.
 class GlyphMapping {
 public:
     virtual ~GlyphMapping() = default;
     virtual std::vector<GlyphPair> glyphs(std::u32string_view word) const = 0;
-};
-
-// Until a glyph font family is available: every character as itself (key "6", the surrounding
-// font) with its code page 1256 code, so the glyph path yields readable text.
-class PlainTextGlyphs final : public GlyphMapping {
-public:
-    std::vector<GlyphPair> glyphs(std::u32string_view word) const override;
 };
 
 inline constexpr char kVerseEndByte = '6';
@@ -51,8 +49,12 @@ std::string surah_verse_offsets(const Source& source);
 std::string surah_table(const Source& source);
 std::string rtf_header();
 
-// vocalised: the common-spelling verses, one per verse of the source.
-BuiltFile build_arabic_glyphs(const Source& source, const std::vector<std::u32string>& vocalised,
-                              const GlyphMapping& mapping);
+// The words of a verse as the glyph form draws them: the verse text split at its blanks, then the
+// text of its end ornament (verse_end(ayah)).
+using VerseEndText = std::u32string (*)(int ayah);
+
+// texts: the verse texts to draw, one per verse of the source.
+BuiltFile build_arabic_glyphs(const Source& source, const std::vector<std::u32string>& texts,
+                              const GlyphMapping& mapping, VerseEndText verse_end);
 
 }  // namespace quran_data

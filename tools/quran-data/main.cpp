@@ -1,11 +1,16 @@
 // quran-data: builds every verse and translation data file of both programs from the source
 // package, checks them, and prints a short summary. Any broken invariant ends it with a message
 // and exit status 1, before a file is written.
+// The glyph form is shaped in the source font of the glyph fonts; the slots it uses are written
+// as a list from which the font build makes the fonts HQPB1..HQPB5.
 //   usage: quran-data --source <dist dir> --out <dir> --header <dain_texts.h> --license <template>
+//                     --glyph-font <source font> --glyph-slots <slot list>
 #include "tools/quran-data/arabic_files.h"
 #include "tools/quran-data/dain.h"
 #include "tools/quran-data/error.h"
 #include "tools/quran-data/file_io.h"
+#include "tools/quran-data/glyph_shaping.h"
+#include "tools/quran-data/glyph_slots.h"
 #include "tools/quran-data/source.h"
 #include "tools/quran-data/spelling.h"
 #include "tools/quran-data/translations.h"
@@ -29,6 +34,8 @@ struct Options {
     fs::path out;
     fs::path header;
     fs::path license_template;
+    fs::path glyph_font;
+    fs::path glyph_slots;
 };
 
 Options parse_args(int argc, char** argv)
@@ -46,11 +53,17 @@ Options parse_args(int argc, char** argv)
             o.header = argv[++i];
         else if (a == "--license")
             o.license_template = argv[++i];
+        else if (a == "--glyph-font")
+            o.glyph_font = argv[++i];
+        else if (a == "--glyph-slots")
+            o.glyph_slots = argv[++i];
         else
             throw DataError("unknown option " + a);
     }
-    if (o.source.empty() || o.out.empty() || o.header.empty() || o.license_template.empty())
-        throw DataError("usage: quran-data --source <dist dir> --out <dir> --header <dain_texts.h> --license <template>");
+    if (o.source.empty() || o.out.empty() || o.header.empty() || o.license_template.empty() || o.glyph_font.empty()
+        || o.glyph_slots.empty())
+        throw DataError("usage: quran-data --source <dist dir> --out <dir> --header <dain_texts.h> --license <template>"
+                        " --glyph-font <source font> --glyph-slots <slot list>");
     return o;
 }
 
@@ -98,8 +111,24 @@ int run(const Options& o)
     // The add-in's Arabic files
     const BuiltFile unicode = build_unicode_arabic(source);
     files.push_back({o.out / "UnicodeArabic.dbu", unicode.bytes, std::to_string(unicode.distinct_words) + " distinct words"});
-    const BuiltFile glyphs = build_arabic_glyphs(source, texts.vocalised, PlainTextGlyphs());
+    // The glyph form draws the Mushaf text, the one the source font is made for.
+    const auto t_glyphs = std::chrono::steady_clock::now();
+    const Shaper shaper(o.glyph_font);
+    SlotTable slots;
+    const ShapedGlyphs mapping(shaper, slots);
+    std::vector<std::u32string> mushaf;
+    mushaf.reserve(source.verses.size());
+    for (const auto& v : source.verses)
+        mushaf.push_back(mushaf_text(v));
+    const BuiltFile glyphs = build_arabic_glyphs(source, mushaf, mapping, verse_end_text);
     files.push_back({o.out / "Arabic.dabrel", glyphs.bytes, std::to_string(glyphs.distinct_words) + " distinct glyph words"});
+    std::string used;
+    for (int font = 1; font <= kGlyphFontCount; ++font)
+        used += (font > 1 ? ", " : "") + std::to_string(slots.used_in(font));
+    files.push_back({o.glyph_slots, slots.listing(shaper),
+                     std::to_string(slots.slots().size()) + " glyph slots (" + used + " in HQPB1..5) for "
+                         + std::to_string(mapping.shaped_words()) + " shaped words"});
+    const double glyph_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t_glyphs).count();
 
     // Translations
     std::vector<std::pair<std::string, MappingCounts>> mapped;
@@ -143,7 +172,7 @@ int run(const Options& o)
     for (const auto& [rule, n] : converter.stats())
         std::printf("  %7ld  %s\n", n, rule.c_str());
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    std::printf("quran-data: done in %.2f s\n", s);
+    std::printf("quran-data: glyph form shaped in %.2f s; done in %.2f s\n", glyph_seconds, s);
     return 0;
 }
 

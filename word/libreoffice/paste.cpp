@@ -215,6 +215,19 @@ void apply(const RunFormat& format, const Reference<css::beans::XMultiPropertySe
     range->setPropertyValues(fontNames(), values);
 }
 
+// The text a piece puts into the document. Word sets the blanks of a right-to-left run right to
+// left. Writer has no such run attribute: to the bidirectional algorithm its blanks are neutral,
+// and between words of a symbol font (left-to-right characters) they would join a verse's words
+// into one left-to-right run and reverse their order. A right-to-left mark after such blanks
+// gives them the direction of their run, so the words stay in right-to-left order.
+std::u16string placedText(const PastePiece& piece) {
+    constexpr char16_t kRightToLeftMark = u'\u200F';
+    const bool blanks = !piece.text.empty() &&
+                        std::all_of(piece.text.begin(), piece.text.end(), [](char16_t c) { return c == u' ' || c == u'\u00A0'; });
+    if (piece.kind == PastePiece::Kind::Text && piece.rightToLeft && blanks) return piece.text + kRightToLeftMark;
+    return piece.text;
+}
+
 // Places the pieces at the insertion point, replacing what is selected, and leaves the point
 // after them. Neighbouring pieces in the same font and size go in as one run.
 void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
@@ -246,9 +259,9 @@ void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
             continue;
         }
         const RunFormat format = formatOf(pieces[i], atPoint);
-        std::u16string run = pieces[i].text;
+        std::u16string run = placedText(pieces[i]);
         for (++i; i < pieces.size() && pieces[i].kind != PastePiece::Kind::ParagraphBreak && formatOf(pieces[i], atPoint) == format; ++i)
-            run += pieces[i].text;
+            run += placedText(pieces[i]);
         if (run.empty()) continue;
         if (portions.is()) {
             // Text and formatting in one call; the next run goes after it.

@@ -100,11 +100,12 @@ TEST_F(Paste, GlyphFieldsLandInOrderInTheirFontsAndSizesAndThePointEndsAfterThem
 
     const auto paragraphs = readDocument(document_);
     ASSERT_EQ(paragraphs.size(), 1u);
-    const std::u16string expected = u"ab" + std::u16string(kComposedText) + u"Z";
+    // Each run of the space groups' blanks is followed by a right-to-left mark.
+    const std::u16string expected = u"ab\uF041\uF0C7 \u200F\u0644   \u200FZ";
     ASSERT_EQ(paragraphs[0].text, expected);
     const auto& c = paragraphs[0].chars;
     ASSERT_EQ(c.size(), expected.size());
-    // 'A' in HQPB2 at 12 points, alef in HQPB1 (the complex font draws it) at 12.
+    // Code 65 in HQPB2 at 12 points, code 0xC7 in HQPB1 at 12.
     EXPECT_EQ(c[2].fontName, u"HQPB2");
     EXPECT_FLOAT_EQ(c[2].height, 12.0f);
     EXPECT_EQ(c[3].fontNameComplex, u"HQPB1");
@@ -112,8 +113,8 @@ TEST_F(Paste, GlyphFieldsLandInOrderInTheirFontsAndSizesAndThePointEndsAfterThem
     // The blank of the space group in the fragment's font 0.
     EXPECT_EQ(c[4].fontName, u"DejaVu Sans");
     // "(normal text)": the font of the insertion point, at the field's own size.
-    EXPECT_EQ(c[5].fontNameComplex, pointFont);
-    EXPECT_FLOAT_EQ(c[5].heightComplex, 10.5f);
+    EXPECT_EQ(c[6].fontNameComplex, pointFont);
+    EXPECT_FLOAT_EQ(c[6].heightComplex, 10.5f);
     // Before the paste the insertion point's formatting is untouched.
     EXPECT_FLOAT_EQ(c[1].heightComplex, before[0].chars[1].heightComplex);
     EXPECT_EQ(c[1].fontNameComplex, pointFont);
@@ -141,7 +142,7 @@ TEST_F(Paste, GlyphsPastedInsideAWordReplaceTheSelectionAndLeaveTheRestAfterTheP
     s->TypeText(u"Z");
     const auto paragraphs = readDocument(document_);
     ASSERT_EQ(paragraphs.size(), 1u);
-    EXPECT_EQ(paragraphs[0].text, u"abB Zcd");
+    EXPECT_EQ(paragraphs[0].text, u"ab\uF042 \u200FZcd");
     EXPECT_EQ(paragraphs[0].chars[2].fontName, u"HQPB3");
     EXPECT_FLOAT_EQ(paragraphs[0].chars[2].height, 20.0f);
 }
@@ -155,8 +156,8 @@ TEST_F(Paste, GlyphsAcrossParagraphsAreOneUndoStep) {
     s->TypeText(u"y");
     auto paragraphs = readDocument(document_);
     ASSERT_EQ(paragraphs.size(), 2u);
-    EXPECT_EQ(paragraphs[0].text, u"xA");
-    EXPECT_EQ(paragraphs[1].text, u"By");
+    EXPECT_EQ(paragraphs[0].text, u"x\uF041");
+    EXPECT_EQ(paragraphs[1].text, u"\uF042y");
     EXPECT_FLOAT_EQ(paragraphs[1].chars[0].height, 14.0f);
 
     css::uno::Reference<css::document::XUndoManagerSupplier> undo(document_, css::uno::UNO_QUERY_THROW);

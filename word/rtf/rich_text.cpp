@@ -192,9 +192,9 @@ std::optional<SymbolField> readSymbolInstruction(std::u16string_view instruction
     }
     if (!code) return std::nullopt;
     SymbolField field;
-    field.character = symbolCharacter(*code, unicode);
-    if (field.character.empty()) return std::nullopt;
     if (font && !font->empty() && *font != u"(normal text)") field.font = std::move(font);
+    field.character = symbolCharacter(*code, unicode, field.font.has_value());
+    if (field.character.empty()) return std::nullopt;
     field.points = points;
     return field;
 }
@@ -213,6 +213,7 @@ struct GroupState {
     bool ownsField = false;  // the group opened by \field
     bool ignorable = false;  // \* seen: an unknown destination here is skipped
     bool hidden = false;     // \v: hidden text, not pasted
+    bool rightToLeft = false;  // \rtlch: a right-to-left run (\ltrch ends it)
 };
 
 struct Field {
@@ -332,7 +333,8 @@ private:
         auto& pieces = sink();
         if (piece.kind == PastePiece::Kind::Text && !pieces.empty()) {
             PastePiece& last = pieces.back();
-            if (last.kind == PastePiece::Kind::Text && last.font == piece.font && last.points == piece.points) {
+            if (last.kind == PastePiece::Kind::Text && last.font == piece.font && last.points == piece.points &&
+                last.rightToLeft == piece.rightToLeft) {
                 last.text += piece.text;
                 return;
             }
@@ -391,6 +393,7 @@ private:
         const GroupState& s = state();
         if (const auto it = fonts_.find(s.font); it != fonts_.end() && !it->second.name.empty()) piece.font = it->second.name;
         if (s.halfPoints) piece.points = pointsOf(*s.halfPoints);
+        piece.rightToLeft = s.rightToLeft;
         append(std::move(piece));
     }
 
@@ -437,6 +440,7 @@ private:
             controlSymbol(c);
             return;
         }
+        flush();  // text read so far is in the formatting before this word
         const std::size_t start = pos_;
         while (pos_ < in_.size() && ((in_[pos_] >= 'a' && in_[pos_] <= 'z') || (in_[pos_] >= 'A' && in_[pos_] <= 'Z'))) ++pos_;
         const std::string_view word = in_.substr(start, pos_ - start);
@@ -604,10 +608,15 @@ private:
             s.font = defaultFont_;
             s.halfPoints.reset();
             s.hidden = false;
+            s.rightToLeft = false;
             return;
         }
         if (word == "v") {
             s.hidden = parameter.value_or(1) != 0;
+            return;
+        }
+        if (word == "rtlch" || word == "ltrch") {
+            s.rightToLeft = word == "rtlch";
             return;
         }
         if (word == "uc") {
@@ -706,9 +715,9 @@ std::u16string Decoders::decode(std::string_view bytes, int codePage) {
 
 std::u16string decodeCodePage(std::string_view bytes, int codePage) { return Decoders().decode(bytes, codePage); }
 
-std::u16string symbolCharacter(long code, bool unicode) {
+std::u16string symbolCharacter(long code, bool unicode, bool symbolFont) {
     if (code < 0) return {};
-    if (code < 0x20) return std::u16string(1, static_cast<char16_t>(0xF000 + code));
+    if (code < 0x20 || (symbolFont && !unicode && code <= 0xFF)) return std::u16string(1, static_cast<char16_t>(0xF000 + code));
     if (!unicode && code <= 0xFF) {
         const char16_t ch = arabicCodePage()[static_cast<std::size_t>(code)];
         return ch == kReplacement ? std::u16string() : std::u16string(1, ch);

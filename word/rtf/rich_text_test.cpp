@@ -36,12 +36,12 @@ TEST(PasteRichText, ComposedVerseGivesItsGlyphsInOrderWithFontsAndSizes) {
     EXPECT_EQ(content.symbolFields, 3u);
     const auto g = glyphs(content.pieces);
     ASSERT_EQ(g.size(), 3u);
-    EXPECT_EQ(g[0].text, u"A");
+    EXPECT_EQ(g[0].text, u"\uF041");  // a code of a symbol font: its symbol character map
     EXPECT_EQ(g[0].font, std::u16string(u"HQPB2"));
     EXPECT_EQ(g[0].points, 12.0f);
-    EXPECT_EQ(g[1].text, u"\u0627");  // 0xC7 in the Arabic code page: alef
+    EXPECT_EQ(g[1].text, u"\uF0C7");
     EXPECT_EQ(g[1].font, std::u16string(u"HQPB1"));
-    EXPECT_EQ(g[2].text, u"\u0644");  // 0xE1: lam
+    EXPECT_EQ(g[2].text, u"\u0644");  // 0xE1 of the surrounding font, in the Arabic code page: lam
     EXPECT_FALSE(g[2].font.has_value()) << "(normal text) takes the font at the insertion point";
     EXPECT_EQ(g[2].points, 10.5f);
 
@@ -51,6 +51,27 @@ TEST(PasteRichText, ComposedVerseGivesItsGlyphsInOrderWithFontsAndSizes) {
     ASSERT_EQ(content.pieces[2].kind, PastePiece::Kind::Text);
     EXPECT_EQ(content.pieces[2].font, std::u16string(u"DejaVu Sans"));
     EXPECT_FALSE(content.pieces[2].points.has_value());
+    // The space groups are right-to-left runs (\ltrch ... \rtlch): that keeps the words apart.
+    EXPECT_TRUE(content.pieces[2].rightToLeft);
+    EXPECT_TRUE(content.pieces.back().rightToLeft);
+    EXPECT_FALSE(g[0].rightToLeft);
+}
+
+TEST(PasteRichText, RunDirectionAndFormattingApplyFromWhereTheyAreGiven) {
+    const auto content = readRichText("{\\rtf1\\ansi ab\\fs30 cd\\rtlch  e{\\ltrch f}g\\plain h}");
+    ASSERT_EQ(content.pieces.size(), 6u);
+    EXPECT_EQ(content.pieces[0].text, u"ab");
+    EXPECT_FALSE(content.pieces[0].points.has_value());
+    EXPECT_EQ(content.pieces[1].text, u"cd");
+    EXPECT_EQ(content.pieces[1].points, 15.0f);
+    EXPECT_EQ(content.pieces[2].text, u" e");
+    EXPECT_TRUE(content.pieces[2].rightToLeft);
+    EXPECT_EQ(content.pieces[3].text, u"f");
+    EXPECT_FALSE(content.pieces[3].rightToLeft);
+    EXPECT_EQ(content.pieces[4].text, u"g");
+    EXPECT_TRUE(content.pieces[4].rightToLeft);
+    EXPECT_EQ(content.pieces[5].text, u"h");
+    EXPECT_FALSE(content.pieces[5].rightToLeft);
 }
 
 TEST(PasteRichText, SymbolInstructionForms) {
@@ -62,10 +83,11 @@ TEST(PasteRichText, SymbolInstructionForms) {
     };
     const Case cases[] = {
         {"SYMBOL 65", u"A", std::nullopt, 14.0f},                    // size from the field's \fs28
-        {"symbol 0x41 \\\\f HQPB3", u"A", u"HQPB3", 14.0f},           // hexadecimal code, unquoted font
+        {"symbol 0x41 \\\\f HQPB3", u"\uF041", u"HQPB3", 14.0f},      // hexadecimal code, unquoted font
         {"SYMBOL 1606 \\\\u \\\\f \"HQPB4\" \\\\s 9", u"\u0646", u"HQPB4", 9.0f},  // Unicode code
         {"SYMBOL 66 \\\\f \"\" \\\\s 10,5", u"B", std::nullopt, 10.5f},  // empty font name, comma decimal
-        {"SYMBOL 67 \\\\f \"HQPB5\" \\\\s 0", u"C", u"HQPB5", 14.0f},  // refused size: the field's \fs
+        {"SYMBOL 67 \\\\f \"HQPB5\" \\\\s 0", u"\uF043", u"HQPB5", 14.0f},  // refused size: the field's \fs
+        {"SYMBOL 200 \\\\f \"(normal text)\"", u"\u0628", std::nullopt, 14.0f},  // surrounding font: code page 1256
         {"SYMBOL 9 \\\\f \"HQPB1\"", u"\uF009", u"HQPB1", 14.0f},     // a control code never breaks a line
         {"SYMBOL 128512 \\\\u", u"\U0001F600", std::nullopt, 14.0f},  // beyond the basic plane
     };
@@ -147,7 +169,7 @@ TEST(PasteRichText, MalformedInputNeverFails) {
     // A fragment cut off after a complete field still gives that field.
     const auto cut = readRichText("{\\rtf1 " + glyphField(70, "HQPB1", "12", "24") + "{\\ltrch ");
     ASSERT_EQ(cut.symbolFields, 1u);
-    EXPECT_EQ(glyphs(cut.pieces)[0].text, u"F");
+    EXPECT_EQ(glyphs(cut.pieces)[0].text, u"\uF046");
     // The instruction of a field cut off inside its instruction is still read.
     EXPECT_EQ(readRichText("{\\rtf1 {\\field{\\*\\fldinst SYMBOL 65 \\\\f \"HQPB1").symbolFields, 1u);
     // Deep nesting keeps the text.

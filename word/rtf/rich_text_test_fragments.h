@@ -18,8 +18,8 @@ inline std::string glyphField(int code, const std::string& font, const std::stri
            " \\\\f \"" + font + "\" \\\\s " + sizeText + "}{\\fldrslt\\f31\\fs" + halfPoints + "}}}";
 }
 
-// One verse: the words (HQPB2 'A', HQPB1 alef) and ("(normal text)" lam at 10.5 points), read
-// as kComposedText.
+// One verse: the words (HQPB2 code 65, HQPB1 code 0xC7) and ("(normal text)" 0xE1, lam, at 10.5
+// points), read as kComposedText: the symbol fonts' codes in their symbol area.
 inline std::string composedVerse() {
     std::string rtf = kHeader;
     rtf += glyphField(65, "HQPB2", "12", "24") + "\r\n";
@@ -31,6 +31,6 @@ inline std::string composedVerse() {
     rtf += kClosingGroup;
     return rtf;
 }
-inline constexpr char16_t kComposedText[] = u"A\u0627 \u0644   ";
+inline constexpr char16_t kComposedText[] = u"\uF041\uF0C7 \u0644   ";
 
 }  // namespace word::rtf::fragments

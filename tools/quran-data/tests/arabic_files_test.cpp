@@ -44,13 +44,10 @@ TEST(GlyphWords, PairsAreStoredLastFirstAndTheVerseEndCarriesOneMoreByte)
     EXPECT_THROW(glyph_word({{'7', 1}}, false), DataError);
 }
 
-TEST(GlyphWords, PlainTextMappingUsesTheSurroundingFontAndCodePage1256)
+TEST(UnicodeArabic, MushafTextDropsOnlyTheThinSpaceOf2_72)
 {
-    // beh, fatha, seen -> cp1256 C8 F3 D3
-    const auto g = PlainTextGlyphs().glyphs(U"\u0628\u064E\u0633");
-    ASSERT_EQ(g.size(), 3u);
-    EXPECT_EQ(glyph_word(g, false), "6\xD3" "6\xF3" "6\xC8"s);
-    EXPECT_THROW(PlainTextGlyphs().glyphs(U"\u06E1"), DataError);
+    EXPECT_EQ(mushaf_text({2, 72, U"\u0641\u2009\u062A"}), U"\u0641\u062A");
+    EXPECT_EQ(mushaf_text({2, 73, U"\u0641\u2009\u062A"}), U"\u0641\u2009\u062A");
 }
 
 TEST(SurahTable, RecordsOfThirtyFourBytesAndOffsetsBigEndian)
@@ -110,20 +107,34 @@ TEST(UnicodeArabic, NoMoreThan32767Words)
     EXPECT_EQ(build_unicode_arabic(small_source(verses)).distinct_words, 32767u);
 }
 
-TEST(ArabicGlyphs, SevenEntriesAndTheVerseEndByteOnlyOnLastWords)
+// Every character one pair of key "1" and its low byte, so the stored words can be read back.
+class LowByteGlyphs final : public GlyphMapping {
+public:
+    std::vector<GlyphPair> glyphs(std::u32string_view word) const override
+    {
+        std::vector<GlyphPair> out;
+        for (char32_t c : word)
+            out.push_back({'1', static_cast<unsigned char>(c & 0xFF)});
+        return out;
+    }
+};
+
+std::u32string end_mark(int ayah) { return std::u32string(1, static_cast<char32_t>(U'\u0660' + ayah)); }
+
+TEST(ArabicGlyphs, SevenEntriesVerseEndWordLastAndTheSentinelOnlyThere)
 {
     const std::vector<Verse> verses = {{1, 1, U""}, {1, 2, U""}};
-    const std::vector<std::u32string> voc = {U"\u0628 \u0633", U"\u0628"};
-    const BuiltFile f = build_arabic_glyphs(small_source(verses), voc, PlainTextGlyphs());
+    const std::vector<std::u32string> texts = {U"\u0628 \u0633", U"\u0628"};
+    const BuiltFile f = build_arabic_glyphs(small_source(verses), texts, LowByteGlyphs(), end_mark);
     EXPECT_EQ(static_cast<unsigned char>(f.bytes[0]), 7);
-    EXPECT_EQ(f.distinct_words, 3u);  // beh mid-verse and beh at a verse end differ
-    EXPECT_EQ(block(f.bytes, 1), "6\xC8" "6\xD3" "6" "6\xC8" "6"s);
-    EXPECT_EQ(block(f.bytes, 2), "\0\0\x01\0\0\x03\0\0\x06\0\0\x09"s);
-    EXPECT_EQ(block(f.bytes, 3), "\0\x01\0\x02\0\x03"s);
-    EXPECT_EQ(block(f.bytes, 4), "\0\0\x01\0\0\x05\0\0\x07"s);
+    EXPECT_EQ(f.distinct_words, 4u);  // beh, seen, and the two verse ends with their sentinel
+    EXPECT_EQ(block(f.bytes, 1), "1\x28" "1\x33" "1\x61" "6" "1\x62" "6"s);
+    EXPECT_EQ(block(f.bytes, 2), "\0\0\x01\0\0\x03\0\0\x05\0\0\x08\0\0\x0B"s);
+    EXPECT_EQ(block(f.bytes, 3), "\0\x01\0\x02\0\x03" "\0\x01\0\x04"s);
+    EXPECT_EQ(block(f.bytes, 4), "\0\0\x01\0\0\x07\0\0\x0B"s);
     EXPECT_EQ(block(f.bytes, 6).size(), 114u * 34);
     EXPECT_EQ(block(f.bytes, 7), rtf_header());
-    EXPECT_THROW(build_arabic_glyphs(small_source(verses), {U"\u0628"}, PlainTextGlyphs()), DataError);
+    EXPECT_THROW(build_arabic_glyphs(small_source(verses), {U"\u0628"}, LowByteGlyphs(), end_mark), DataError);
 }
 
 }  // namespace

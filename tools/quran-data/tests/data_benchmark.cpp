@@ -1,5 +1,8 @@
-// Figures for the data build: the spelling conversion of every verse and the add-in's files.
+// Figures for the data build: the spelling conversion of every verse and the add-in's files, the
+// glyph form shaped in the source font of the glyph fonts.
 #include "tools/quran-data/arabic_files.h"
+#include "tools/quran-data/glyph_shaping.h"
+#include "tools/quran-data/glyph_slots.h"
 #include "tools/quran-data/source.h"
 #include "tools/quran-data/spelling.h"
 #include "tools/quran-data/translations.h"
@@ -29,12 +32,19 @@ BENCHMARK(ConvertAllVerses)->Unit(benchmark::kMillisecond);
 
 void BuildArabicFiles(benchmark::State& state)
 {
-    SpellingConverter conv;
-    const VerseTexts texts = build_verse_texts(source(), conv);
+    std::vector<std::u32string> mushaf;
+    for (const auto& v : source().verses)
+        mushaf.push_back(mushaf_text(v));
+    const Shaper shaper(HQPB_SOURCE_FONT);
+    std::size_t slots_used = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(build_unicode_arabic(source()));
-        benchmark::DoNotOptimize(build_arabic_glyphs(source(), texts.vocalised, PlainTextGlyphs()));
+        SlotTable slots;
+        const ShapedGlyphs mapping(shaper, slots);  // shapes every distinct word afresh
+        benchmark::DoNotOptimize(build_arabic_glyphs(source(), mushaf, mapping, verse_end_text));
+        slots_used = slots.slots().size();
     }
+    state.counters["glyph_slots"] = static_cast<double>(slots_used);
 }
 BENCHMARK(BuildArabicFiles)->Unit(benchmark::kMillisecond);
 
