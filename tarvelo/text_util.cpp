@@ -2,11 +2,12 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace mTarvelo {
@@ -41,6 +42,13 @@ double Val(std::u16string_view text) {
     return value;
 }
 
+std::int32_t WholeVal(std::u16string_view text) {
+    const double value = Val(text);
+    constexpr double low = std::numeric_limits<std::int32_t>::min();
+    constexpr double high = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(value, low, high));
+}
+
 std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal,
                                         char16_t group) {
     const std::u16string trimmed = TrimBlanks(text);
@@ -67,18 +75,6 @@ std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decim
     const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (ec != std::errc{} || end != ascii.data() + ascii.size()) return std::nullopt;
     return value;
-}
-
-std::optional<double> ParseLocaleNumber(std::u16string_view text) {
-    const std::lconv* conv = std::localeconv();
-    char16_t decimal = u'.', group = u',';
-    if (conv && conv->decimal_point && std::strlen(conv->decimal_point) == 1)
-        decimal = static_cast<unsigned char>(conv->decimal_point[0]);
-    if (conv && conv->thousands_sep && std::strlen(conv->thousands_sep) == 1)
-        group = static_cast<unsigned char>(conv->thousands_sep[0]);
-    else
-        group = decimal == u'.' ? u',' : u'.';
-    return ParseLocaleNumber(text, decimal, group);
 }
 
 std::string FormatNumber(double value) {

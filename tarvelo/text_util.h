@@ -13,14 +13,15 @@ namespace mTarvelo {
 
 // The leading number of a text, 0 when it does not start with one (blanks before it skipped).
 double Val(std::u16string_view text);
+// Val as a whole number (the fraction cut off), held to the 32-bit range: what a typed number
+// becomes where a count or a position is meant.
+std::int32_t WholeVal(std::u16string_view text);
 
 // A whole text read as a number by the rules of a locale whose decimal separator is `decimal`
 // and whose digit-group separator is `group` (group separators are ignored, surrounding blanks
 // allowed). nullopt when the text is not a number, an empty text included.
 std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal,
                                         char16_t group);
-// The same with the separators of the process's current locale.
-std::optional<double> ParseLocaleNumber(std::u16string_view text);
 
 // A number as its shortest decimal text with a point: 24, 21, 20.5.
 std::string FormatNumber(double value);

@@ -65,6 +65,11 @@ TEST(NoteReferences, CollectsInOrderWithRepeatsAndRejectsBadLines) {
                  mTarvelo::AddinError);
     std::vector<std::int32_t> few;
     EXPECT_THROW(mTarvelo::CollectNoteReferences(u"[1][2][3]", few, 2), mTarvelo::AddinError);
+    // Numbers from the file that name no note are skipped, never converted out of range.
+    std::vector<std::int32_t> checked;
+    mTarvelo::CollectNoteReferences(u"[99999999999] [2147483647] [2147483648] [0] [-4] [x] [5]",
+                                    checked, 2000);
+    EXPECT_EQ(checked, (std::vector<std::int32_t>{2147483647, 5}));
     EXPECT_EQ(few.size(), 2u);
 }
 

@@ -10,6 +10,10 @@ TEST(TextUtil, ValReadsTheLeadingNumberOnly) {
     EXPECT_EQ(Val(u"abc"), 0);
     EXPECT_EQ(Val(u""), 0);
     EXPECT_EQ(Val(u"1 2"), 12);
+    // Typed into a verse box: held to 32 bits instead of converted out of range.
+    EXPECT_EQ(WholeVal(u"99999999999"), 2147483647);
+    EXPECT_EQ(WholeVal(u"-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(WholeVal(u"7.9"), 7);
 }
 
 TEST(TextUtil, LocaleNumbersFollowTheSeparators) {
