@@ -22,7 +22,8 @@ auto Reading(F&& read) {
 class ModuleData : public AddinData {
 public:
     // The readers' own messages ("Error 53 (File not found) in procedure loade of Module
-    // mTarvelo") go to the host's message box, whichever host is installed when they arise.
+    // mTarvelo") go to the host's message box, whichever host is installed when they arise; with
+    // none installed (the add-in shutting down) they are dropped.
     ModuleData() {
         ShowMessage = [](std::u16string_view text) {
             try {
@@ -32,9 +33,6 @@ public:
             }
         };
     }
-    ~ModuleData() override { ShowMessage = nullptr; }
-    ModuleData(const ModuleData&) = delete;
-    ModuleData& operator=(const ModuleData&) = delete;
 
     void loade() override { mTarvelo::loade(); }
     void loadeFile(std::int16_t slot) override { mTarvelo::loadeFile(slot); }

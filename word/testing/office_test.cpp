@@ -128,8 +128,16 @@ TEST(OfficeHarness, TheOfficeNeverSeesTheUsersConfigurationFolders) {
     ::setenv("XDG_CONFIG_HOME", "/the-users-own-config", 1);
     word::testing::Office office;
     if (before) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
-    std::ifstream in("/proc/" + std::to_string(office.pid()) + "/environ", std::ios::binary);
-    const std::string environment(std::istreambuf_iterator<char>(in), {});
+    // The environments of the office's processes (its process group).
+    std::string environment;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string pid, name, state;
+        long group = 0;
+        if (!(stat >> pid >> name >> state >> group >> group) || group != office.pid()) continue;
+        std::ifstream in(entry.path() / "environ", std::ios::binary);
+        environment += std::string(std::istreambuf_iterator<char>(in), {});
+    }
     ASSERT_FALSE(environment.empty());
     EXPECT_EQ(environment.find("/the-users-own-config"), std::string::npos);
     const std::string own = "XDG_CONFIG_HOME=" + office.profileDir().string();

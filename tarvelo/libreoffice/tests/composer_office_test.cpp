@@ -35,7 +35,10 @@ using namespace mTarvelo;
 namespace css = ::com::sun::star;
 namespace uno = css::uno;
 
-// Whether a window of the office whose title contains `title` is shown.
+// Whether a window of the office whose title contains `title` is shown. The toolkit's list of
+// top windows is the one way to reach them from another process.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 bool WindowShown(std::u16string_view title) {
     uno::Reference<css::awt::XExtendedToolkit> toolkit(
         css::awt::Toolkit::create(word::testing::sharedOffice().context()), uno::UNO_QUERY_THROW);
@@ -49,6 +52,7 @@ bool WindowShown(std::u16string_view title) {
     }
     return false;
 }
+#pragma GCC diagnostic pop
 
 // Sets the office's locale setting (empty: the system's).
 void SetOfficeLocale(const rtl::OUString& tag) {
@@ -56,8 +60,9 @@ void SetOfficeLocale(const rtl::OUString& tag) {
     css::beans::PropertyValue path;
     path.Name = "nodepath";
     path.Value <<= rtl::OUString("/org.openoffice.Setup/L10N");
+    const uno::Any argument(path);
     auto access = provider->createInstanceWithArguments("com.sun.star.configuration.ConfigurationUpdateAccess",
-                                                        {uno::Any(path)});
+                                                        uno::Sequence<uno::Any>(&argument, 1));
     uno::Reference<css::container::XNameReplace>(access, uno::UNO_QUERY_THROW)
         ->replaceByName("ooSetupSystemLocale", uno::Any(tag));
     uno::Reference<css::util::XChangesBatch>(access, uno::UNO_QUERY_THROW)->commitChanges();

@@ -14,10 +14,13 @@
 #include <com/sun/star/accessibility/XAccessibleAction.hpp>
 #include <com/sun/star/accessibility/XAccessibleContext.hpp>
 #include <com/sun/star/accessibility/XAccessibleEditableText.hpp>
+#include <com/sun/star/deployment/DeploymentException.hpp>
 #include <com/sun/star/deployment/XExtensionManager.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/task/XInteractionApprove.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
+#include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/ucb/XCommandEnvironment.hpp>
 #include <com/sun/star/ucb/XProgressHandler.hpp>
 #include <cppuhelper/implbase1.hxx>
@@ -47,6 +50,28 @@ class QuietEnvironment : public cppu::WeakImplHelper1<css::ucb::XCommandEnvironm
 public:
     uno::Reference<css::task::XInteractionHandler> SAL_CALL getInteractionHandler() override {
         return {};
+    }
+    uno::Reference<css::ucb::XProgressHandler> SAL_CALL getProgressHandler() override { return {}; }
+};
+
+// A command environment that approves what it is asked (installing an extension) and shows no
+// progress.
+class ApprovingHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
+public:
+    void SAL_CALL handle(const uno::Reference<css::task::XInteractionRequest>& request) override {
+        for (const auto& continuation : request->getContinuations()) {
+            uno::Reference<css::task::XInteractionApprove> approve(continuation, uno::UNO_QUERY);
+            if (approve.is()) {
+                approve->select();
+                return;
+            }
+        }
+    }
+};
+class ApprovingEnvironment : public cppu::WeakImplHelper1<css::ucb::XCommandEnvironment> {
+public:
+    uno::Reference<css::task::XInteractionHandler> SAL_CALL getInteractionHandler() override {
+        return new ApprovingHandler;
     }
     uno::Reference<css::ucb::XProgressHandler> SAL_CALL getProgressHandler() override { return {}; }
 };
@@ -244,7 +269,11 @@ TEST(ExtensionAddedLater, TheMenuComesWithoutARestartAndOnlyOnce) {
         uno::UNO_QUERY_THROW);
     try {
         manager->addExtension(rtl::OUString::fromUtf8(("file://" + BuiltOxt().string()).c_str()), {}, "user", {},
-                              new QuietEnvironment);
+                              new ApprovingEnvironment);
+    } catch (const css::deployment::DeploymentException& e) {
+        uno::Exception cause;
+        e.Cause >>= cause;
+        FAIL() << word::libreoffice::toUtf8(e.Message) << ": " << word::libreoffice::toUtf8(cause.Message);
     } catch (const uno::Exception& e) {
         FAIL() << word::libreoffice::toUtf8(e.Message);
     }
