@@ -167,8 +167,7 @@ void InsertTranslation(std::int16_t surah, std::int16_t fromAyah, std::int16_t t
                     selection->Font()->SetSize(10);
                     selection->TypeText(data.TranslationSingleByte()
                                             ? t
-                                            : DecodeLowBytesInCodePage(t, CodePageForLcid(
-                                                                    data.TranslationLcid())));
+                                            : DecodeLowBytes(t, data.TranslationLcid()));
                     break;
                 }
                 case TranslationStorage::ShiftedPair:

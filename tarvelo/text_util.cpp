@@ -1,7 +1,5 @@
 #include "tarvelo/text_util.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -99,30 +97,6 @@ std::u16string TrimLeadingBlanks(std::u16string_view text) {
 
 std::u16string AsciiToUtf16(std::string_view text) {
     return std::u16string(text.begin(), text.end());
-}
-
-std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage) {
-    const std::string name = "CP" + std::to_string(codePage);
-    iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-16LE", "CP1252");
-    const std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
-    std::u16string out;
-    out.reserve(text.size());
-    for (const char16_t c : text) {
-        char in = static_cast<char>(c & 0xFF);
-        char16_t decoded[2] = {};
-        char* inPtr = &in;
-        std::size_t inLeft = 1;
-        char* outPtr = reinterpret_cast<char*>(decoded);
-        std::size_t outLeft = sizeof decoded;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-            outLeft == sizeof decoded)
-            out += u'\uFFFD';
-        else
-            out.append(decoded, (sizeof decoded - outLeft) / sizeof(char16_t));
-    }
-    return out;
 }
 
 }  // namespace mTarvelo

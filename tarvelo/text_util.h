@@ -31,9 +31,8 @@ std::u16string TrimLeadingBlanks(std::u16string_view text);
 
 std::u16string AsciiToUtf16(std::string_view text);
 
-// UTF-8 (FromUtf8, ToUtf8) and the code page of a locale (CodePageForLcid) come from the data
-// module, so that messages, settings and translations use one conversion.
-// Every character's low byte decoded in the code page; undecodable bytes become U+FFFD.
-std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage);
+// UTF-8 (FromUtf8, ToUtf8), the code page of a locale (CodePageForLcid) and the decoding of
+// code-page text (DecodeLowBytes) come from the data module, so that messages, settings and
+// translations use one conversion.
 
 }  // namespace mTarvelo

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <map>
 #include <mutex>
 
 #include "tarvelo/clipboard/clipboard_backend.h"
@@ -22,14 +23,16 @@ public:
         if (name.empty())
             return 0;
         const std::lock_guard lock(mutex_);
-        const std::string key = Folded(name);
-        for (std::size_t i = 0; i < names_.size(); ++i)
-            if (Folded(names_[i]) == key)
-                return static_cast<std::uint32_t>(0xC000 + i);
-        if (names_.size() >= 0x4000)
+        const auto [at, added] = numbers_.try_emplace(Folded(name), 0);
+        if (!added)
+            return at->second;
+        if (names_.size() >= 0x4000) {
+            numbers_.erase(at);
             return 0;
+        }
         names_.emplace_back(name);
-        return static_cast<std::uint32_t>(0xC000 + names_.size() - 1);
+        at->second = static_cast<std::uint32_t>(0xC000 + names_.size() - 1);
+        return at->second;
     }
     std::string Name(std::uint32_t id) {
         const std::lock_guard lock(mutex_);
@@ -46,7 +49,8 @@ private:
         return key;
     }
     std::mutex mutex_;
-    std::vector<std::string> names_;
+    std::vector<std::string> names_;                 // by number - C000 hexadecimal
+    std::map<std::string, std::uint32_t> numbers_;   // by name without case
 };
 
 int HexValue(char c) {

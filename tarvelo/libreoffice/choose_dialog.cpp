@@ -268,6 +268,7 @@ public:
         if (top.is()) top->toFront();
     }
     void SetTopmost(bool onTop) override {
+        if (!dialog_.is()) return;
         try {
             KeepAbove(dialog_->getPeer(), onTop);
         } catch (const uno::Exception&) {

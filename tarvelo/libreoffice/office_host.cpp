@@ -117,7 +117,12 @@ public:
             auto box = factory->createMessageBox(ParentWindow(), type,
                                                  css::awt::MessageBoxButtons::BUTTONS_OK,
                                                  toOUString(AppTitle), toOUString(text));
+            // The chooser stays above other windows; while a message of its insertion is shown,
+            // the message must not be hidden behind it.
+            const auto chooser = LoadedFrmChoose();
+            if (chooser) chooser->Controls().SetTopmost(false);
             box->execute();
+            if (chooser && LoadedFrmChoose() == chooser) chooser->Controls().SetTopmost(true);
         } catch (const uno::Exception&) {
             // no toolkit: the message cannot be shown
         }
