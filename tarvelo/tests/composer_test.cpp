@@ -146,6 +146,18 @@ TEST_F(ComposerTest, UnicodeFormPastesTheVerseWithItsNumber) {
     EXPECT_EQ(CountOf("Paste"), 0);
 }
 
+TEST_F(ComposerTest, UnicodeVerseThatCannotBeReadEndsTheInsertionWithoutPasting) {
+    Dialog(u"14", true);
+    data->unreadableUnicode[12] = true;  // verse 2:2 of the fake text
+    mTarvelo::InsertArabic(2, 1, 3, true);
+    // Verse 1 only: nothing else from the clipboard is pasted in place of verse 2, and the
+    // reader's own message is the only one.
+    EXPECT_EQ(word.document, "<paste 13:U11/1>");
+    EXPECT_EQ(CountOf("PasteAndFormat 0"), 1);
+    EXPECT_TRUE(host->messages.empty());
+    EXPECT_TRUE(word.screenUpdating);
+}
+
 TEST_F(ComposerTest, FromAfterToInsertsNoVerseButEndsTheLine) {
     Dialog(u"14", false);
     mTarvelo::InsertArabic(1, 5, 4, true);
