@@ -8,13 +8,7 @@ add_library(tarvelo_core STATIC
   ${_addin}/composer.cpp
   ${_addin}/frm_choose.cpp
   ${_addin}/connect.cpp)
-target_link_libraries(tarvelo_core PUBLIC word_interface tarvelo_data)
-if(TARGET tarvelo_autoreplace)
-  target_link_libraries(tarvelo_core PUBLIC tarvelo_autoreplace)
-else()
-  # Until automatic replacement lands, its menu command and timer do nothing.
-  target_sources(tarvelo_core PRIVATE ${_addin}/autoreplace_absent.cpp)
-endif()
+target_link_libraries(tarvelo_core PUBLIC word_interface tarvelo_data tarvelo_autoreplace)
 
 add_executable(tarvelo_core_tests
   ${_addin}/tests/composer_test.cpp

@@ -68,6 +68,16 @@ public:
 
 enum class MessageIcon { None, Information, Exclamation, Critical };
 
+// How the user writes numbers: the decimal separator and the digit-group separator.
+struct NumberSeparators {
+    char16_t decimal = u'.';
+    char16_t group = u',';
+};
+
+// The separators of the locale the environment names (LC_ALL, LC_NUMERIC, LANG), as the C library
+// knows it; "." and "," when it knows none.
+NumberSeparators EnvironmentNumberSeparators();
+
 // The host's user-interface services.
 class AddinHost {
 public:
@@ -85,6 +95,8 @@ public:
     virtual std::unique_ptr<AddinClipboard> NewClipboard() = 0;
     // The controls of a new, hidden chooser dialog.
     virtual std::unique_ptr<ChooseControls> NewChooseControls() = 0;
+    // The user's separators for numbers typed into the dialog (its font size).
+    virtual NumberSeparators UserNumberSeparators() { return EnvironmentNumberSeparators(); }
 };
 
 struct AddinServices {

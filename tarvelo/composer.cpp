@@ -77,7 +77,8 @@ void InsertArabic(std::int16_t surah, std::int16_t fromAyah, std::int16_t toAyah
         selection->RtlPara();
         const auto dialog = LoadFrmChoose();
         const std::u16string sizeText = dialog->FontSizeText();
-        const auto size = ParseLocaleNumber(sizeText);
+        const NumberSeparators separators = Host().UserNumberSeparators();
+        const auto size = ParseLocaleNumber(sizeText, separators.decimal, separators.group);
         if (!size) throw AddinError(ErrTypeMismatch, "Type mismatch");
         GlyphFieldWriter writer(ToUtf8(sizeText), FormatNumber(*size * 2));
 
@@ -103,6 +104,12 @@ void InsertArabic(std::int16_t surah, std::int16_t fromAyah, std::int16_t toAyah
             } else {
                 selection->ParagraphFormat()->SetAlignment(word::wdAlignParagraphJustify);
                 const std::string text = data.AmbilUnicode(verseIndex, static_cast<std::int16_t>(a));
+                if (text.empty()) {
+                    // The reader has reported its error; pasting would insert whatever else
+                    // is on the clipboard.
+                    ScreenUpdatingOn();
+                    return;
+                }
                 PutOnClipboard(clipboard.Get(), form->WindowHandle(), UnicodeTextFormat, text);
                 selection->PasteAndFormat(word::wdPasteDefault);
                 // Stop must be able to arrive in this form too.
@@ -160,8 +167,7 @@ void InsertTranslation(std::int16_t surah, std::int16_t fromAyah, std::int16_t t
                     selection->Font()->SetSize(10);
                     selection->TypeText(data.TranslationSingleByte()
                                             ? t
-                                            : DecodeLowBytesInCodePage(t, CodePageForLcid(
-                                                                    data.TranslationLcid())));
+                                            : DecodeLowBytes(t, data.TranslationLcid()));
                     break;
                 }
                 case TranslationStorage::ShiftedPair:

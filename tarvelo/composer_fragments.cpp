@@ -1,5 +1,6 @@
 #include "tarvelo/composer_fragments.h"
 
+#include <limits>
 #include <utility>
 
 #include "tarvelo/addin_error.h"
@@ -58,7 +59,10 @@ void CollectNoteReferences(std::u16string_view line, std::vector<std::int32_t>& 
         if (close == std::u16string_view::npos)
             throw AddinError(5, "Invalid procedure call or argument");
         if (notes.size() >= limit) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
-        notes.push_back(static_cast<std::int32_t>(Val(line.substr(open + 1, close - open - 1))));
+        // A number no note can have (below 1, beyond 32 bits) is skipped: it names no note.
+        const double number = Val(line.substr(open + 1, close - open - 1));
+        if (number >= 1 && number <= std::numeric_limits<std::int32_t>::max())
+            notes.push_back(static_cast<std::int32_t>(number));
         line.remove_prefix(close + 1);
     }
 }

@@ -19,6 +19,10 @@ using C = ChooseControl;
 
 constexpr int SurahCount = 114;
 constexpr std::u16string_view ChooseFirstMessage = u"Pilih dulu surat dan ayatnya!";
+// OK in a mode that inserts a translation with none selected, or none there to select.
+constexpr std::u16string_view ChooseTranslationMessage = u"Pilih dulu terjemahannya!";
+constexpr std::u16string_view NoTranslationMessage =
+    u"Tidak ada file terjemahan (*.dabrel) di folder Tarvelo.";
 
 std::shared_ptr<FrmChoose>& Instance() {
     static std::shared_ptr<FrmChoose> instance;
@@ -109,13 +113,19 @@ void FrmChoose::Form_Load() {
     const int translations = c.ListCount(C::cbTran);
     for (int i = 0; i < translations && i < static_cast<int>(TranslationChosen.size()); ++i)
         c.SetSelected(C::cbTran, i, TranslationChosen[i]);
+    // The stored choice is selected and current. When there is none (a new user) or its file is
+    // gone, the first translation becomes the current one, so that a translation is always
+    // chosen while there is one.
     const std::u16string current = data.TranslationName();
-    if (!current.empty()) {
-        for (int i = 0; i < translations; ++i)
-            if (c.List(C::cbTran, i) == current) c.SetSelected(C::cbTran, i, true);
-    } else if (translations > 0) {
-        c.SetListIndex(C::cbTran, 0);
+    int currentIndex = -1;
+    for (int i = 0; i < translations && !current.empty(); ++i)
+        if (c.List(C::cbTran, i) == current) currentIndex = i;
+    if (currentIndex < 0 && translations > 0) {
+        currentIndex = 0;
+        data.SetTranslationName(c.List(C::cbTran, 0));
+        data.loadeFile(1);
     }
+    if (currentIndex >= 0) c.SetSelected(C::cbTran, currentIndex, true);
 
     c.SetTopmost(true);
 }
@@ -142,7 +152,7 @@ void FrmChoose::cbFrom_Click() {
     c.Clear(C::cbTo);
     const std::u16string from = c.Text(C::cbFrom);
     c.SetText(C::cbTo, from);
-    for (int v = std::max(1, static_cast<int>(Val(from))); v <= versesOfSurah_; ++v)
+    for (int v = std::max(1, WholeVal(from)); v <= versesOfSurah_; ++v)
         c.AddItem(C::cbTo, Number(v));
 }
 
@@ -169,9 +179,9 @@ void FrmChoose::Command1_Click() {
     Centre();
 
     const std::u16string surahText = c.Text(C::cbSurat);
-    const int surah = static_cast<int>(Val(std::u16string_view(surahText).substr(0, 3)));
-    const int from = static_cast<int>(Val(c.Text(C::cbFrom)));
-    const int to = static_cast<int>(Val(c.Text(C::cbTo)));
+    const int surah = WholeVal(std::u16string_view(surahText).substr(0, 3));
+    const int from = WholeVal(c.Text(C::cbFrom));
+    const int to = WholeVal(c.Text(C::cbTo));
     // Numbers outside the surah table or past the surah's last verse would read other surahs'
     // verses (or beyond the data): they are refused like missing ones.
     const bool valid = surah >= 1 && surah <= SurahCount && from >= 1 && to >= 1 &&
@@ -183,11 +193,16 @@ void FrmChoose::Command1_Click() {
     }
 
     int selectedCount = 0;
-    for (int i = 0; i < c.ListCount(C::cbTran); ++i) {
-        const bool selected = c.Selected(C::cbTran, i);
-        if (i < static_cast<int>(TranslationChosen.size())) TranslationChosen[i] = selected;
-        if (selected) ++selectedCount;
+    for (int i = 0; i < c.ListCount(C::cbTran); ++i)
+        if (c.Selected(C::cbTran, i)) ++selectedCount;
+    // A mode that inserts translations with none chosen would insert none and say nothing.
+    if ((InsertMode == 1 || InsertMode == 3) && selectedCount == 0) {
+        c.MsgBox(c.ListCount(C::cbTran) == 0 ? NoTranslationMessage : ChooseTranslationMessage);
+        c.SetCaption(C::Command1, u"OK");
+        return;
     }
+    for (int i = 0; i < c.ListCount(C::cbTran) && i < static_cast<int>(TranslationChosen.size()); ++i)
+        TranslationChosen[i] = c.Selected(C::cbTran, i);
 
     const bool sameLine = c.Value(C::Check1) != 1;
     const auto s = static_cast<std::int16_t>(surah);
@@ -238,6 +253,23 @@ std::u16string FrmChoose::FontSizeText() const { return controls_->Text(C::cbSiz
 bool FrmChoose::UnicodeChecked() const { return controls_->Value(C::chUnicod) == 1; }
 
 std::uintptr_t FrmChoose::WindowHandle() const { return controls_->WindowHandle(); }
+
+int ClickedListItem(const std::vector<bool>& before, const std::vector<bool>& after) {
+    int changed = -1, changes = 0, selected = -1, selectedCount = 0;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const bool was = i < before.size() && before[i];
+        if (after[i] != was) {
+            changed = static_cast<int>(i);
+            ++changes;
+        }
+        if (after[i]) {
+            selected = static_cast<int>(i);
+            ++selectedCount;
+        }
+    }
+    if (changes == 1 && after[static_cast<std::size_t>(changed)]) return changed;
+    return selectedCount == 1 ? selected : -1;
+}
 
 std::shared_ptr<FrmChoose> LoadFrmChoose() {
     auto& instance = Instance();

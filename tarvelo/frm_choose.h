@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mTarvelo {
 
@@ -95,6 +96,13 @@ private:
     int versesOfSurah_ = 0;  // n of the selection handling
     std::unique_ptr<ChooseControls> controls_;
 };
+
+// The item of the multi-select translation list that a click acted on, from the list's selection
+// before and after it: the item whose state changed when one did (a Ctrl-click) if it became
+// selected; otherwise, or when it was deselected, the only selected item. -1 when no single
+// item can be told (the list is left with several or none selected by a click that changed
+// several).
+int ClickedListItem(const std::vector<bool>& before, const std::vector<bool>& after);
 
 // The one instance. LoadFrmChoose loads it hidden (running Form_Load) if it is not loaded;
 // ShowFrmChoose loads and shows it; UnloadFrmChoose forgets it (its window closed already).

@@ -1,12 +1,11 @@
 #include "tarvelo/text_util.h"
 
-#include <iconv.h>
-
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <clocale>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace mTarvelo {
@@ -41,6 +40,13 @@ double Val(std::u16string_view text) {
     return value;
 }
 
+std::int32_t WholeVal(std::u16string_view text) {
+    const double value = Val(text);
+    constexpr double low = std::numeric_limits<std::int32_t>::min();
+    constexpr double high = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(value, low, high));
+}
+
 std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal,
                                         char16_t group) {
     const std::u16string trimmed = TrimBlanks(text);
@@ -69,18 +75,6 @@ std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decim
     return value;
 }
 
-std::optional<double> ParseLocaleNumber(std::u16string_view text) {
-    const std::lconv* conv = std::localeconv();
-    char16_t decimal = u'.', group = u',';
-    if (conv && conv->decimal_point && std::strlen(conv->decimal_point) == 1)
-        decimal = static_cast<unsigned char>(conv->decimal_point[0]);
-    if (conv && conv->thousands_sep && std::strlen(conv->thousands_sep) == 1)
-        group = static_cast<unsigned char>(conv->thousands_sep[0]);
-    else
-        group = decimal == u'.' ? u',' : u'.';
-    return ParseLocaleNumber(text, decimal, group);
-}
-
 std::string FormatNumber(double value) {
     std::array<char, 64> buffer{};
     const auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
@@ -103,30 +97,6 @@ std::u16string TrimLeadingBlanks(std::u16string_view text) {
 
 std::u16string AsciiToUtf16(std::string_view text) {
     return std::u16string(text.begin(), text.end());
-}
-
-std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage) {
-    const std::string name = "CP" + std::to_string(codePage);
-    iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-16LE", "CP1252");
-    const std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
-    std::u16string out;
-    out.reserve(text.size());
-    for (const char16_t c : text) {
-        char in = static_cast<char>(c & 0xFF);
-        char16_t decoded[2] = {};
-        char* inPtr = &in;
-        std::size_t inLeft = 1;
-        char* outPtr = reinterpret_cast<char*>(decoded);
-        std::size_t outLeft = sizeof decoded;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-            outLeft == sizeof decoded)
-            out += u'\uFFFD';
-        else
-            out.append(decoded, (sizeof decoded - outLeft) / sizeof(char16_t));
-    }
-    return out;
 }
 
 }  // namespace mTarvelo

@@ -13,14 +13,15 @@ namespace mTarvelo {
 
 // The leading number of a text, 0 when it does not start with one (blanks before it skipped).
 double Val(std::u16string_view text);
+// Val as a whole number (the fraction cut off), held to the 32-bit range: what a typed number
+// becomes where a count or a position is meant.
+std::int32_t WholeVal(std::u16string_view text);
 
 // A whole text read as a number by the rules of a locale whose decimal separator is `decimal`
 // and whose digit-group separator is `group` (group separators are ignored, surrounding blanks
 // allowed). nullopt when the text is not a number, an empty text included.
 std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal,
                                         char16_t group);
-// The same with the separators of the process's current locale.
-std::optional<double> ParseLocaleNumber(std::u16string_view text);
 
 // A number as its shortest decimal text with a point: 24, 21, 20.5.
 std::string FormatNumber(double value);
@@ -30,9 +31,8 @@ std::u16string TrimLeadingBlanks(std::u16string_view text);
 
 std::u16string AsciiToUtf16(std::string_view text);
 
-// UTF-8 (FromUtf8, ToUtf8) and the code page of a locale (CodePageForLcid) come from the data
-// module, so that messages, settings and translations use one conversion.
-// Every character's low byte decoded in the code page; undecodable bytes become U+FFFD.
-std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage);
+// UTF-8 (FromUtf8, ToUtf8), the code page of a locale (CodePageForLcid) and the decoding of
+// code-page text (DecodeLowBytes) come from the data module, so that messages, settings and
+// translations use one conversion.
 
 }  // namespace mTarvelo

@@ -1,7 +1,6 @@
 #include "tarvelo/autoreplace/auto_replace.h"
 
 #include <exception>
-#include <limits>
 #include <string>
 
 #include "tarvelo/addin_state.h"
@@ -49,16 +48,15 @@ std::shared_ptr<word::Application> App() {
 }
 
 // Whether the numbers of a read tag name verses that exist. A surah outside the table (above 114
-// as well) or a first verse beyond the surah's verses leaves the tag as typed; so does a last
-// verse that no 16-bit verse number can hold.
+// as well), a first verse beyond the surah's verses, or a last verse beyond them or below the
+// first leaves the tag as typed: otherwise the verses of the next surahs (or of no surah) would be
+// read under this surah's citation.
 std::optional<SurahInfo> CheckedSurah(const TagRequest& request) {
     if (request.surah <= 0 || request.from <= 0) return std::nullopt;
     if (!Installed().surah) return std::nullopt;
     auto entry = Installed().surah(request.surah);
     if (!entry || request.from > entry->verseCount) return std::nullopt;
-    constexpr auto shortMin = std::numeric_limits<std::int16_t>::min();
-    constexpr auto shortMax = std::numeric_limits<std::int16_t>::max();
-    if (request.to < shortMin || request.to > shortMax) return std::nullopt;
+    if (request.to < request.from || request.to > entry->verseCount) return std::nullopt;
     return entry;
 }
 

@@ -14,6 +14,8 @@
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/ustring.hxx>
 
+#include "tarvelo/clipboard/clipboard_types.h"
+
 namespace css = com::sun::star;
 using rtl::OString;
 using rtl::OUString;
@@ -22,50 +24,7 @@ using css::uno::Sequence;
 
 namespace {
 
-constexpr std::uint32_t cfText = 1;
-constexpr std::uint32_t cfUnicodeText = 13;
-constexpr std::uint32_t cfFileList = 15;
-constexpr std::string_view rtfName = "Rich Text Format";
-
-// ---------------------------------------------------------------------------------------------
-// Format names registered in this process, as the system's table of registered names.
-
-class FormatRegistry {
-public:
-    static FormatRegistry& Instance() {
-        static FormatRegistry registry;
-        return registry;
-    }
-    std::uint32_t Register(std::string_view name) {
-        if (name.empty())
-            return 0;
-        const std::lock_guard lock(mutex_);
-        const std::string key = Folded(name);
-        for (std::size_t i = 0; i < names_.size(); ++i)
-            if (Folded(names_[i]) == key)
-                return static_cast<std::uint32_t>(0xC000 + i);
-        if (names_.size() >= 0x4000)
-            return 0;
-        names_.emplace_back(name);
-        return static_cast<std::uint32_t>(0xC000 + names_.size() - 1);
-    }
-    std::string Name(std::uint32_t id) {
-        const std::lock_guard lock(mutex_);
-        if (id < 0xC000 || id - 0xC000 >= names_.size())
-            return {};
-        return names_[id - 0xC000];
-    }
-
-private:
-    static std::string Folded(std::string_view name) {
-        std::string key(name);
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return key;
-    }
-    std::mutex mutex_;
-    std::vector<std::string> names_;
-};
+using namespace tarvelo::clipboard;
 
 // ---------------------------------------------------------------------------------------------
 // Conversions
@@ -121,63 +80,6 @@ std::vector<std::uint8_t> UnicodeBlock(const OUString& text) {
     return bytes;
 }
 
-// File lists: the names of a file-list block as a text/uri-list, and back.
-std::string FileUrl(const std::string& path) {
-    static constexpr char hex[] = "0123456789ABCDEF";
-    std::string url = "file://";
-    for (unsigned char c : path) {
-        if (std::isalnum(c) || std::string_view("/-._~").find(static_cast<char>(c)) != std::string_view::npos) {
-            url += static_cast<char>(c);
-        } else {
-            url += '%';
-            url += hex[c >> 4];
-            url += hex[c & 15];
-        }
-    }
-    return url;
-}
-
-std::string PathOfUrl(std::string_view url) {
-    if (url.starts_with("file://"))
-        url.remove_prefix(7);
-    std::string path;
-    for (std::size_t i = 0; i < url.size(); ++i) {
-        if (url[i] == '%' && i + 2 < url.size() && std::isxdigit(static_cast<unsigned char>(url[i + 1])) &&
-            std::isxdigit(static_cast<unsigned char>(url[i + 2]))) {
-            path += static_cast<char>(std::stoi(std::string(url.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            path += url[i];
-        }
-    }
-    return path;
-}
-
-std::vector<std::uint8_t> UriListFromFileBlock(const std::vector<std::uint8_t>& block) {
-    std::string list;
-    for (const std::string& name : ParseFileListBlock(block))
-        list += FileUrl(name) + "\r\n";
-    return std::vector<std::uint8_t>(list.begin(), list.end());
-}
-
-std::vector<std::uint8_t> FileBlockFromUriList(const std::vector<std::uint8_t>& uris) {
-    std::vector<std::uint8_t> block(20, 0);
-    block[0] = 20;
-    std::string_view text(reinterpret_cast<const char*>(uris.data()), uris.size());
-    while (!text.empty()) {
-        const auto end = text.find_first_of("\r\n");
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.empty() || line.front() == '#')
-            continue;
-        const std::string path = PathOfUrl(line);
-        block.insert(block.end(), path.begin(), path.end());
-        block.push_back(0);
-    }
-    block.push_back(0);
-    return block;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Formats and flavours
 
@@ -204,34 +106,16 @@ std::vector<css::datatransfer::DataFlavor> FlavorsOf(std::uint32_t format) {
         return {Flavor(utf16Mime, true)};
     if (format == cfFileList)
         return {Flavor(uriListMime, false)};
-    const std::string name = FormatRegistry::Instance().Name(format);
+    const std::string name = RegisteredFormatName(format);
     if (name == rtfName)
         return {Flavor(richTextMime, false), Flavor(rtfMime, false)};
     if (!name.empty())
         return {Flavor(NamedMime(name), false)};
-    return {Flavor("application/x-tarvelo-format-" + OUString::number(static_cast<sal_Int32>(format)), false)};
+    return {Flavor(OUString::fromUtf8((std::string(unnamedFormatPrefix) + std::to_string(format)).c_str()), false)};
 }
 
 // The format a flavour of the office's clipboard stands for; 0 for none.
-std::uint32_t FormatOfMime(const OUString& mime) {
-    const std::string type = Utf8(mime);
-    const std::string base = type.substr(0, type.find(';'));
-    if (base == "text/plain" && type.find("charset=utf-16") != std::string::npos)
-        return cfUnicodeText;
-    if (base == "text/richtext" || base == "text/rtf")
-        return FormatRegistry::Instance().Register(rtfName);
-    if (base == "text/uri-list")
-        return cfFileList;
-    if (const auto at = type.find("windows_formatname=\""); at != std::string::npos) {
-        const auto start = at + 20;
-        const auto end = type.find('"', start);
-        if (end != std::string::npos)
-            return FormatRegistry::Instance().Register(type.substr(start, end - start));
-    }
-    if (base.starts_with("application/x-tarvelo-format-"))
-        return static_cast<std::uint32_t>(std::stoul(base.substr(29)));
-    return 0;
-}
+std::uint32_t FormatOfMime(const OUString& mime) { return FormatOfMimeType(Utf8(mime)); }
 
 // ---------------------------------------------------------------------------------------------
 // The transferable handed to the office's clipboard on close.
@@ -419,11 +303,11 @@ bool LibreOfficeClipboardBackend::Empty() {
 }
 
 std::uint32_t LibreOfficeClipboardBackend::RegisterFormat(std::string_view name) {
-    return FormatRegistry::Instance().Register(name);
+    return tarvelo::clipboard::RegisterFormatName(name);
 }
 
 std::string LibreOfficeClipboardBackend::RegisteredFormatName(std::uint32_t format, std::size_t maxChars) {
-    return FormatRegistry::Instance().Name(format).substr(0, maxChars);
+    return tarvelo::clipboard::RegisteredFormatName(format).substr(0, maxChars);
 }
 
 std::int32_t LibreOfficeClipboardBackend::CountFormats() { return static_cast<std::int32_t>(impl_->Formats().size()); }

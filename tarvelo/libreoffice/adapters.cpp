@@ -21,6 +21,19 @@ auto Reading(F&& read) {
 
 class ModuleData : public AddinData {
 public:
+    // The readers' own messages ("Error 53 (File not found) in procedure loade of Module
+    // mTarvelo") go to the host's message box, whichever host is installed when they arise; with
+    // none installed (the add-in shutting down) they are dropped.
+    ModuleData() {
+        ShowMessage = [](std::u16string_view text) {
+            try {
+                Host().MsgBox(text, MessageIcon::None);
+            } catch (...) {
+                // no host (any more): the message cannot be shown
+            }
+        };
+    }
+
     void loade() override { mTarvelo::loade(); }
     void loadeFile(std::int16_t slot) override { mTarvelo::loadeFile(slot); }
     std::u16string SurahName(int surah) const override {

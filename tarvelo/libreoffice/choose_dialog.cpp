@@ -1,6 +1,8 @@
 // frmChoose's controls as UNO dialog controls. Positions are given in twips and converted to the
 // office's dialog units (map-app-font); the window itself is placed in pixels (twips / 15).
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include <com/sun/star/awt/MessageBoxButtons.hpp>
 #include <com/sun/star/awt/PosSize.hpp>
@@ -76,18 +78,25 @@ const char* NameOf(C c) {
 class Events : public cppu::WeakImplHelper3<css::awt::XActionListener, css::awt::XItemListener,
                                             css::awt::XTopWindowListener> {
 public:
-    Events(C control, const OfficeContext& context) : control_(control), context_(context) {}
+    // `selection`: for the translation list, its selection as last seen (the dialog keeps it up
+    // to date when it selects items itself).
+    Events(C control, const OfficeContext& context,
+           std::shared_ptr<std::vector<bool>> selection = nullptr)
+        : control_(control), context_(context), selection_(std::move(selection)) {}
     void SAL_CALL actionPerformed(const css::awt::ActionEvent&) override {
         if (control_ == C::Command1) RunOnMainThread(context_, [] { frmChoose_Command1_Click(); });
     }
     void SAL_CALL itemStateChanged(const css::awt::ItemEvent& e) override {
-        const int selected = e.Selected;
         switch (control_) {
             case C::cbSurat: RunOnMainThread(context_, [] { frmChoose_cbSurat_Click(); }); break;
             case C::cbFrom: RunOnMainThread(context_, [] { frmChoose_cbFrom_Click(); }); break;
-            case C::cbTran:
-                RunOnMainThread(context_, [selected] { frmChoose_cbTran_Click(selected); });
+            case C::cbTran: {
+                // The event names an item only when the click left exactly one selected; a
+                // Ctrl-click is told by what it changed in the list's selection.
+                const int clicked = ClickedTranslation(e);
+                RunOnMainThread(context_, [clicked] { frmChoose_cbTran_Click(clicked); });
                 break;
+            }
             default: break;
         }
     }
@@ -103,8 +112,20 @@ public:
     void SAL_CALL disposing(const css::lang::EventObject&) override {}
 
 private:
+    int ClickedTranslation(const css::awt::ItemEvent& e) {
+        uno::Reference<css::awt::XListBox> list(e.Source, uno::UNO_QUERY);
+        if (!list.is() || !selection_) return e.Selected;
+        std::vector<bool> now(static_cast<std::size_t>(std::max<sal_Int16>(list->getItemCount(), 0)), false);
+        for (const sal_Int16 pos : list->getSelectedItemsPos())
+            if (pos >= 0 && static_cast<std::size_t>(pos) < now.size()) now[static_cast<std::size_t>(pos)] = true;
+        const int clicked = ClickedListItem(*selection_, now);
+        *selection_ = std::move(now);
+        return clicked;
+    }
+
     C control_;
     OfficeContext context_;
+    std::shared_ptr<std::vector<bool>> selection_;
 };
 
 // The dialog's window goes away with the window it was opened over (a document window that is
@@ -153,6 +174,7 @@ public:
     void Clear(C c) override {
         if (auto combo = Combo(c); combo.is()) combo->removeItems(0, combo->getItemCount());
         else if (auto list = List(c); list.is()) list->removeItems(0, list->getItemCount());
+        if (c == C::cbTran) tranSelection_->clear();
     }
     void AddItem(C c, std::u16string_view item) override {
         if (auto combo = Combo(c); combo.is()) combo->addItem(toOUString(item), combo->getItemCount());
@@ -194,6 +216,11 @@ public:
     }
     void SetSelected(C c, int index, bool selected) override {
         if (auto list = List(c); list.is()) list->selectItemPos(static_cast<sal_Int16>(index), selected);
+        if (c == C::cbTran && index >= 0) {
+            if (tranSelection_->size() <= static_cast<std::size_t>(index))
+                tranSelection_->resize(static_cast<std::size_t>(index) + 1, false);
+            (*tranSelection_)[static_cast<std::size_t>(index)] = selected;
+        }
     }
     std::u16string Text(C c) const override {
         uno::Reference<css::awt::XTextComponent> text(Control(c), uno::UNO_QUERY);
@@ -241,6 +268,7 @@ public:
         if (top.is()) top->toFront();
     }
     void SetTopmost(bool onTop) override {
+        if (!dialog_.is()) return;
         try {
             KeepAbove(dialog_->getPeer(), onTop);
         } catch (const uno::Exception&) {
@@ -306,6 +334,8 @@ private:
     uno::Reference<uno::XInterface> dialogModel_;
     uno::Reference<css::awt::XControl> dialog_;
     std::shared_ptr<bool> closing_ = std::make_shared<bool>(false);
+    // The translation list's selection as the dialog last saw or set it.
+    std::shared_ptr<std::vector<bool>> tranSelection_ = std::make_shared<std::vector<bool>>();
 };
 
 void ChooseDialog::Add(const char* name, const char* service, int left, int top, int width,
@@ -357,10 +387,14 @@ void ChooseDialog::Build() {
     dialog_.set(manager->createInstanceWithContext("com.sun.star.awt.UnoControlDialog", context_),
                 uno::UNO_QUERY_THROW);
     dialog_->setModel(uno::Reference<css::awt::XControlModel>(dialogModel_, uno::UNO_QUERY_THROW));
+    // Created hidden: loading the dialog (also to read its settings during an automatic
+    // replacement) never shows it or takes the keyboard; only Show does.
+    uno::Reference<css::awt::XWindow>(dialog_, uno::UNO_QUERY_THROW)->setVisible(false);
     dialog_->createPeer(uno::Reference<css::awt::XToolkit>(toolkit_, uno::UNO_QUERY_THROW), nullptr);
 
     for (C c : {C::cbSurat, C::cbFrom, C::cbTran}) {
-        uno::Reference<css::awt::XItemListener> events(new Events(c, context_));
+        uno::Reference<css::awt::XItemListener> events(
+            new Events(c, context_, c == C::cbTran ? tranSelection_ : nullptr));
         if (auto box = Combo(c); box.is()) box->addItemListener(events);
         else if (auto list = List(c); list.is()) list->addItemListener(events);
     }

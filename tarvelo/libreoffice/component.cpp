@@ -96,6 +96,14 @@ public:
         RunOnMainThread(context, [this, context] { ConnectNow(context); });
     }
 
+    // A document event: connects once, when the extension was added to the running office.
+    void ConnectIfNotConnected(const uno::Reference<uno::XComponentContext>& context) {
+        NoteMainThread();
+        RunOnMainThread(context, [this, context] {
+            if (!connected_) ConnectNow(context);
+        });
+    }
+
     void Disconnect() {
         if (!connected_) return;
         connected_ = false;
@@ -324,8 +332,14 @@ public:
     explicit ConnectJob(const uno::Reference<uno::XComponentContext>& context)
         : context_(context) {}
 
-    uno::Any SAL_CALL execute(const uno::Sequence<css::beans::NamedValue>&) override {
-        Session::Get().Connect(context_);
+    uno::Any SAL_CALL execute(const uno::Sequence<css::beans::NamedValue>& arguments) override {
+        // The office's start and a dispatch of the job connect (again); the document events
+        // connect only an add-in that is not connected yet: one added while the office ran.
+        const std::u16string event = EventName(arguments);
+        if (event.empty() || event == u"OnStartApp")
+            Session::Get().Connect(context_);
+        else
+            Session::Get().ConnectIfNotConnected(context_);
         return {};
     }
 
@@ -341,6 +355,21 @@ public:
     }
 
 private:
+    // The event that started the job ("Environment" argument, "EventName"); empty when the job
+    // was dispatched.
+    static std::u16string EventName(const uno::Sequence<css::beans::NamedValue>& arguments) {
+        for (const auto& argument : arguments) {
+            if (argument.Name != "Environment") continue;
+            uno::Sequence<css::beans::NamedValue> environment;
+            argument.Value >>= environment;
+            for (const auto& entry : environment) {
+                OUString name;
+                if (entry.Name == "EventName" && (entry.Value >>= name)) return fromOUString(name);
+            }
+        }
+        return {};
+    }
+
     uno::Reference<uno::XComponentContext> context_;
 };
 

@@ -41,7 +41,7 @@ endif()
 
 # Tests against a private headless office with the extension installed.
 if(TARGET word_office_testing)
-  add_library(tarvelo_office_testing STATIC ${_lo}/testing/extension_office.cpp)
+  add_library(tarvelo_office_testing STATIC ${_lo}/tests/extension_office.cpp)
   target_link_libraries(tarvelo_office_testing PUBLIC word_office_testing)
   target_compile_definitions(tarvelo_office_testing PRIVATE
     TARVELO_OXT_PATH="${TARVELO_OXT}" QV_UNOPKG="${LIBREOFFICE_PROGRAM_DIR}/unopkg")

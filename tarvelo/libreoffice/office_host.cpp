@@ -13,6 +13,9 @@
 #include <com/sun/star/awt/XToolkitExperimental.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/configuration/ReadOnlyAccess.hpp>
+#include <com/sun/star/container/XHierarchicalNameAccess.hpp>
+#include <com/sun/star/i18n/LocaleData2.hpp>
 #include <com/sun/star/container/XNameContainer.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
@@ -114,7 +117,12 @@ public:
             auto box = factory->createMessageBox(ParentWindow(), type,
                                                  css::awt::MessageBoxButtons::BUTTONS_OK,
                                                  toOUString(AppTitle), toOUString(text));
+            // The chooser stays above other windows; while a message of its insertion is shown,
+            // the message must not be hidden behind it.
+            const auto chooser = LoadedFrmChoose();
+            if (chooser) chooser->Controls().SetTopmost(false);
             box->execute();
+            if (chooser && LoadedFrmChoose() == chooser) chooser->Controls().SetTopmost(true);
         } catch (const uno::Exception&) {
             // no toolkit: the message cannot be shown
         }
@@ -162,8 +170,56 @@ public:
     std::unique_ptr<ChooseControls> NewChooseControls() override {
         return MakeChooseDialog(context_);
     }
+    // The separators of the office's locale setting, or of the environment's locale when the
+    // office follows the system's, as the office's own locale data has them (which needs no
+    // locale installed in the system).
+    NumberSeparators UserNumberSeparators() override {
+        try {
+            const auto item = css::i18n::LocaleData2::create(context_)->getLocaleItem(UserLocale());
+            NumberSeparators separators;
+            if (item.decimalSeparator.getLength() == 1) separators.decimal = item.decimalSeparator[0];
+            if (item.thousandSeparator.getLength() == 1 && item.thousandSeparator[0] != separators.decimal)
+                separators.group = item.thousandSeparator[0];
+            else
+                separators.group = separators.decimal == u'.' ? u',' : u'.';
+            return separators;
+        } catch (const uno::Exception&) {
+            return EnvironmentNumberSeparators();
+        }
+    }
 
 private:
+    // The office's locale setting ("de-DE"); empty, it follows the environment (LC_ALL,
+    // LC_NUMERIC, LANG: "de_DE.UTF-8").
+    css::lang::Locale UserLocale() const {
+        OUString tag;
+        try {
+            auto access = css::configuration::ReadOnlyAccess::create(context_, "*");
+            uno::Reference<css::container::XHierarchicalNameAccess> settings(access, uno::UNO_QUERY_THROW);
+            settings->getByHierarchicalName("/org.openoffice.Setup/L10N/ooSetupSystemLocale") >>= tag;
+        } catch (const uno::Exception&) {
+        }
+        std::string name = word::libreoffice::toUtf8(tag);
+        if (name.empty()) {
+            for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+                if (const char* value = std::getenv(variable); value && *value) {
+                    name = value;
+                    break;
+                }
+            }
+            name = name.substr(0, name.find_first_of(".@"));
+            if (name.empty() || name == "C" || name == "POSIX") name = "en_US";
+        }
+        const auto separator = name.find_first_of("-_");
+        css::lang::Locale locale;
+        locale.Language = OUString::fromUtf8(name.substr(0, separator).c_str());
+        if (separator != std::string::npos) {
+            const std::string rest = name.substr(separator + 1);
+            locale.Country = OUString::fromUtf8(rest.substr(0, rest.find_first_of("-_")).c_str());
+        }
+        return locale;
+    }
+
     nlohmann::json Read() const {
         std::ifstream in(SettingsFile());
         if (!in) return nlohmann::json::object();

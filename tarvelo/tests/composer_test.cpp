@@ -65,6 +65,11 @@ TEST(NoteReferences, CollectsInOrderWithRepeatsAndRejectsBadLines) {
                  mTarvelo::AddinError);
     std::vector<std::int32_t> few;
     EXPECT_THROW(mTarvelo::CollectNoteReferences(u"[1][2][3]", few, 2), mTarvelo::AddinError);
+    // Numbers from the file that name no note are skipped, never converted out of range.
+    std::vector<std::int32_t> checked;
+    mTarvelo::CollectNoteReferences(u"[99999999999] [2147483647] [2147483648] [0] [-4] [x] [5]",
+                                    checked, 2000);
+    EXPECT_EQ(checked, (std::vector<std::int32_t>{2147483647, 5}));
     EXPECT_EQ(few.size(), 2u);
 }
 
@@ -139,6 +144,18 @@ TEST_F(ComposerTest, UnicodeFormPastesTheVerseWithItsNumber) {
     EXPECT_EQ(word.document, "<paste 13:U11/1><paste 13:U12/2>\n");
     EXPECT_EQ(CountOf("PasteAndFormat 0"), 2);
     EXPECT_EQ(CountOf("Paste"), 0);
+}
+
+TEST_F(ComposerTest, UnicodeVerseThatCannotBeReadEndsTheInsertionWithoutPasting) {
+    Dialog(u"14", true);
+    data->unreadableUnicode[12] = true;  // verse 2:2 of the fake text
+    mTarvelo::InsertArabic(2, 1, 3, true);
+    // Verse 1 only: nothing else from the clipboard is pasted in place of verse 2, and the
+    // reader's own message is the only one.
+    EXPECT_EQ(word.document, "<paste 13:U11/1>");
+    EXPECT_EQ(CountOf("PasteAndFormat 0"), 1);
+    EXPECT_TRUE(host->messages.empty());
+    EXPECT_TRUE(word.screenUpdating);
 }
 
 TEST_F(ComposerTest, FromAfterToInsertsNoVerseButEndsTheLine) {

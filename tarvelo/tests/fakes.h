@@ -271,6 +271,7 @@ public:
         return "1A2B 3C*";  // two words and the character that is never drawn
     }
     std::string AmbilUnicode(std::int32_t i, std::int16_t ayah) override {
+        if (unreadableUnicode.count(i)) return {};  // the reader reported its error
         return "U" + std::to_string(i) + "/" + std::to_string(ayah);
     }
     std::u16string ReadTranslationVerse(std::int32_t i) override {
@@ -292,6 +293,7 @@ public:
     Log log;
     int versesPerSurah = 10;
     std::map<std::int32_t, std::string> arabic;
+    std::map<std::int32_t, bool> unreadableUnicode;
     std::map<std::int32_t, std::u16string> translation;
     mTarvelo::TranslationStorage encoding = mTarvelo::TranslationStorage::Plain;
     std::int32_t lcid = 1033;

@@ -148,6 +148,8 @@ TEST_F(ChooseTest, SwitchAlternatesArabicAndEveryChosenTranslationVerseByVerse) 
 TEST_F(ChooseTest, OneSelectedTranslationIsTheCurrentOneWithoutReopening) {
     data->files = {u"A.dabrel", u"B.dabrel"};
     Open(3);
+    // A plain click on B: only B is left selected.
+    C(ChooseControl::cbTran).selected[0] = false;
     C(ChooseControl::cbTran).selected[1] = true;
     mTarvelo::frmChoose_cbTran_Click(1);
     EXPECT_EQ(fakes::U8(host->settings["tarvelocfg/language/default"]), "B");
@@ -199,4 +201,63 @@ TEST_F(ChooseTest, CloseBoxUnloadsWithoutRemembering) {
     mTarvelo::frmChoose_QueryUnload();
     EXPECT_EQ(mTarvelo::LoadedFrmChoose(), nullptr);
     EXPECT_EQ(mTarvelo::LastSurahIndex, 0);
+}
+
+TEST(ChooseList, TheClickedTranslationIsTheOneTheClickSelected) {
+    using mTarvelo::ClickedListItem;
+    // A plain click: only the clicked item is left selected.
+    EXPECT_EQ(ClickedListItem({true, false, false}, {false, false, true}), 2);
+    // Ctrl-click adds one item to a selection: that item, though several are selected now.
+    EXPECT_EQ(ClickedListItem({true, false, false}, {true, false, true}), 2);
+    EXPECT_EQ(ClickedListItem({true, true, false}, {true, true, true}), 2);
+    // Ctrl-click removes one: the one left selected, if only one is.
+    EXPECT_EQ(ClickedListItem({true, false, true}, {true, false, false}), 0);
+    EXPECT_EQ(ClickedListItem({true, true, true}, {true, false, true}), -1);
+    EXPECT_EQ(ClickedListItem({true, false}, {false, false}), -1);
+    // A list that grew since (items are only added at load).
+    EXPECT_EQ(ClickedListItem({}, {false, true}), 1);
+}
+
+TEST_F(ChooseTest, ANewUserGetsTheFirstTranslationSelectedAndCurrent) {
+    data->files = {u"Bengali.dabrel", u"English.dabrel"};
+    Open(3);  // no stored choice
+    EXPECT_TRUE(C(ChooseControl::cbTran).selected[0]);
+    EXPECT_FALSE(C(ChooseControl::cbTran).selected[1]);
+    EXPECT_EQ(fakes::U8(data->translationName), "Bengali");
+    EXPECT_EQ(data->log.back(), "loadeFile 1 Bengali");
+    mTarvelo::frmChoose_Command1_Click();
+    EXPECT_NE(word.document.find("1. Bengali verse 1"), std::string::npos);
+
+    // A stored choice whose file is gone counts as none.
+    host->settings["tarvelocfg/language/default"] = u"Urdu";
+    Open(1);
+    EXPECT_TRUE(C(ChooseControl::cbTran).selected[0]);
+    EXPECT_EQ(fakes::U8(data->translationName), "Bengali");
+}
+
+TEST_F(ChooseTest, OkWithNoTranslationChosenSaysSoInTheModesThatInsertOne) {
+    data->files = {u"Bengali.dabrel"};
+    Open(1);
+    C(ChooseControl::cbTran).selected[0] = false;  // the user deselects it
+    mTarvelo::frmChoose_Command1_Click();
+    EXPECT_EQ(dialog.messages, (std::vector<std::string>{"Pilih dulu terjemahannya!"}));
+    EXPECT_FALSE(dialog.closed);
+    EXPECT_EQ(fakes::U8(C(ChooseControl::Command1).caption), "OK");
+    EXPECT_EQ(word.document, "");
+
+    // No translation file at all.
+    mTarvelo::UnloadFrmChoose();
+    dialog = {};
+    data->files = {};
+    Open(3);
+    mTarvelo::frmChoose_Command1_Click();
+    EXPECT_EQ(dialog.messages.size(), 1u);
+    EXPECT_FALSE(dialog.closed);
+    // Arabic alone needs none.
+    mTarvelo::UnloadFrmChoose();
+    dialog = {};
+    Open(2);
+    mTarvelo::frmChoose_Command1_Click();
+    EXPECT_TRUE(dialog.messages.empty());
+    EXPECT_TRUE(dialog.closed);
 }

@@ -10,6 +10,10 @@ TEST(TextUtil, ValReadsTheLeadingNumberOnly) {
     EXPECT_EQ(Val(u"abc"), 0);
     EXPECT_EQ(Val(u""), 0);
     EXPECT_EQ(Val(u"1 2"), 12);
+    // Typed into a verse box: held to 32 bits instead of converted out of range.
+    EXPECT_EQ(WholeVal(u"99999999999"), 2147483647);
+    EXPECT_EQ(WholeVal(u"-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(WholeVal(u"7.9"), 7);
 }
 
 TEST(TextUtil, LocaleNumbersFollowTheSeparators) {
@@ -28,6 +32,6 @@ TEST(TextUtil, CodePagesOfLocalesDecodeBytes) {
     EXPECT_EQ(CodePageForLcid(1025), 1256);
     EXPECT_EQ(CodePageForLcid(1033), 1252);
     EXPECT_EQ(CodePageForLcid(1049), 1251);
-    EXPECT_EQ(DecodeLowBytesInCodePage(std::u16string{0xC7, u'a', 0x1E1}, 1256), u"\u0627a\u0644");
+    EXPECT_EQ(DecodeLowBytes(std::u16string{0xC7, u'a', 0x1E1}, 1025), u"\u0627a\u0644");
     EXPECT_EQ(ToUtf8(FromUtf8("a\u0627\U0001F600")), "a\u0627\U0001F600");
 }

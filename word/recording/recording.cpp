@@ -555,7 +555,9 @@ Recorder::Recorder(Format defaultFormat) : state_(std::make_shared<State>(defaul
     state_->menuBar = makeControls(state_);
 }
 
-Recorder::~Recorder() = default;
+// The menu bar's controls hold the state too: the recorder lets go of them so that the state goes
+// away with the last handle.
+Recorder::~Recorder() { state_->menuBar.reset(); }
 
 std::unique_ptr<word::Document> Recorder::ActiveDocument() {
     state_->call("ActiveDocument");

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <string_view>
+#include <vector>
 #include <stdexcept>
 #include <thread>
 
@@ -185,8 +187,25 @@ void Office::spawn(bool initializeOnly) {
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    // The office and whatever runs inside it (an extension's own settings) keep their per-user
+    // files in the throw-away profile, never in the home of the user running the tests.
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string_view variable(*entry);
+        if (!variable.starts_with("XDG_CONFIG_HOME=") && !variable.starts_with("XDG_DATA_HOME=") &&
+            !variable.starts_with("XDG_CACHE_HOME="))
+            environment.emplace_back(variable);
+    }
+    for (const char* folder : {"CONFIG", "DATA", "CACHE"}) {
+        const auto path = profileDir_ / ("xdg-" + std::string(folder));
+        std::filesystem::create_directories(path);
+        environment.push_back("XDG_" + std::string(folder) + "_HOME=" + path.string());
+    }
+    std::vector<char*> envp;
+    for (auto& variable : environment) envp.push_back(variable.data());
+    envp.push_back(nullptr);
     pid_t pid = 0;
-    const int rc = ::posix_spawn(&pid, argv[0], &actions, &attr, argv.data(), environ);
+    const int rc = ::posix_spawn(&pid, argv[0], &actions, &attr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attr);
     if (rc != 0) throw std::runtime_error("cannot start " + args[0]);

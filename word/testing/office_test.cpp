@@ -2,7 +2,11 @@
 
 #include <signal.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +118,30 @@ TEST(OfficeHarness, TwoOfficesRunSideBySide) {
     documentB->getText()->setString(toOUString(std::u16string_view(u"B")));
     EXPECT_EQ(word::testing::documentText(documentA), u"A");
     EXPECT_EQ(word::testing::documentText(documentB), u"B");
+}
+
+// Whatever the user running the tests keeps in their configuration folders (an extension's own
+// settings among it) never reaches a test's office: it gets folders of its own profile.
+TEST(OfficeHarness, TheOfficeNeverSeesTheUsersConfigurationFolders) {
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string saved = before ? before : "";
+    ::setenv("XDG_CONFIG_HOME", "/the-users-own-config", 1);
+    word::testing::Office office;
+    if (before) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+    // The environments of the office's processes (its process group).
+    std::string environment;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string pid, name, state;
+        long group = 0;
+        if (!(stat >> pid >> name >> state >> group >> group) || group != office.pid()) continue;
+        std::ifstream in(entry.path() / "environ", std::ios::binary);
+        environment += std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_FALSE(environment.empty());
+    EXPECT_EQ(environment.find("/the-users-own-config"), std::string::npos);
+    const std::string own = "XDG_CONFIG_HOME=" + office.profileDir().string();
+    EXPECT_NE(environment.find(own), std::string::npos);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "tarvelo/clipboard/memory_clipboard.h"
+#include "tarvelo/clipboard/tests/memory_clipboard.h"
 
 namespace {
 

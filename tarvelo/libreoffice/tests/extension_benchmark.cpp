@@ -11,7 +11,7 @@
 
 #include <com/sun/star/accessibility/AccessibleRole.hpp>
 
-#include "tarvelo/libreoffice/testing/extension_office.h"
+#include "tarvelo/libreoffice/tests/extension_office.h"
 
 namespace {
 

@@ -14,15 +14,18 @@
 #include <com/sun/star/accessibility/XAccessibleAction.hpp>
 #include <com/sun/star/accessibility/XAccessibleContext.hpp>
 #include <com/sun/star/accessibility/XAccessibleEditableText.hpp>
+#include <com/sun/star/deployment/DeploymentException.hpp>
 #include <com/sun/star/deployment/XExtensionManager.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/task/XInteractionApprove.hpp>
 #include <com/sun/star/task/XInteractionHandler.hpp>
+#include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/ucb/XCommandEnvironment.hpp>
 #include <com/sun/star/ucb/XProgressHandler.hpp>
 #include <cppuhelper/implbase1.hxx>
 
-#include "tarvelo/libreoffice/testing/extension_office.h"
+#include "tarvelo/libreoffice/tests/extension_office.h"
 #include "word/libreoffice/connection.h"
 
 namespace {
@@ -47,6 +50,28 @@ class QuietEnvironment : public cppu::WeakImplHelper1<css::ucb::XCommandEnvironm
 public:
     uno::Reference<css::task::XInteractionHandler> SAL_CALL getInteractionHandler() override {
         return {};
+    }
+    uno::Reference<css::ucb::XProgressHandler> SAL_CALL getProgressHandler() override { return {}; }
+};
+
+// A command environment that approves what it is asked (installing an extension) and shows no
+// progress.
+class ApprovingHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
+public:
+    void SAL_CALL handle(const uno::Reference<css::task::XInteractionRequest>& request) override {
+        for (const auto& continuation : request->getContinuations()) {
+            uno::Reference<css::task::XInteractionApprove> approve(continuation, uno::UNO_QUERY);
+            if (approve.is()) {
+                approve->select();
+                return;
+            }
+        }
+    }
+};
+class ApprovingEnvironment : public cppu::WeakImplHelper1<css::ucb::XCommandEnvironment> {
+public:
+    uno::Reference<css::task::XInteractionHandler> SAL_CALL getInteractionHandler() override {
+        return new ApprovingHandler;
     }
     uno::Reference<css::ucb::XProgressHandler> SAL_CALL getProgressHandler() override { return {}; }
 };
@@ -229,6 +254,47 @@ TEST(ExtensionShutdown, TheOfficeEndsNormallyWhileAutomaticReplacementRuns) {
     // there would break the connection before the answer arrives.
     auto desktop = css::frame::Desktop::create(office.office().context());
     EXPECT_TRUE(desktop->terminate());
+}
+
+// Added to an office that runs already, the add-in connects at the next document without a
+// restart, and never builds its menu twice: not for later documents, not at the next start.
+TEST(ExtensionAddedLater, TheMenuComesWithoutARestartAndOnlyOnce) {
+    ExtensionOfficeOptions options;
+    options.installed = false;
+    ExtensionOffice office(options);
+    auto first = office.office().newWriterDocument();
+    EXPECT_TRUE(QuranMenus(first).empty());
+    uno::Reference<css::deployment::XExtensionManager> manager(
+        office.office().context()->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"),
+        uno::UNO_QUERY_THROW);
+    try {
+        manager->addExtension(rtl::OUString::fromUtf8(("file://" + BuiltOxt().string()).c_str()), {}, "user", {},
+                              new ApprovingEnvironment);
+    } catch (const css::deployment::DeploymentException& e) {
+        uno::Exception cause;
+        e.Cause >>= cause;
+        FAIL() << word::libreoffice::toUtf8(e.Message) << ": " << word::libreoffice::toUtf8(cause.Message);
+    } catch (const uno::Exception& e) {
+        FAIL() << word::libreoffice::toUtf8(e.Message);
+    }
+    auto second = office.office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(second, 1));
+    EXPECT_TRUE(WaitForQuranMenus(first, 1));
+    auto third = office.office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(third, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(QuranMenus(third).size(), 1u);
+    EXPECT_EQ(QuranMenus(second).size(), 1u);
+    first.clear();
+    second.clear();
+    third.clear();
+
+    office.office().stop();
+    office.office().start();
+    auto again = office.office().newWriterDocument();
+    ASSERT_TRUE(WaitForQuranMenus(again, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(QuranMenus(again).size(), 1u);
 }
 
 }  // namespace

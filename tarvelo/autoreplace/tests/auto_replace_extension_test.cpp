@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "tarvelo/autoreplace/office_typing.h"
-#include "tarvelo/libreoffice/testing/extension_office.h"
+#include "tarvelo/autoreplace/tests/office_typing.h"
+#include "tarvelo/libreoffice/tests/extension_office.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-// Selection.Paste and PasteAndFormat against a headless Writer: the clipboard is filled the way the
-// add-in fills it (its clipboard class on the office's clipboard service), then pasted through
-// the layer, and the document is read back.
+// Selection.Paste and PasteAndFormat against a headless Writer: the office's clipboard is filled
+// with Rich Text or UTF-16 text, as a program that pastes offers them, then pasted through the
+// layer, and the document is read back.
 #include "word/libreoffice/paste.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +16,9 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 
-#include "tarvelo/clipboard/custom_clipboard.h"
-#include "tarvelo/clipboard/libreoffice_clipboard.h"
 #include "word/libreoffice/libreoffice.h"
-#include "word/rtf/rich_text_test_fragments.h"
+#include "word/libreoffice/tests/clipboard_contents.h"
+#include "word/rtf/tests/rich_text_test_fragments.h"
 #include "word/testing/office.h"
 
 namespace {
@@ -27,25 +26,9 @@ namespace {
 namespace css = ::com::sun::star;
 using word::testing::readDocument;
 
-constexpr WindowHandle kOwner = 0x4711;
 constexpr int wdCharacter = 1;
 
 using namespace word::rtf::fragments;
-
-std::u16string asBytes(std::string_view bytes) {
-    std::u16string out;
-    for (unsigned char b : bytes) out += static_cast<char16_t>(b);
-    return out;
-}
-
-std::u16string utf16Bytes(std::u16string_view text) {
-    std::u16string bytes;
-    for (char16_t c : text) {
-        bytes += static_cast<char16_t>(c & 0xFF);
-        bytes += static_cast<char16_t>(c >> 8);
-    }
-    return bytes;
-}
 
 class Paste : public ::testing::Test {
 protected:
@@ -59,20 +42,8 @@ protected:
 
     std::unique_ptr<word::Selection> selection() { return word_->ActiveDocument()->ActiveWindow()->Selection(); }
 
-    // Fills the clipboard as the add-in does: open, clear, one format, close.
-    void putOnClipboard(std::u16string_view formatName, std::uint32_t format, std::u16string_view data) {
-        cCustomClipboard clipboard(std::make_unique<LibreOfficeClipboardBackend>(office_->context()));
-        if (!formatName.empty()) format = clipboard.AddFormat(formatName);
-        ASSERT_NE(format, 0u);
-        ASSERT_TRUE(clipboard.ClipboardOpen(kOwner));
-        clipboard.ClearClipboard();
-        if (!data.empty()) {
-            ASSERT_TRUE(clipboard.SetTextData(format, data));
-        }
-        clipboard.ClipboardClose();
-    }
-    void putRichText(std::string_view rtf) { putOnClipboard(u"Rich Text Format", 0, asBytes(rtf)); }
-    void putUnicodeText(std::u16string_view text) { putOnClipboard({}, cCustomClipboard::CF_UNICODETEXT, utf16Bytes(text)); }
+    void putRichText(std::string_view rtf) { word::testing::putRichTextOnClipboard(office_->context(), rtf); }
+    void putUnicodeText(std::u16string_view text) { word::testing::putUnicodeTextOnClipboard(office_->context(), text); }
 
     word::testing::Office* office_ = nullptr;
     css::uno::Reference<css::text::XTextDocument> document_;
@@ -233,7 +204,7 @@ TEST_F(Paste, FailuresAreWordErrorsAndInsertNothing) {
     auto s = selection();
     s->TypeText(u"x");
     EXPECT_THROW(s->PasteAndFormat(999), word::Error);
-    putOnClipboard(u"Rich Text Format", 0, {});  // emptied: nothing on it
+    word::testing::emptyClipboard(office_->context());  // nothing on it
     EXPECT_THROW(s->Paste(), word::Error);
     EXPECT_THROW(s->PasteAndFormat(22), word::Error);
     EXPECT_EQ(readDocument(document_)[0].text, u"x");

@@ -183,8 +183,7 @@ TEST_F(AutoReplace, LettersChooseWhatIsInserted) {
         {u"[QS002:1A]", u"(QS2. Al-Baqarah ayat 1)", {"A 2:1-1"}, 2},
         {u"[QS2:1-2AT]", u"(QS2. Al-Baqarah ayat 1-2)", {"A 2:1-2", "T 2:1-2"}, 1},
         {u"[QS114:6A]", u"(QS114. Surah 4 ayat 6)", {"A 114:6-6"}, 2},
-        // The last verse is the composers' to check.
-        {u"[QS1:6-9A]", u"(QS1. Al-Fatihah ayat 6-9)", {"A 1:6-9"}, 2},
+        {u"[QS1:6-7A]", u"(QS1. Al-Fatihah ayat 6-7)", {"A 1:6-7"}, 2},
     };
     SwitchOn();
     for (const auto& c : cases) {
@@ -212,8 +211,12 @@ TEST_F(AutoReplace, TagWithoutLettersFollowsTheLastMode) {
 
 TEST_F(AutoReplace, InvalidTagsStayAndTheModeKeepsWorking) {
     SwitchOn();
+    // A last verse beyond the surah's verses or below the first is refused like a first verse
+    // beyond them ("[QS1:1-8BS]" would have read 2:1 under the citation of surah 1).
     for (const std::u16string tag : {u"[QS2:300A]", u"[QS115:1A]", u"[QS999:1A]", u"[QS0:1A]", u"[QS2:0A]",
-                                     u"[QS:1A]", u"[QS2:1-99999A]", u"[XS2:1A]", u"[QS2-1A]"}) {
+                                     u"[QS:1A]", u"[QS2:1-99999A]", u"[QS1:6-9A]", u"[QS1:1-8BS]",
+                                     u"[QS1:1-10A]", u"[QS114:1-7T]", u"[QS2:5-3A]", u"[QS2:5-0A]",
+                                     u"[XS2:1A]", u"[QS2-1A]"}) {
         SCOPED_TRACE(Narrow(tag));
         NewDocument();
         TypeWithTicks(tag);
@@ -314,10 +317,12 @@ TEST_F(AutoReplace, RandomTextLosesNothingButATag) {
         const auto entry = SurahTableEntry(request->surah);
         ASSERT_TRUE(entry) << Narrow(text);
         ASSERT_LE(request->from, entry->verseCount);
+        ASSERT_LE(request->to, entry->verseCount) << Narrow(text);
+        ASSERT_GE(request->to, request->from) << Narrow(text);
         EXPECT_EQ(paragraphs[0].substr(open), CitationText(request->surah, entry->name, request->from, request->to))
             << Narrow(text);
     }
-    EXPECT_GT(replaced, 100);
+    EXPECT_GT(replaced, 80);
 }
 
 TEST_F(AutoReplace, NoDocumentEndsTheModeAtTheFirstTick) {

@@ -13,11 +13,10 @@
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 
-#include "tarvelo/clipboard/custom_clipboard.h"
-#include "tarvelo/clipboard/libreoffice_clipboard.h"
 #include "word/libreoffice/libreoffice.h"
+#include "word/libreoffice/tests/clipboard_contents.h"
 #include "word/rtf/rich_text.h"
-#include "word/rtf/rich_text_test_fragments.h"
+#include "word/rtf/tests/rich_text_test_fragments.h"
 #include "word/testing/office.h"
 
 namespace {
@@ -40,12 +39,7 @@ std::string thirtyFieldVerse() {
 }
 
 void putRichText(Office& office, const std::string& rtf) {
-    cCustomClipboard clipboard(std::make_unique<LibreOfficeClipboardBackend>(office.context()));
-    const auto format = clipboard.AddFormat(u"Rich Text Format");
-    clipboard.ClipboardOpen(1);
-    clipboard.ClearClipboard();
-    clipboard.SetTextData(format, std::u16string(rtf.begin(), rtf.end()));
-    clipboard.ClipboardClose();
+    word::testing::putRichTextOnClipboard(office.context(), rtf);
 }
 
 struct Writer {

@@ -37,6 +37,8 @@ struct ExtensionOfficeOptions {
     std::filesystem::path oxtPath;
     // Passed on to the office (extra arguments are added to the extension folder's).
     word::testing::OfficeOptions office;
+    // False: the office starts without the extension (a test adds it to the running office).
+    bool installed = true;
 };
 
 class ExtensionOffice {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "tarvelo/autoreplace/office_typing.h"
+#include "tarvelo/autoreplace/tests/office_typing.h"
 
 namespace mTarvelo {
 namespace {

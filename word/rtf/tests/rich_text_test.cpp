@@ -8,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "word/rtf/rich_text_test_fragments.h"
+#include "word/rtf/tests/rich_text_test_fragments.h"
 
 namespace {
 

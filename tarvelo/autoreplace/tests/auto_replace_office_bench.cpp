@@ -17,7 +17,7 @@
 #include <string>
 #include <thread>
 
-#include "tarvelo/autoreplace/office_typing.h"
+#include "tarvelo/autoreplace/tests/office_typing.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "tarvelo/autoreplace/office_typing.h"
-#include "tarvelo/libreoffice/testing/extension_office.h"
+#include "tarvelo/autoreplace/tests/office_typing.h"
+#include "tarvelo/libreoffice/tests/extension_office.h"
 
 namespace {
 

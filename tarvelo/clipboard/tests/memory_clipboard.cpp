@@ -1,4 +1,4 @@
-#include "tarvelo/clipboard/memory_clipboard.h"
+#include "tarvelo/clipboard/tests/memory_clipboard.h"
 
 #include <algorithm>
 

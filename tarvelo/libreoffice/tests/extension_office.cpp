@@ -1,4 +1,4 @@
-#include "tarvelo/libreoffice/testing/extension_office.h"
+#include "tarvelo/libreoffice/tests/extension_office.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -143,7 +143,8 @@ ExtensionOffice::ExtensionOffice(ExtensionOfficeOptions options) : sharedDir_(Ma
         if (const char* dir = std::getenv("QV_TEST_PIDDIR"); dir && *dir)
             pidFile = std::filesystem::path(dir) / ("unopkg-" + sharedDir_.filename().string() + ".pid");
         const auto oxt = options.oxtPath.empty() ? BuiltOxt() : options.oxtPath;
-        RunUnopkg({std::string(QV_UNOPKG), "add", "--shared", "--suppress-license", sharedEnv,
+        if (options.installed)
+            RunUnopkg({std::string(QV_UNOPKG), "add", "--shared", "--suppress-license", sharedEnv,
                    "-env:UserInstallation=file://" + (sharedDir_ / "unopkg-profile").string(),
                    oxt.string()},
                   pidFile);
