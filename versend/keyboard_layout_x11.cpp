@@ -91,6 +91,8 @@ public:
         }
     }
     ~X11KeyboardLayout() override {
+        // The group is the whole desktop's: the user's layout comes back however the program ends.
+        restoreDefault();
         if (display_) XCloseDisplay(display_);
     }
     X11KeyboardLayout(const X11KeyboardLayout&) = delete;

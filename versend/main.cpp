@@ -8,8 +8,14 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     versend::Form1 window(QCoreApplication::applicationDirPath().toStdString());
     // The word processor is Writer, reached over its pipe on the first send; when nothing answers
-    // there, the office is asked to accept on it (started if it does not run).
-    window.wordGlobalFactory = [] { return word::libreoffice::connectOverPipe(); };
+    // there, the office is asked to accept on it (started if it does not run, with a blank text
+    // document to send into), while the window keeps painting.
+    window.wordGlobalFactory = [&window] {
+        word::libreoffice::PipeOptions options;
+        options.whileWaiting = [&window] { window.keepPaintingWhileWaiting(); };
+        options.newDocumentAfterLaunch = true;
+        return word::libreoffice::connectOverPipe(std::move(options));
+    };
     window.Form_Load();
     window.show();
     const int status = app.exec();

@@ -6,6 +6,7 @@
 #include "versend/form1.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -110,6 +111,9 @@ protected:
         form->Form_Load();
         startQuery = form->Text1.text();
         form->show();
+        // The window in front, as a user's window is: focus then moves as it does on a desktop.
+        form->activateWindow();
+        activated = QTest::qWaitForWindowActive(form.get(), 2000);
         QCoreApplication::processEvents();
     }
 
@@ -120,6 +124,7 @@ protected:
     RecordingKeyboardLayout keyboard;
     std::unique_ptr<Form1> form;
     QString startQuery;  // the query box right after start-up
+    bool activated = false;  // the window became the active one at start-up
     int sendCount = 0;
     int rangeSendCount = 0;
     int endCount = 0;
