@@ -11,10 +11,10 @@ int main(int argc, char* argv[]) {
     // there, the office is asked to accept on it (started if it does not run, with a blank text
     // document to send into), while the window keeps painting.
     window.wordGlobalFactory = [&window] {
-        word::libreoffice::PipeOptions options;
-        options.whileWaiting = [&window] { window.keepPaintingWhileWaiting(); };
-        options.newDocumentAfterLaunch = true;
-        return word::libreoffice::connectOverPipe(std::move(options));
+        word::libreoffice::LaunchOptions launching;
+        launching.whileWaiting = [&window] { window.keepPaintingWhileWaiting(); };
+        launching.newDocumentAfterLaunch = true;
+        return word::libreoffice::connectOverPipe({}, std::move(launching));
     };
     window.Form_Load();
     window.show();

@@ -94,6 +94,36 @@ TEST_F(Form1Test, EnterInTheQueryBoxPadsAndSearches) {
     EXPECT_EQ(form->List1.count(), 304 - VerseFixture::godCount() - 1);
 }
 
+// The query box empties itself when the focus moves into it inside the window, not when the
+// window comes back to the front: a word typed but not yet searched survives a look at another
+// program.
+TEST_F(Form1Test, AWordTypedButNotSearchedSurvivesASwitchToAnotherWindow) {
+    startWithClipboard(QStringLiteral("لا شيء هنا"));
+    ASSERT_TRUE(activated) << "the window could not be made the active one";
+    form->List1.setFocus();
+    QTest::mouseClick(&form->Text1, Qt::LeftButton);  // into the box: one blank
+    ASSERT_TRUE(form->Text1.hasFocus());
+    EXPECT_EQ(form->Text1.text(), QStringLiteral(" "));
+    form->Text1.setText(QStringLiteral("الرحمن "));
+
+    QWidget other;  // another program's window in front, then ours again
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    ASSERT_TRUE(form->Text1.hasFocus());
+    EXPECT_EQ(form->Text1.text(), QStringLiteral("الرحمن "));
+    QTest::keyClick(&form->Text1, Qt::Key_Return);
+    EXPECT_EQ(form->List1.count(), 1);
+
+    // Moving into the box with Tab empties it again.
+    form->Text1.setText(QStringLiteral("كلمة "));
+    form->Command1.setFocus();
+    form->Text1.setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(form->Text1.text(), QStringLiteral(" "));
+}
+
 TEST_F(Form1Test, SearchQueriesMatchTheWholeLineExactly) {
     startWithClipboard(QStringLiteral("الله"));
     form->Text1.setText(QStringLiteral(" "));

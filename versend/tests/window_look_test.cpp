@@ -5,6 +5,7 @@
 #include "versend/surah_names.h"
 #include "versend/tests/form1_fixture.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
@@ -155,6 +156,29 @@ TEST_F(WindowLookTest, NarrowShapeWithItsPanels) {
     EXPECT_TRUE(form->DainCon.isVisible()) << form->DainCon.geometry().x() << "," << form->DainCon.geometry().y();
     expectNothingClipped("narrow, part box");
     savePicture(QStringLiteral("narrow-part-box"));
+}
+
+// The drop-down list of the surah chooser reads right to left like the window, and the result
+// list shows whole rows only, none cut through, in both shapes.
+TEST_F(WindowLookTest, ChooserListRightToLeftAndWholeRowsInTheResultList) {
+    for (int shape : {1, 0}) {
+        SCOPED_TRACE(shape);
+        startInShape(shape);
+        ASSERT_GT(form->List1.count(), 3);
+        const int row = form->List1.sizeHintForRow(0);
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(form->List1.viewport()->height() % row, 0) << "viewport " << form->List1.viewport()->height() << ", row " << row;
+        EXPECT_GE(form->List1.viewport()->height() / row, 3);
+        expectNothingClipped("result list");
+    }
+    form->Label23_Click();
+    form->Combo1.showPopup();
+    QAbstractItemView* popup = form->Combo1.view();
+    EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->window()->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(popup->layoutDirection(), Qt::RightToLeft);
+    savePicture(QStringLiteral("narrow-chooser-open"));
+    form->Combo1.hidePopup();
 }
 
 TEST_F(WindowLookTest, EveryCitationNameFitsItsLabel) {

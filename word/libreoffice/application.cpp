@@ -89,7 +89,8 @@ public:
 
 class PipeConnection : public Connection {
 public:
-    explicit PipeConnection(PipeOptions options) : options_(std::move(options)) {
+    PipeConnection(PipeOptions options, LaunchOptions launching)
+        : options_(std::move(options)), launching_(std::move(launching)) {
         const bool valid = !options_.pipeName.empty() &&
                            std::all_of(options_.pipeName.begin(), options_.pipeName.end(), [](char c) {
                                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -117,7 +118,7 @@ private:
                 Reference<css::uno::XComponentContext> context = resolvePipe(options_.pipeName);
                 current_.desktop = css::frame::Desktop::create(context);
                 current_.context = context;
-                if (launched && options_.newDocumentAfterLaunch) openTextDocumentIfNone(current_.desktop);
+                if (launched && launching_.newDocumentAfterLaunch) openTextDocumentIfNone(current_.desktop);
                 return;
             } catch (const css::connection::NoConnectException& e) {
                 if (!launched) {
@@ -146,8 +147,8 @@ private:
     void pause() const {
         const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
         do {
-            if (options_.whileWaiting) options_.whileWaiting();
-            std::this_thread::sleep_for(std::chrono::milliseconds(options_.whileWaiting ? 10 : 50));
+            if (launching_.whileWaiting) launching_.whileWaiting();
+            std::this_thread::sleep_for(std::chrono::milliseconds(launching_.whileWaiting ? 10 : 50));
         } while (std::chrono::steady_clock::now() < until);
     }
 
@@ -161,6 +162,7 @@ private:
     }
 
     PipeOptions options_;
+    LaunchOptions launching_;
     OfficeRefs current_;
 };
 
@@ -850,8 +852,8 @@ void launchOffice(std::string_view pipeName) {
     ::waitpid(pid, &status, 0);
 }
 
-std::unique_ptr<word::Application> connectOverPipe(PipeOptions options) {
-    return std::make_unique<LoApplication>(std::make_unique<PipeConnection>(std::move(options)));
+std::unique_ptr<word::Application> connectOverPipe(PipeOptions options, LaunchOptions launching) {
+    return std::make_unique<LoApplication>(std::make_unique<PipeConnection>(std::move(options), std::move(launching)));
 }
 
 std::unique_ptr<word::Application> inProcess(const Reference<css::uno::XComponentContext>& context) {
