@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cstdlib>
@@ -558,7 +559,7 @@ void Form1::selectList2Row(int row) {
 
 void Form1::closePartBox() {
     Text5.hide();
-    Text5.setPlainText(QString());
+    if (!Text5.document()->isEmpty()) Text5.setPlainText(QString());
 }
 
 void Form1::List1_Click() {

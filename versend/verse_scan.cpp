@@ -23,20 +23,20 @@ LineText::LineText(std::string bytes, int lineLimit) : bytes_(std::move(bytes)) 
     const std::size_t size = std::min<std::size_t>(bytes_.size(), std::numeric_limits<std::uint32_t>::max());
     std::size_t pos = 0;
     while (pos < size && static_cast<int>(starts_.size()) < lineLimit) {
-        starts_.push_back(static_cast<std::uint32_t>(pos));
         const void* lf = std::memchr(bytes_.data() + pos, '\n', size - pos);
-        pos = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes_.data()) + 1 : size;
+        const std::size_t next = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes_.data()) + 1 : size;
+        std::size_t end = lf ? next - 1 : next;
+        if (end > pos && bytes_[end - 1] == '\r') --end;
+        starts_.push_back(static_cast<std::uint32_t>(pos));
+        lengths_.push_back(static_cast<std::uint32_t>(end - pos));
+        pos = next;
     }
     indexedEnd_ = pos;
 }
 
 std::string_view LineText::line(int index) const {
-    const std::size_t start = starts_[static_cast<std::size_t>(index)];
-    std::size_t end = static_cast<std::size_t>(index) + 1 < starts_.size() ? starts_[static_cast<std::size_t>(index) + 1]
-                                                                           : indexedEnd_;
-    if (end > start && bytes_[end - 1] == '\n') --end;
-    if (end > start && bytes_[end - 1] == '\r') --end;
-    return std::string_view(bytes_).substr(start, end - start);
+    const auto i = static_cast<std::size_t>(index);
+    return {bytes_.data() + starts_[i], lengths_[i]};
 }
 
 int LineText::lineAt(std::size_t offset) const {

@@ -56,6 +56,7 @@ public:
 private:
     std::string bytes_;
     std::vector<std::uint32_t> starts_;
+    std::vector<std::uint32_t> lengths_;  // without the line end, so that a line is found without reading it
     std::size_t indexedEnd_ = 0;
 };
 
