@@ -17,6 +17,8 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QTextDocument>
+#include <QTextOption>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -192,6 +194,11 @@ void Form1::buildVerseColumn() {
     Label2.setToolTip(QStringLiteral("انقر بالزر الأيمن للنسخ أو لارسال جزء من الآية"));
     Text5.setFont(verseFont);
     Text5.setLayoutDirection(Qt::RightToLeft);
+    // The verse in the part box stands where it stands in Label2, from the right edge.
+    QTextOption partOption = Text5.document()->defaultTextOption();
+    partOption.setTextDirection(Qt::RightToLeft);
+    partOption.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    Text5.document()->setDefaultTextOption(partOption);
     Text5.hide();
     Label4.setGeometry(186, 112, 110, 24);
     Label4.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
@@ -280,7 +287,9 @@ void Form1::buildRangePanel() {
     Label16.setFont(titleFont);
     Combo1.setGeometry(5, 34, 289, 26);
     Combo1.setMaxVisibleItems(15);
-    // The drop-down list is a window of its own, which does not take the window's direction.
+    // The drop-down list as a list of 15 rows that reads right to left like the window (the
+    // style's own menu-like list would show every name, aligned to the left).
+    Combo1.setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     Combo1.view()->window()->setLayoutDirection(Qt::RightToLeft);
     Combo1.view()->setLayoutDirection(Qt::RightToLeft);
     Label17.setGeometry(254, 68, 40, 24);
@@ -746,6 +755,12 @@ void Form1::surahListing() {
 void Form1::Text1_GotFocus() {
     keyboardLayout->activateArabic();
     Text1.setText(QStringLiteral(" "));
+    // The word is typed in front of the blank, so that it ends with one. A click that gave the
+    // focus places the cursor after this handler has run: put it back once the click is over.
+    Text1.setCursorPosition(0);
+    QTimer::singleShot(0, &Text1, [this] {
+        if (Text1.text() == QLatin1String(" ")) Text1.setCursorPosition(0);
+    });
 }
 
 void Form1::Text1_KeyPress(QKeyEvent& key) {

@@ -174,9 +174,25 @@ TEST_F(WindowLookTest, ChooserListRightToLeftAndWholeRowsInTheResultList) {
     form->Label23_Click();
     form->Combo1.showPopup();
     QAbstractItemView* popup = form->Combo1.view();
-    EXPECT_TRUE(popup->isVisible());
+    ASSERT_TRUE(popup->isVisible());
     EXPECT_EQ(popup->window()->layoutDirection(), Qt::RightToLeft);
-    EXPECT_EQ(popup->layoutDirection(), Qt::RightToLeft);
+    // A list of its own size, not every name at once.
+    EXPECT_LE(popup->height(), 16 * popup->sizeHintForRow(0) + 2 * popup->frameWidth());
+    // The name of surah 1 is drawn against the right edge of the list.
+    const QRect row = popup->visualRect(popup->model()->index(1, 0));
+    const QImage drawn = popup->viewport()->grab().toImage();
+    const QRgb background = drawn.pixel(row.center().x(), row.top() + 1);
+    int left = row.right(), right = row.left();
+    for (int y = row.top(); y <= row.bottom(); ++y) {
+        for (int x = row.left(); x <= row.right(); ++x) {
+            if (drawn.pixel(x, y) == background) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    ASSERT_LT(left, right) << "nothing drawn in the row";
+    EXPECT_GT(left, row.left() + row.width() / 2) << "the name starts at " << left << " of " << row.width();
+    EXPECT_GT(right, row.right() - 30);
     savePicture(QStringLiteral("narrow-chooser-open"));
     form->Combo1.hidePopup();
 }
