@@ -447,6 +447,10 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::MouseButtonRelease && watched == &Picture3) {
         Picture3_Click();
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == &Text1) {
+        // A click into a box that holds only its blank (the focus may have been there already)
+        // leaves the cursor in front of the blank, where the word is typed.
+        if (Text1.text() == QLatin1String(" ") && !Text1.hasSelectedText()) Text1.setCursorPosition(0);
     }
     return QWidget::eventFilter(watched, event);  // the key goes on to the control
 }

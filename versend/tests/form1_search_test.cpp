@@ -108,6 +108,12 @@ TEST_F(Form1Test, AWordTypedButNotSearchedSurvivesASwitchToAnotherWindow) {
     // What the user types goes in front of the blank.
     typeArabic(form->Text1, QStringLiteral("الرحمن"));
     EXPECT_EQ(form->Text1.text(), QStringLiteral("الرحمن "));
+    // So does a click into the box that has the focus already and holds only its blank.
+    form->Text1.setText(QStringLiteral(" "));
+    form->Text1.setCursorPosition(1);
+    QTest::mouseClick(&form->Text1, Qt::LeftButton, {}, QPoint(5, form->Text1.height() / 2));
+    EXPECT_EQ(form->Text1.cursorPosition(), 0);
+    form->Text1.setText(QStringLiteral("الرحمن "));
 
     QWidget other;  // another program's window in front, then ours again
     other.show();
