@@ -3,6 +3,7 @@
 // window is also shown and saved as pictures to window-pictures/ for a person to look at, and
 // the X11 keyboard layer switches the display's keyboard group.
 #include "versend/surah_names.h"
+#include "versend/texts.h"
 #include "versend/tests/form1_fixture.h"
 
 #include <QAbstractItemView>
@@ -22,10 +23,6 @@ namespace versend {
 namespace {
 
 using testing::Form1Test;
-
-QString fromU16(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool onRealDisplay() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
