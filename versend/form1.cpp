@@ -5,33 +5,28 @@
 #include "versend/result_rows.h"
 #include "versend/settings_file.h"
 #include "versend/surah_names.h"
+#include "versend/texts.h"
 #include "versend/verse_scan.h"
 
-#ifdef QV_HAVE_DAIN_TEXTS
 #include "quran_data/dain_texts.h"
-#endif
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFontDatabase>
 #include <QKeyEvent>
-#include <QThread>
+#include <QTextDocument>
+#include <QTextOption>
+#include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace versend {
 namespace {
 
 const QString kChooserPrompt = QStringLiteral("اختر اسم السورة");
-const QString kErrorCaption = QStringLiteral("خطأ");
-
-QString fromU16(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool isEnter(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.text() == QLatin1String("\r");
@@ -54,7 +49,7 @@ void setLeftTw(QWidget& w, double left) {
     w.move(twipsToPixels(left), w.y());
 }
 
-void styleList(QListWidget& list) {
+void styleList(QListView& list) {
     list.setUniformItemSizes(true);
     list.setLayoutDirection(Qt::RightToLeft);
     list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -65,17 +60,6 @@ QString verseFontFamily() {
     const QStringList families = QFontDatabase::families();
     if (families.contains(QStringLiteral("Al-QuranAlKareem"))) return QStringLiteral("Al-QuranAlKareem");
     return QStringLiteral("Amiri Quran");
-}
-
-// The value of a text as a number of its leading digits ("005" -> 5, "" -> 0).
-int leadingNumber(const QString& text) {
-    int value = 0;
-    for (QChar c : text.trimmed()) {
-        if (c < u'0' || c > u'9') break;
-        value = value * 10 + (c.unicode() - u'0');
-        if (value > 99999) break;
-    }
-    return value;
 }
 
 }  // namespace
@@ -136,7 +120,7 @@ void Form1::buildControls() {
         {&Label11, "Label11"}, {&Label2Frame, "Label2Frame"}, {&Label2, "Label2"}, {&Text5, "Text5"},
         {&Label4, "Label4"}, {&Label5, "Label5"}, {&cmdcreate, "cmdcreate"}, {&DainCon, "DainCon"},
         {&Command2, "Command2"}, {&Label21, "Label21"}, {&Label23, "Label23"}, {&Label24, "Label24"},
-        {&Image4, "Image4"}, {&Label8, "Label8"}, {&List2, "List2"}, {&List3, "List3"}, {&Label1, "Label1"},
+        {&Image4, "Image4"}, {&Label8, "Label8"}, {&Label1, "Label1"},
         {&Label3, "Label3"}, {&Dain1, "Dain1"}, {&Dain2, "Dain2"}, {&Image2, "Image2"}, {&Image3, "Image3"},
         {&Image5, "Image5"}, {&Image6, "Image6"}, {&Command3, "Command3"}, {&Command4, "Command4"},
         {&Command5, "Command5"}, {&Picture6, "Picture6"}, {&Label16, "Label16"}, {&Combo1, "Combo1"},
@@ -155,7 +139,18 @@ void Form1::buildControls() {
     heightTw_ = 2620;
     setFixedSize(twipsToPixels(widthTw_), twipsToPixels(heightTw_));
 
-    // --- the search column -------------------------------------------------------------------
+    buildSearchColumn();
+    buildVerseColumn();
+    buildStateHolders();
+    buildRangePanel();
+    buildOptionsPanel();
+    buildContactPanel();
+    buildPopUpAndNotice();
+    Timer1.setInterval(0);
+}
+
+// The search column: query box, search button, status picture, result list and its count.
+void Form1::buildSearchColumn() {
     placeTw(Picture7, 4560, 15, 4500, 1710);
     Picture7.setFrameShape(QFrame::StyledPanel);
     Text1.setGeometry(84, 5, 212, 26);
@@ -166,8 +161,11 @@ void Form1::buildControls() {
     Command1.setText(QStringLiteral("بحث"));
     Image1.setGeometry(5, 8, 20, 20);
     Image1.setToolTip(QStringLiteral("انقر لتبديل وضع الارسال"));
-    List1.setGeometry(4, 35, 292, 52);
     styleList(List1);
+    // A whole number of rows, none cut through, in the room between the query box and the count.
+    const int frame = 2 * List1.frameWidth();
+    const int rows = std::max(1, (52 - frame + List1.rowHeight() / 2) / List1.rowHeight());
+    List1.setGeometry(4, 35, 292, rows * List1.rowHeight() + frame);
     Label11.setGeometry(196, 90, 100, 18);
     Label11.setText(QStringLiteral("عدد الآيات:"));
     Label11.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
@@ -175,7 +173,10 @@ void Form1::buildControls() {
     Label9.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
     Label9.setText(QStringLiteral("0"));
 
-    // --- the verse column -------------------------------------------------------------------
+}
+
+// The verse column: the current verse, its part box, citation, send button and the links.
+void Form1::buildVerseColumn() {
     placeTw(Picture8, 30, 15, 4500, 2550);
     Picture8.setFrameShape(QFrame::StyledPanel);
     Label2Frame.setGeometry(4, 4, 292, 104);
@@ -193,6 +194,11 @@ void Form1::buildControls() {
     Label2.setToolTip(QStringLiteral("انقر بالزر الأيمن للنسخ أو لارسال جزء من الآية"));
     Text5.setFont(verseFont);
     Text5.setLayoutDirection(Qt::RightToLeft);
+    // The verse in the part box stands where it stands in Label2, from the right edge.
+    QTextOption partOption = Text5.document()->defaultTextOption();
+    partOption.setTextDirection(Qt::RightToLeft);
+    partOption.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+    Text5.document()->setDefaultTextOption(partOption);
     Text5.hide();
     Label4.setGeometry(186, 112, 110, 24);
     Label4.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
@@ -223,7 +229,7 @@ void Form1::buildControls() {
     Image4.setCursor(Qt::PointingHandCursor);
     Image4.setToolTip(QStringLiteral("تبديل شكل النافذة"));
 
-    // --- the hint beside the list in the wide shape -------------------------------------
+    // The hint beside the list in the wide shape.
     placeTw(Picture9, 4560, 1770, 4500, 780);
     Label8.setGeometry(4, 2, 292, 48);
     Label8.setWordWrap(true);
@@ -231,11 +237,12 @@ void Form1::buildControls() {
     Label8.setText(QStringLiteral("اكتب كلمة واضغط Enter أو اختر سورة، ثم انقر على الآية بالزر الأيمن لنسخها أو لارسال جزء منها."));
     Label8.setStyleSheet(QStringLiteral("color: #555;"));
 
-    // --- state holders that are never seen ----------------------------------------------
-    for (QListWidget* list : {&List2, &List3, &SaveList}) {
-        styleList(*list);
-        list->hide();
-    }
+}
+
+// State holders that are never seen.
+void Form1::buildStateHolders() {
+    styleList(SaveList);
+    SaveList.hide();
     Label1.hide();
     Label3.hide();
     Image2.setPixmap(busyPicture());
@@ -249,14 +256,8 @@ void Form1::buildControls() {
     const int away = 1000;
     Dain1.setGeometry(0, away, 100, 20);
     Dain2.setGeometry(0, away + 20, 100, 20);
-#ifdef QV_HAVE_DAIN_TEXTS
     Dain1.setText(fromU16(quran_data::Dain1));
     Dain2.setText(fromU16(quran_data::Dain2));
-#else
-    // Stand-ins until the data tool provides the halves; marks as code points, shadda first.
-    Dain1.setText(QString::fromUtf16(u"\u064A\u064E\u0627 \u0623\u064E\u064A\u0651\u064F\u0647\u064E\u0627 \u0627\u0644\u0651\u064E\u0630\u0650\u064A\u0646\u064E \u0622\u0645\u064E\u0646\u064F\u0648\u0627 ... \u0623\u064E\u0644\u0651\u064E\u0627 \u062A\u064E\u0643\u0652\u062A\u064F\u0628\u064F\u0648\u0647\u064E\u0627 "));
-    Dain2.setText(QString::fromUtf16(u"\u0648\u064E\u0623\u064E\u0634\u0652\u0647\u0650\u062F\u064F\u0648\u0627 \u0625\u0650\u0630\u064E\u0627 ... \u0634\u064E\u064A\u0652\u0621\u064D \u0639\u064E\u0644\u0650\u064A\u0645\u064C"));
-#endif
     Image2.setGeometry(0, away + 40, 20, 20);
     Image3.setGeometry(20, away + 40, 20, 20);
     Image3.hide();
@@ -266,7 +267,10 @@ void Form1::buildControls() {
     Command4.setGeometry(40, away + 60, 40, 20);
     Command5.setGeometry(80, away + 60, 40, 20);
 
-    // --- surah and range panel -------------------------------------------------------------
+}
+
+// The surah and range panel; the three sliding panels share their frame.
+void Form1::buildRangePanel() {
     for (QFrame* panel : {&Picture6, &Picture5, &Picture3}) {
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Raised);
@@ -283,6 +287,11 @@ void Form1::buildControls() {
     Label16.setFont(titleFont);
     Combo1.setGeometry(5, 34, 289, 26);
     Combo1.setMaxVisibleItems(15);
+    // The drop-down list as a list of 15 rows that reads right to left like the window (the
+    // style's own menu-like list would show every name, aligned to the left).
+    Combo1.setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    Combo1.view()->window()->setLayoutDirection(Qt::RightToLeft);
+    Combo1.view()->setLayoutDirection(Qt::RightToLeft);
     Label17.setGeometry(254, 68, 40, 24);
     Label17.setText(QStringLiteral("من"));
     Label17.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
@@ -295,7 +304,9 @@ void Form1::buildControls() {
     Command6.setText(QStringLiteral("ارسال الآيات"));
     Command6.hide();
 
-    // --- options panel ---------------------------------------------------------------------
+}
+
+void Form1::buildOptionsPanel() {
     placeTw(Picture5, 30, 1635, 4485, 2580);
     Command7.setGeometry(5, 5, 22, 22);
     Label19.setGeometry(110, 8, 184, 22);
@@ -314,13 +325,16 @@ void Form1::buildControls() {
     Check3.setText(QStringLiteral("إعادة التشغيل"));
     Check4.setGeometry(5, 86, 140, 22);
     Check4.setText(QStringLiteral("الشكل العرضي"));
-    for (QCheckBox* box : {&Check1, &Check2, &Check3, &Check4}) box->setTristate(true);
     save.setGeometry(5, 118, 289, 28);
     save.setText(QStringLiteral("حفظ الإعدادات"));
     load.setText(QStringLiteral("load"));
     load.hide();
 
-    // --- contact panel ---------------------------------------------------------------------
+}
+
+void Form1::buildContactPanel() {
+    QFont titleFont = font();
+    titleFont.setBold(true);
     placeTw(Picture3, 30, 1635, 4485, 2580);
     Command9.setGeometry(5, 5, 22, 22);
     Label14.setGeometry(32, 5, 262, 22);
@@ -343,7 +357,10 @@ void Form1::buildControls() {
         close->setToolTip(QStringLiteral("اغلاق"));
     }
 
-    // --- pop-up on the current verse ------------------------------------------------------
+}
+
+// The pop-up on the current verse and the notice panel.
+void Form1::buildPopUpAndNotice() {
     Picture2.setFrameShape(QFrame::Box);
     Picture2.setAutoFillBackground(true);
     Picture2.setGeometry(0, 0, 150, 56);
@@ -371,8 +388,6 @@ void Form1::buildControls() {
     noticeFont.setBold(true);
     Label10.setFont(noticeFont);
     Picture1.hide();
-
-    Timer1.setInterval(0);
 }
 
 void Form1::connectHandlers() {
@@ -383,13 +398,10 @@ void Form1::connectHandlers() {
     connect(&Command5, &QPushButton::clicked, this, [this] { surahListing(); });
     connect(&load, &QPushButton::clicked, this, [this] { applySettings(); });
     connect(&save, &QPushButton::clicked, this, [this] { saveSettings(); });
-    connect(&List1, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(&List1, &ResultList::currentRowChanged, this, [this](int row) {
         if (row >= 0) List1_Click();
     });
-    connect(&List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
-    connect(&List2, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) List2_Click();
-    });
+    connect(&List1, &ResultList::rowClicked, this, [this] { List1_Click(); });
     connect(&Combo1, &QComboBox::activated, this, [this](int index) { chooseSurah(index); });
     connect(&Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(&Label2, &ClickLabel::released, this, [this](Qt::MouseButton b) { Label2_MouseUp(b); });
@@ -421,10 +433,24 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             else if (watched == &Text3) Text3_KeyPress(key);
             else if (watched == &Text4) Text4_KeyPress(key);
         }
-    } else if (event->type() == QEvent::FocusIn && watched == &Text1) {
-        Text1_GotFocus();
+    } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && watched == &Text1) {
+        // The window going to the back (another program, a message box, a pop-up) and coming
+        // to the front again takes the focus from the box and gives it back: that is no move
+        // into the box, and a word typed but not yet searched stays.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const bool windowSwitch = reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+        if (event->type() == QEvent::FocusOut) {
+            text1KeptOverWindowSwitch_ = windowSwitch;
+        } else {
+            if (!(windowSwitch && text1KeptOverWindowSwitch_)) Text1_GotFocus();
+            text1KeptOverWindowSwitch_ = false;
+        }
     } else if (event->type() == QEvent::MouseButtonRelease && watched == &Picture3) {
         Picture3_Click();
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == &Text1) {
+        // A click into a box that holds only its blank (the focus may have been there already)
+        // leaves the cursor in front of the blank, where the word is typed.
+        if (Text1.text() == QLatin1String(" ") && !Text1.hasSelectedText()) Text1.setCursorPosition(0);
     }
     return QWidget::eventFilter(watched, event);  // the key goes on to the control
 }
@@ -459,6 +485,16 @@ void Form1::Form_Load() {
 
 void Form1::Form_Unload() {
     keyboardLayout->restoreDefault();
+}
+
+void Form1::endAfterSend() {
+    // The keyboard layout is the whole desktop's on some systems: give the user's back first.
+    keyboardLayout->restoreDefault();
+    endProgram();
+}
+
+void Form1::keepPaintingWhileWaiting() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -504,14 +540,11 @@ void Form1::showIdle() {
 }
 
 int Form1::rowSurahNumber(int row) const {
-    const QListWidgetItem* item = List3.item(row);
-    return item ? leadingNumber(item->text()) : 0;
+    return static_cast<int>(leadingValue(List3.text(row)));
 }
 
 QString Form1::rowVerseNumber(int row) const {
-    const QListWidgetItem* item = List1.item(row);
-    if (!item) return {};
-    const QString text = item->text();
+    const QString text = List1.text(row);
     QString number;
     for (int n = 1; n <= 3; ++n) {
         const QString tail = text.right(n);
@@ -521,8 +554,7 @@ QString Form1::rowVerseNumber(int row) const {
 }
 
 QString Form1::rowVerseText(int row) const {
-    const QListWidgetItem* item = List2.item(row);
-    return item ? item->text() : QString();
+    return List2.text(row);
 }
 
 void Form1::selectRow(int row) {
@@ -534,23 +566,22 @@ void Form1::selectRow(int row) {
 }
 
 void Form1::selectList2Row(int row) {
-    {
-        const QSignalBlocker block(List2);
-        List2.setCurrentRow(row);
-    }
+    List2.setCurrentRow(row);
     List2_Click();
 }
 
-void Form1::List1_Click() {
+void Form1::closePartBox() {
     Text5.hide();
+    if (!Text5.document()->isEmpty()) Text5.setPlainText(QString());
+}
+
+void Form1::List1_Click() {
+    closePartBox();
     if (isShown(Command6)) return;  // range mode: the current verse stays
     const int row = List1.currentRow();
     if (row < 0) return;
     selectList2Row(row);
-    {
-        const QSignalBlocker block(List3);
-        List3.setCurrentRow(row);
-    }
+    List3.setCurrentRow(row);
     currentSurah_ = rowSurahNumber(row);
     Label4.setText(fromU16(citationName(currentSurah_)));
     const QString number = rowVerseNumber(row);
@@ -558,11 +589,23 @@ void Form1::List1_Click() {
 }
 
 void Form1::List2_Click() {
-    if (const QListWidgetItem* item = List2.currentItem()) Label2.setText(item->text());
+    if (List2.currentRow() >= 0) Label2.setText(List2.currentText());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Verse scans
+
+void Form1::clearResults() {
+    resultTable.clear();
+    List1.resetRows();
+    List2.setCurrentRow(-1);
+    List3.setCurrentRow(-1);
+}
+
+void Form1::appendResults(const ResultTable& rows) {
+    resultTable.append(rows);
+    List1.rowsAppended();
+}
 
 void Form1::reportVerseFileError(const std::exception& error) {
     QString text = QStringLiteral("تعذرت قراءة ملف الآيات.");
@@ -576,10 +619,17 @@ void Form1::reportVerseFileError(const std::exception& error) {
 }
 
 void Form1::runQueuedScan() {
-    if (scanning_ || !queuedScan_) return;
-    auto request = std::move(queuedScan_);
-    queuedScan_ = nullptr;
-    request();
+    if (scanning_) return;
+    if (queuedScan_) {
+        auto request = std::move(queuedScan_);
+        queuedScan_ = nullptr;
+        request();
+    }
+    // A range send waits for every listing asked for before it.
+    if (!scanning_ && rangeSendWaiting_) {
+        rangeSendWaiting_ = false;
+        Command6_Click();
+    }
 }
 
 void Form1::wordSearch() {
@@ -589,26 +639,21 @@ void Form1::wordSearch() {
     }
     DainCon.hide();
     Picture1.hide();
-    Text5.hide();
+    closePartBox();
     Label2.clear();
     showBusy();
     if (Text1.text().isEmpty()) return;
     List1.hide();
+    // A listing started by an event that runs here has ended before processEvents returns.
     QCoreApplication::processEvents();
-    if (scanning_) {  // a listing started by an event that just ran: search after it
-        queuedScan_ = [this] { wordSearch(); };
-        return;
-    }
 
-    ResultRows found;
     try {
-        List1.clear();
-        List2.clear();
-        List3.clear();
-        found = collectContaining(VerseFiles::in(verseFolder), Text1.text());
-        Label3.setText(QString::number(found.linesRead));
+        clearResults();
+        Label3.setText(QString::number(collectContaining(verseStore_.texts(VerseFiles::in(verseFolder)), Text1.text(), resultTable)));
+        List1.resetRows();
     } catch (const VerseFileError& error) {
         // The search ends here; the window stays usable.
+        clearResults();
         showIdle();
         List1.show();
         Label1.setText(QStringLiteral("0"));
@@ -616,10 +661,6 @@ void Form1::wordSearch() {
         reportVerseFileError(error);
         return;
     }
-    // One insertion per list: a list of uniform rows lays them out at once.
-    List1.addItems(found.visible);
-    List2.addItems(found.vocalised);
-    List3.addItems(found.codes);
 
     showIdle();
     List1.show();
@@ -637,7 +678,7 @@ void Form1::wordSearch() {
         if (!isVisible()) List1.setFocus();
         show();
         QCoreApplication::processEvents();
-        if (List1.count() > 0) selectRow(0);
+        if (List1.count() > 0) selectRow(0);  // an event may have listed a surah meanwhile
         List1.setFocus();
     }
 }
@@ -659,9 +700,9 @@ void Form1::chooseSurah(int index) {
     }
     if (index < 0) return;
     keyboardLayout->activateArabic();
-    List1.clear();
+    clearResults();
     Text1.setText(QString::fromStdString(surahCode(index)));
-    surahListing();
+    Command5.click();  // the surah listing
     Label9.setText(QString::number(List1.count()));
     runQueuedScan();
 }
@@ -670,34 +711,30 @@ void Form1::surahListing() {
     if (scanning_) return;
     showBusy();
     if (Text1.text().isEmpty()) return;
+    // A listing started by an event that runs here has ended before processEvents returns.
     QCoreApplication::processEvents();
-    if (scanning_) return;
 
     scanning_ = true;
     std::optional<VerseFileError> failure;
     // Rows found reach the three lists together, at most every 100 ms and at the end: a
     // visible list laid out and repainted for every row would cost more than the scan.
-    ResultRows pending;
+    ResultTable pending;
     QElapsedTimer sinceAppend;
     const auto appendPending = [&] {
-        List1.addItems(pending.visible);
-        List2.addItems(pending.vocalised);
-        List3.addItems(pending.codes);
-        pending = ResultRows{};
+        appendResults(pending);
+        pending.clear();
         sinceAppend.start();
     };
     try {
-        List1.clear();
-        List2.clear();
-        List3.clear();
+        clearResults();
         Label3.setText(QStringLiteral("0"));
         sinceAppend.start();
         const auto code = encodeArabicCodePage(Text1.text());
-        VerseScan scan(VerseFiles::in(verseFolder));
+        VerseScan scan(verseStore_.texts(VerseFiles::in(verseFolder)));
         while (scan.next()) {
             const std::string_view line = scan.searchLine();
             if (code && line.substr(0, 3).find(*code) != std::string_view::npos) {
-                appendCurrentRow(scan, pending);
+                pending.appendCurrent(scan);
                 if (sinceAppend.elapsed() >= 100) appendPending();
             }
             QCoreApplication::processEvents();
@@ -722,6 +759,12 @@ void Form1::surahListing() {
 void Form1::Text1_GotFocus() {
     keyboardLayout->activateArabic();
     Text1.setText(QStringLiteral(" "));
+    // The word is typed in front of the blank, so that it ends with one. A click that gave the
+    // focus places the cursor after this handler has run: put it back once the click is over.
+    Text1.setCursorPosition(0);
+    QTimer::singleShot(0, &Text1, [this] {
+        if (Text1.text() == QLatin1String(" ")) Text1.setCursorPosition(0);
+    });
 }
 
 void Form1::Text1_KeyPress(QKeyEvent& key) {

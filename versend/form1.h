@@ -7,6 +7,9 @@
 #include "versend/clipboard.h"
 #include "versend/keyboard_layout.h"
 #include "versend/message_box.h"
+#include "versend/result_lists.h"
+#include "versend/result_rows.h"
+#include "versend/verse_scan.h"
 #include "word/word.h"
 
 #include <QCheckBox>
@@ -36,6 +39,16 @@ bool isShown(const QWidget& control);
 int checkValue(const QCheckBox& box);
 // Sets a check box from its value; false (and no change) for a value outside 0..2.
 bool setCheckValue(QCheckBox& box, int value);
+
+// An option check box: a click toggles it between checked and unchecked. The greyed state
+// (value 2) is set only by the settings file, and a click on a greyed box checks it.
+class OptionCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
+};
 
 // Twips (1/1440 inch) to pixels at Qt's 96 logical dpi.
 constexpr int twipsToPixels(double twips) {
@@ -102,6 +115,10 @@ public:
     // True while a verse scan runs (the surah listing lets events run during it).
     bool scanRunning() const { return scanning_; }
 
+    // Keeps the window painting while the word processor is being started for a send; input
+    // waits until the send is over.
+    void keepPaintingWhileWaiting();
+
     // ---- operations (also reachable through the buttons) ----------------------------------
     void wordSearch();
     void fillSurahChooser();
@@ -133,6 +150,9 @@ public:
     void Command2_Click();
     void Command3_Click();
 
+    // The rows behind the three lists of the result table (List1, List2, List3).
+    ResultTable resultTable;
+
     // ---- controls: containers first, then what they hold -----------------------------------
     // Picture7: the search column (query, list, counts). Picture8: the verse column.
     QFrame Picture7{this};
@@ -142,7 +162,7 @@ public:
     QLineEdit Text1{&Picture7};
     QPushButton Command1{&Picture7};
     ClickLabel Image1{&Picture7};
-    QListWidget List1{&Picture7};
+    ResultList List1{resultTable, &Picture7};
     QLabel Label9{&Picture7};
     QLabel Label11{&Picture7};  // caption of the count
 
@@ -162,8 +182,8 @@ public:
     QLabel Label8{&Picture9};
 
     // hidden state holders
-    QListWidget List2{this};
-    QListWidget List3{this};
+    HiddenList List2{resultTable, ResultTable::Column::Vocalised};
+    HiddenList List3{resultTable, ResultTable::Column::Code};
     QLabel Label1{this};
     QLabel Label3{this};
     QLabel Dain1{this};
@@ -193,10 +213,10 @@ public:
     QLineEdit ftx1{&Picture5};
     QLabel Label20{&Picture5};
     QLineEdit ftx2{&Picture5};
-    QCheckBox Check2{&Picture5};
-    QCheckBox Check1{&Picture5};
-    QCheckBox Check3{&Picture5};
-    QCheckBox Check4{&Picture5};
+    OptionCheckBox Check2{&Picture5};
+    OptionCheckBox Check1{&Picture5};
+    OptionCheckBox Check3{&Picture5};
+    OptionCheckBox Check4{&Picture5};
     QPushButton load{&Picture5};
     QPushButton save{&Picture5};
     QListWidget SaveList{&Picture5};
@@ -225,6 +245,13 @@ protected:
 
 private:
     void buildControls();
+    void buildSearchColumn();
+    void buildVerseColumn();
+    void buildStateHolders();
+    void buildRangePanel();
+    void buildOptionsPanel();
+    void buildContactPanel();
+    void buildPopUpAndNotice();
     void connectHandlers();
     void applyLayoutConstants();
     void applyDefaultSettings();
@@ -233,6 +260,14 @@ private:
     void showIdle();
     void reportVerseFileError(const std::exception& error);
     void runQueuedScan();
+    // Empties the result table and its three lists.
+    void clearResults();
+    // Appends rows to the result table and shows them in List1.
+    void appendResults(const ResultTable& rows);
+    // Hides the part box and forgets what it held, so that no later send takes it for a part.
+    void closePartBox();
+    // Ends the program after a send: the keyboard layout is restored first.
+    void endAfterSend();
     // Key handlers; none of them consumes the key.
     void Text1_KeyPress(QKeyEvent& key);
     void Text1_GotFocus();
@@ -257,7 +292,12 @@ private:
     double heightTw_ = 0;
     bool scanning_ = false;
     std::function<void()> queuedScan_;
+    // A range send asked for while a listing ran; it runs once the listing has ended.
+    bool rangeSendWaiting_ = false;
+    VerseStore verseStore_;
     bool shapeSwitching_ = false;
+    // The query box lost the focus because the window went to the back.
+    bool text1KeptOverWindowSwitch_ = false;
     std::vector<const QFrame*> slidingPanels_;
 };
 

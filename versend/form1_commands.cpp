@@ -178,7 +178,7 @@ void Form1::Image4_Click() {
 void Form1::Command2_Click() {
     // Selecting a line of an empty list would fail; there is nothing to select then.
     if (List1.count() > 0) List1.setCurrentRow(0);
-    if (List2.count() > 0) List2.setCurrentRow(0);
+    if (List2.count() > 0) selectList2Row(0);
 }
 
 void Form1::Command3_Click() {

@@ -3,6 +3,7 @@
 
 #include "versend/code_page.h"
 #include "versend/settings_file.h"
+#include "versend/texts.h"
 
 #include <QFile>
 
@@ -112,7 +113,7 @@ void Form1::saveSettings() {
     if (!written) {
         messageBox->show(QStringLiteral("تعذر حفظ الإعدادات في الملف:\n%1\n%2")
                              .arg(QString::fromStdString(settingsFile.string()), file.errorString()),
-                         QStringLiteral("خطأ"));
+                         kErrorCaption);
     }
 }
 

@@ -3,12 +3,19 @@
 #include "versend/keyboard_layout.h"
 
 #include <QGuiApplication>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +84,49 @@ std::optional<int> arabicGroup(Display* display) {
     return std::nullopt;
 }
 
+// The program may also end by a signal (the session ending, kill, Ctrl+C in a terminal). The
+// handler only writes the signal's number into a socket; the event loop reads it, gives the
+// user's layout back and ends the program by the same signal.
+class EndSignals {
+public:
+    explicit EndSignals(std::function<void()> beforeEnd) : beforeEnd_(std::move(beforeEnd)) {
+        if (socketpair(AF_UNIX, SOCK_STREAM, 0, fds_) != 0) return;
+        writeEnd() = fds_[0];
+        notifier_ = std::make_unique<QSocketNotifier>(fds_[1], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+            int number = 0;
+            if (::read(fds_[1], &number, sizeof number) != sizeof number) return;
+            beforeEnd_();
+            std::signal(number, SIG_DFL);
+            std::raise(number);
+        });
+        for (int number : {SIGTERM, SIGINT, SIGHUP}) std::signal(number, &EndSignals::handle);
+    }
+    ~EndSignals() {
+        if (!notifier_) return;
+        for (int number : {SIGTERM, SIGINT, SIGHUP}) std::signal(number, SIG_DFL);
+        writeEnd() = -1;
+        notifier_.reset();
+        ::close(fds_[0]);
+        ::close(fds_[1]);
+    }
+    EndSignals(const EndSignals&) = delete;
+    EndSignals& operator=(const EndSignals&) = delete;
+
+private:
+    static int& writeEnd() {
+        static int fd = -1;
+        return fd;
+    }
+    static void handle(int number) {
+        if (writeEnd() >= 0) [[maybe_unused]] const auto written = ::write(writeEnd(), &number, sizeof number);
+    }
+
+    std::function<void()> beforeEnd_;
+    int fds_[2] = {-1, -1};
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
 class X11KeyboardLayout final : public KeyboardLayout {
 public:
     X11KeyboardLayout() {
@@ -88,9 +138,14 @@ public:
         if (!XkbQueryExtension(display_, &opcode, &event, &error, &major, &minor)) {
             XCloseDisplay(display_);
             display_ = nullptr;
+            return;
         }
+        endSignals_ = std::make_unique<EndSignals>([this] { restoreDefault(); });
     }
     ~X11KeyboardLayout() override {
+        // The group is the whole desktop's: the user's layout comes back however the program ends.
+        endSignals_.reset();
+        restoreDefault();
         if (display_) XCloseDisplay(display_);
     }
     X11KeyboardLayout(const X11KeyboardLayout&) = delete;
@@ -117,6 +172,7 @@ public:
 private:
     Display* display_ = nullptr;
     std::optional<int> previousGroup_;
+    std::unique_ptr<EndSignals> endSignals_;
 };
 
 }  // namespace

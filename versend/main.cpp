@@ -16,8 +16,14 @@ int main(int argc, char* argv[]) {
     versend::Form1 window(
         versend::verseFolderFor(QCoreApplication::applicationDirPath().toStdString(), sharedFolder));
     // The word processor is Writer, reached over its pipe on the first send; when nothing answers
-    // there, the office is asked to accept on it (started if it does not run).
-    window.wordGlobalFactory = [] { return word::libreoffice::connectOverPipe(); };
+    // there, the office is asked to accept on it (started if it does not run, with a blank text
+    // document to send into), while the window keeps painting.
+    window.wordGlobalFactory = [&window] {
+        word::libreoffice::LaunchOptions launching;
+        launching.whileWaiting = [&window] { window.keepPaintingWhileWaiting(); };
+        launching.newDocumentAfterLaunch = true;
+        return word::libreoffice::connectOverPipe({}, std::move(launching));
+    };
     window.Form_Load();
     window.show();
     const int status = app.exec();

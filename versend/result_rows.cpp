@@ -6,24 +6,60 @@
 
 namespace versend {
 
-void appendCurrentRow(const VerseScan& scan, ResultRows& rows) {
-    const std::string_view line = scan.searchLine();
-    rows.visible.append(decodeArabicCodePage(line.substr(std::min<std::size_t>(3, line.size()))));
-    rows.vocalised.append(decodeArabicCodePage(scan.vocalisedLine()));
-    rows.codes.append(decodeArabicCodePage(line.substr(0, 3)));
+void ResultTable::clear() {
+    rows_.clear();
+    sources_.clear();
+    ownTexts_.clear();
 }
 
-ResultRows collectContaining(const VerseFiles& files, const QString& query) {
-    ResultRows rows;
+void ResultTable::keep(const std::shared_ptr<const VerseTexts>& texts) {
+    if (std::find(sources_.begin(), sources_.end(), texts) == sources_.end()) sources_.push_back(texts);
+}
+
+void ResultTable::appendCurrent(const VerseScan& scan) {
+    if (sources_.empty() || sources_.back() != scan.texts()) keep(scan.texts());
+    const std::string_view line = scan.searchLine();
+    const std::size_t code = std::min<std::size_t>(3, line.size());
+    rows_.push_back({line.substr(code), scan.vocalisedLine(), line.substr(0, code)});
+}
+
+void ResultTable::appendTexts(const QString& visible, const QString& vocalised, const QString& code) {
+    const auto own = [this](const QString& text) -> std::string_view {
+        return *ownTexts_.emplace_back(std::make_shared<const std::string>(encodeArabicCodePageLossy(text)));
+    };
+    rows_.push_back({own(visible), own(vocalised), own(code)});
+}
+
+void ResultTable::append(const ResultTable& other) {
+    for (const auto& texts : other.sources_) keep(texts);
+    ownTexts_.insert(ownTexts_.end(), other.ownTexts_.begin(), other.ownTexts_.end());
+    rows_.insert(rows_.end(), other.rows_.begin(), other.rows_.end());
+}
+
+std::string_view ResultTable::bytes(int row, Column column) const {
+    if (row < 0 || row >= count()) return {};
+    const Row& r = rows_[static_cast<std::size_t>(row)];
+    switch (column) {
+    case Column::Visible: return r.visible;
+    case Column::Vocalised: return r.vocalised;
+    case Column::Code: return r.code;
+    }
+    return {};
+}
+
+QString ResultTable::text(int row, Column column) const {
+    return decodeArabicCodePage(bytes(row, column));
+}
+
+int collectContaining(const std::shared_ptr<const VerseTexts>& texts, const QString& query, ResultTable& rows) {
     const auto needle = encodeArabicCodePage(query);
-    VerseScan scan(files);
+    VerseScan scan(texts);
     if (needle) {
-        while (scan.nextContaining(*needle)) appendCurrentRow(scan, rows);
+        while (scan.nextContaining(*needle)) rows.appendCurrent(scan);
     } else {
         scan.skipToEnd();
     }
-    rows.linesRead = scan.lineCount();
-    return rows;
+    return scan.lineCount();
 }
 
 }  // namespace versend

@@ -1,27 +1,52 @@
 #pragma once
-// The rows of the result table that one verse scan yields, collected as text for the three
-// lists: the visible line (search line without its surah code), the vocalised line, the code.
+// The result table as plain data: per row, the visible line (search line without its surah
+// code), the vocalised line and the surah code, held as views into the verse texts that the
+// scan read (kept alive by the table) and decoded only when a row is shown or selected.
 
 #include "versend/verse_scan.h"
 
 #include <QString>
-#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace versend {
 
-struct ResultRows {
-    QStringList visible;
-    QStringList vocalised;
-    QStringList codes;
-    int linesRead = 0;  // lines of the search file examined
+class ResultTable {
+public:
+    enum class Column { Visible, Vocalised, Code };
+
+    int count() const { return static_cast<int>(rows_.size()); }
+    void clear();
+    // Appends the row of the scan's current line pair.
+    void appendCurrent(const VerseScan& scan);
+    // Appends a row given as text; a character outside the verse files' code page becomes "?".
+    void appendTexts(const QString& visible, const QString& vocalised, const QString& code);
+    // Appends every row of another table.
+    void append(const ResultTable& other);
+    // The text of a row's column; empty outside the table.
+    QString text(int row, Column column) const;
+    std::string_view bytes(int row, Column column) const;
+
+private:
+    struct Row {
+        std::string_view visible;
+        std::string_view vocalised;
+        std::string_view code;
+    };
+    void keep(const std::shared_ptr<const VerseTexts>& texts);
+
+    std::vector<Row> rows_;
+    std::vector<std::shared_ptr<const VerseTexts>> sources_;
+    std::vector<std::shared_ptr<const std::string>> ownTexts_;
 };
 
-// The line pairs whose search line contains the query, code unit by code unit, in file order.
-// A query with a character outside the verse files' code page matches nothing. Throws
-// VerseFileError.
-ResultRows collectContaining(const VerseFiles& files, const QString& query);
-
-// Appends the row of the scan's current line pair.
-void appendCurrentRow(const VerseScan& scan, ResultRows& rows);
+// Appends to `rows` the line pairs whose search line contains the query, code unit by code
+// unit, in file order. A query with a character outside the verse files' code page matches
+// nothing. Returns the lines of the search file examined. Throws VerseFileError (a short
+// vocalised file: the rows before the failure are in `rows`).
+int collectContaining(const std::shared_ptr<const VerseTexts>& texts, const QString& query, ResultTable& rows);
 
 }  // namespace versend

@@ -1,7 +1,8 @@
 #pragma once
-// Pieces that the two send commands share: reading the number a text begins with, and typing
-// the ten pieces of a send through the word processor.
+// Pieces that the two send commands share: typing the ten pieces of a send through the word
+// processor.
 
+#include "versend/texts.h"
 #include "word/word.h"
 
 #include <QString>
@@ -15,9 +16,6 @@ inline const QString kWordNotRunning = QStringLiteral("برنامج الوورد
 inline const QString kWordNotRunningCaption = QStringLiteral("Close Program");
 inline const QString kSentNotice = QStringLiteral("تم الارسال ");
 
-// The number that a text begins with: blanks anywhere are skipped, a sign may lead, one decimal
-// point is allowed, and reading stops at the first other character. No number gives 0.
-double leadingValue(const QString& text);
 
 // What one send types: the verse size, the opening marker, the body (bold toggled), the closing
 // marker, the citation size, the citation, then the verse size again and a blank.

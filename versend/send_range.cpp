@@ -7,19 +7,15 @@
 
 namespace versend {
 
-namespace {
-
-const QString kErrorCaptionText = QStringLiteral("خطأ");
-
-QString fromU16(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
-
 void Form1::Command6_Click() {
+    // A listing under way has not yet put all its rows into the table: the range is sent once
+    // it (and any listing asked for during it) has ended.
+    if (scanning_) {
+        rangeSendWaiting_ = true;
+        return;
+    }
     if (Combo1.currentIndex() <= 0) {
-        messageBox->show(QStringLiteral("حدد السورة"), kErrorCaptionText);
+        messageBox->show(QStringLiteral("حدد السورة"), kErrorCaption);
         return;
     }
 
@@ -30,7 +26,7 @@ void Form1::Command6_Click() {
     // A range has at least two whole verses, all of them listed. A first verse below 1 (an
     // empty box or 0) would read a row before the first one.
     if (last > List2.count() || first >= last || first < 1 || first != std::floor(first) || last != std::floor(last)) {
-        messageBox->show(QStringLiteral("تحديد خطأ للآيات"), kErrorCaptionText);
+        messageBox->show(QStringLiteral("تحديد خطأ للآيات"), kErrorCaption);
         return;
     }
 
@@ -43,10 +39,7 @@ void Form1::Command6_Click() {
         body += rowVerseText(row) + u'(' + Label5.text() + QStringLiteral(") ");
     }
     const int lastRow = List1.currentRow();
-    {
-        const QSignalBlocker block(List3);
-        List3.setCurrentRow(lastRow);
-    }
+    List3.setCurrentRow(lastRow);
     setCurrentSurah(rowSurahNumber(lastRow));
     Label4.setText(fromU16(citationName(currentSurah())));
 
@@ -55,7 +48,7 @@ void Form1::Command6_Click() {
     if (!sendPieces(*this, pieces)) return;
 
     showNotice(kSentNotice, 500);
-    if (checkValue(Check1) == 1) endProgram();
+    if (checkValue(Check1) == 1) endAfterSend();
 }
 
 }  // namespace versend

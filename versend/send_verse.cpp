@@ -2,6 +2,7 @@
 #include "versend/form1.h"
 #include "versend/send.h"
 
+#include <QGuiApplication>
 #include <QTextCursor>
 
 namespace versend {
@@ -27,7 +28,33 @@ double leadingValue(const QString& text) {
     return ok ? value : 0.0;
 }
 
+namespace {
+
+// The window shows that it is busy while a send runs: the busy picture and a wait cursor. A
+// send that has to start the word processor first takes seconds, during which the window keeps
+// painting (Form1::keepPaintingWhileWaiting).
+class BusyWhileSending {
+public:
+    explicit BusyWhileSending(Form1& form) : form_(form), idle_(form.Image1.pixmap()) {
+        form_.Image1.setPixmap(form_.Image2.pixmap());
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyWhileSending() {
+        QGuiApplication::restoreOverrideCursor();
+        form_.Image1.setPixmap(idle_);
+    }
+    BusyWhileSending(const BusyWhileSending&) = delete;
+    BusyWhileSending& operator=(const BusyWhileSending&) = delete;
+
+private:
+    Form1& form_;
+    QPixmap idle_;
+};
+
+}  // namespace
+
 bool sendPieces(Form1& form, const SendPieces& pieces) {
+    const BusyWhileSending busy(form);
     try {
         if (!form.wordGlobal) {
             if (!form.wordGlobalFactory) throw word::Error("no word processor");
@@ -86,8 +113,10 @@ void Form1::cmdcreate_Click() {
 
     if (Label2.text() == QLatin1String("Not Found") || Label2.text().isEmpty()) return;
 
+    // Only a part box that is open holds a part: a closed one may still hold what it served
+    // for (a copy), which is no part of the current verse.
     const QString partText = Text5.toPlainText();
-    const bool partMode = !partText.isEmpty();
+    const bool partMode = isShown(Text5) && !partText.isEmpty();
     const bool verse282 = Label5.text() == QLatin1String("282");
 
     SendPieces pieces{16, 12, QStringLiteral("["), QString(), QStringLiteral("] "),
@@ -116,7 +145,7 @@ void Form1::cmdcreate_Click() {
         DainCon.hide();
     }
     showNotice(kSentNotice, 500);
-    if (checkValue(Check1) == 1) endProgram();
+    if (checkValue(Check1) == 1) endAfterSend();
 }
 
 }  // namespace versend

@@ -8,8 +8,6 @@
 
 namespace versend {
 
-inline constexpr int kSettingsFieldCount = 8;
-
 // Each field is the text between one "*" and the next (the first from the start of the text);
 // whatever follows the last "*" (the line end) is not a field.
 QStringList splitSettingsFields(const QString& text);

@@ -1,38 +1,13 @@
 #include "versend/verse_scan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <system_error>
 
 namespace versend {
-namespace {
-
-// The line that starts at pos, without its line end; pos moves past the line end.
-std::string_view takeLine(const FileBytes& buffer, std::size_t& pos) {
-    const char* start = buffer.data() + pos;
-    const std::size_t left = buffer.size() - pos;
-    const void* lf = std::memchr(start, '\n', left);
-    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : left;
-    pos += lf ? length + 1 : length;
-    if (length > 0 && start[length - 1] == '\r') --length;
-    return {start, length};
-}
-
-}  // namespace
-
-FileBytes readVerseFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size < 0) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
-    FileBytes bytes(static_cast<std::size_t>(size));
-    in.seekg(0, std::ios::beg);
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.gcount() != static_cast<std::streamsize>(bytes.size()))
-        throw VerseFileError(VerseFileError::Kind::Unreadable, path);
-    return bytes;
-}
 
 VerseFileError::VerseFileError(Kind kind, std::filesystem::path file)
     : std::runtime_error((kind == Kind::Unreadable ? "cannot read verse file " : "verse file ends early: ")
@@ -53,23 +28,101 @@ std::filesystem::path verseFolderFor(const std::filesystem::path& programFolder,
     return programFolder;
 }
 
-VerseScan::VerseScan(const VerseFiles& files)
-    : files_(files), search_(readVerseFile(files.search)), vocalised_(readVerseFile(files.vocalised)) {}
-
-bool VerseScan::atEnd() const {
-    return lineCount_ >= kVerseLineLimit || searchPos_ >= search_.size();
+LineText::LineText(std::string bytes, int lineLimit) : bytes_(std::move(bytes)) {
+    // Offsets are 32-bit: a file of 4 GiB or more is indexed only as far as they reach.
+    const std::size_t size = std::min<std::size_t>(bytes_.size(), std::numeric_limits<std::uint32_t>::max());
+    std::size_t pos = 0;
+    while (pos < size && static_cast<int>(starts_.size()) < lineLimit) {
+        const void* lf = std::memchr(bytes_.data() + pos, '\n', size - pos);
+        const std::size_t next = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - bytes_.data()) + 1 : size;
+        std::size_t end = lf ? next - 1 : next;
+        if (end > pos && bytes_[end - 1] == '\r') --end;
+        starts_.push_back(static_cast<std::uint32_t>(pos));
+        lengths_.push_back(static_cast<std::uint32_t>(end - pos));
+        pos = next;
+    }
+    indexedEnd_ = pos;
 }
 
-void VerseScan::readLinePair() {
-    searchLine_ = takeLine(search_, searchPos_);
-    if (vocalisedPos_ >= vocalised_.size()) throw VerseFileError(VerseFileError::Kind::TooShort, files_.vocalised);
-    vocalisedLine_ = takeLine(vocalised_, vocalisedPos_);
-    ++lineCount_;
+std::string_view LineText::line(int index) const {
+    const auto i = static_cast<std::size_t>(index);
+    return {bytes_.data() + starts_[i], lengths_[i]};
+}
+
+int LineText::lineAt(std::size_t offset) const {
+    const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
+    return static_cast<int>(after - starts_.begin()) - 1;
+}
+
+std::string readVerseFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    return bytes;
+}
+
+std::shared_ptr<const VerseTexts> VerseTexts::read(const VerseFiles& files) {
+    std::string search = readVerseFile(files.search);
+    std::string vocalised = readVerseFile(files.vocalised);
+    return fromBytes(std::move(search), std::move(vocalised), files);
+}
+
+std::shared_ptr<const VerseTexts> VerseTexts::fromBytes(std::string search, std::string vocalised, VerseFiles names) {
+    auto texts = std::make_shared<VerseTexts>();
+    texts->files = std::move(names);
+    texts->search = LineText(std::move(search), kVerseLineLimit);
+    texts->vocalised = LineText(std::move(vocalised), kVerseLineLimit);
+    return texts;
+}
+
+VerseStore::Stamp VerseStore::stampOf(const std::filesystem::path& path) {
+    std::error_code error;
+    Stamp stamp;
+    stamp.size = std::filesystem::file_size(path, error);
+    if (error) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    stamp.time = std::filesystem::last_write_time(path, error);
+    if (error) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
+    return stamp;
+}
+
+std::shared_ptr<const VerseTexts> VerseStore::texts(const VerseFiles& files) {
+    const Stamp search = stampOf(files.search);
+    const Stamp vocalised = stampOf(files.vocalised);
+    if (!texts_ || texts_->files.search != files.search || texts_->files.vocalised != files.vocalised ||
+        !(search == search_) || !(vocalised == vocalised_)) {
+        texts_.reset();
+        texts_ = VerseTexts::read(files);
+        search_ = search;
+        vocalised_ = vocalised;
+    }
+    return texts_;
+}
+
+VerseScan::VerseScan(std::shared_ptr<const VerseTexts> texts) : texts_(std::move(texts)) {}
+
+VerseScan::VerseScan(const VerseFiles& files) : texts_(VerseTexts::read(files)) {}
+
+std::string_view VerseScan::searchLine() const {
+    return lineCount_ > 0 ? texts_->search.line(lineCount_ - 1) : std::string_view();
+}
+
+std::string_view VerseScan::vocalisedLine() const {
+    return lineCount_ > 0 ? texts_->vocalised.line(lineCount_ - 1) : std::string_view();
+}
+
+void VerseScan::moveTo(int index) {
+    // The vocalised file must hold every line up to this one; a pass fails where it ends.
+    if (index >= texts_->vocalised.lineCount()) {
+        lineCount_ = texts_->vocalised.lineCount();
+        throw VerseFileError(VerseFileError::Kind::TooShort, texts_->files.vocalised);
+    }
+    lineCount_ = index + 1;
 }
 
 bool VerseScan::next() {
-    if (atEnd()) return false;
-    readLinePair();
+    if (lineCount_ >= texts_->search.lineCount()) return false;
+    moveTo(lineCount_);
     return true;
 }
 
@@ -77,27 +130,26 @@ bool VerseScan::nextContaining(std::string_view needle) {
     // A needle with a line end could only match across lines; test those line by line.
     if (needle.empty() || needle.find_first_of("\r\n") != std::string_view::npos) {
         while (next()) {
-            if (searchLine_.find(needle) != std::string_view::npos) return true;
+            if (searchLine().find(needle) != std::string_view::npos) return true;
         }
         return false;
     }
-    if (atEnd()) return false;
-    const void* hit = memmem(search_.data() + searchPos_, search_.size() - searchPos_, needle.data(), needle.size());
+    const LineText& search = texts_->search;
+    if (lineCount_ >= search.lineCount()) return false;
+    // From the start of the next line to the end of the pass's last line.
+    const std::size_t from = lineCount_ == 0 ? 0 : static_cast<std::size_t>(searchLine().data() - search.bytes().data()) + searchLine().size();
+    const std::string_view rest = search.bytes().substr(from, search.indexedEnd() - from);
+    const void* hit = memmem(rest.data(), rest.size(), needle.data(), needle.size());
     if (!hit) {
         skipToEnd();
         return false;
     }
-    const std::size_t hitPos = static_cast<std::size_t>(static_cast<const char*>(hit) - search_.data());
-    // Read up to the line that holds the hit; it cannot span a line end.
-    while (next()) {
-        if (searchPos_ > hitPos) return true;
-    }
-    return false;  // the hit lies beyond line 6236
+    moveTo(search.lineAt(static_cast<std::size_t>(static_cast<const char*>(hit) - search.bytes().data())));
+    return true;
 }
 
 void VerseScan::skipToEnd() {
-    while (next()) {
-    }
+    if (lineCount_ < texts_->search.lineCount()) moveTo(texts_->search.lineCount() - 1);
 }
 
 }  // namespace versend

@@ -1,12 +1,15 @@
 #pragma once
-// The verse store: one sequential pass over the two line-aligned verse files. Both files are
-// read whole at the start of a pass and released at its end; nothing is kept between passes.
+// The verse store: the two line-aligned verse files, read whole with their lines indexed, and
+// the pass over their line pairs. The store keeps the texts between passes and reads the files
+// again only when one of them changes on disk.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace versend {
 
@@ -29,24 +32,6 @@ private:
     std::filesystem::path file_;
 };
 
-// The bytes of a whole file, read into a buffer that is not cleared first.
-class FileBytes {
-public:
-    FileBytes() = default;
-    explicit FileBytes(std::size_t size) : data_(std::make_unique_for_overwrite<char[]>(size)), size_(size) {}
-    char* data() { return data_.get(); }
-    const char* data() const { return data_.get(); }
-    std::size_t size() const { return size_; }
-    std::string_view view() const { return {data_.get(), size_}; }
-
-private:
-    std::unique_ptr<char[]> data_;
-    std::size_t size_ = 0;
-};
-
-// Reads a whole verse file; throws VerseFileError (Unreadable) naming it.
-FileBytes readVerseFile(const std::filesystem::path& path);
-
 struct VerseFiles {
     std::filesystem::path search;
     std::filesystem::path vocalised;
@@ -59,40 +44,93 @@ struct VerseFiles {
 std::filesystem::path verseFolderFor(const std::filesystem::path& programFolder,
                                      const std::filesystem::path& sharedFolder);
 
-// Walks the line pairs of the two files. Lines end at LF; a CR before it is not part of the
-// line. The pass ends at the end of the search file or after line 6236, whichever comes first.
+// The bytes of one verse file and where its first lines start. Lines end at LF; a CR before it
+// is not part of the line; a last line without a line end is a line.
+class LineText {
+public:
+    LineText() = default;
+    // Indexes at most `lineLimit` lines.
+    LineText(std::string bytes, int lineLimit);
+    int lineCount() const { return static_cast<int>(starts_.size()); }
+    std::string_view line(int index) const;
+    std::string_view bytes() const { return bytes_; }
+    // The index of the line that holds byte `offset` (an offset inside an indexed line).
+    int lineAt(std::size_t offset) const;
+    // Where the indexed lines end (the byte after the last indexed line's line end).
+    std::size_t indexedEnd() const { return indexedEnd_; }
+
+private:
+    std::string bytes_;
+    std::vector<std::uint32_t> starts_;
+    std::vector<std::uint32_t> lengths_;  // without the line end, so that a line is found without reading it
+    std::size_t indexedEnd_ = 0;
+};
+
+// Both verse files as read at one moment.
+struct VerseTexts {
+    VerseFiles files;
+    LineText search;
+    LineText vocalised;
+    // Reads both files; throws VerseFileError (Unreadable) naming the file.
+    static std::shared_ptr<const VerseTexts> read(const VerseFiles& files);
+    // The texts of two buffers (for tests and the fuzzer); the paths only name them in errors.
+    static std::shared_ptr<const VerseTexts> fromBytes(std::string search, std::string vocalised,
+                                                       VerseFiles names = {});
+};
+
+// Reads a whole file; throws VerseFileError (Unreadable) naming it.
+std::string readVerseFile(const std::filesystem::path& path);
+
+// Keeps the verse texts of one folder between passes; reads them again when either file's size
+// or modification time changes, and reports a file that has gone at the next pass.
+class VerseStore {
+public:
+    // Throws VerseFileError. The texts stay valid as long as the pointer is held.
+    std::shared_ptr<const VerseTexts> texts(const VerseFiles& files);
+
+private:
+    struct Stamp {
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type time{};
+        bool operator==(const Stamp&) const = default;
+    };
+    static Stamp stampOf(const std::filesystem::path& path);
+
+    std::shared_ptr<const VerseTexts> texts_;
+    Stamp search_;
+    Stamp vocalised_;
+};
+
+// Walks the line pairs of the two texts. The pass ends at the end of the search file or after
+// line 6236, whichever comes first.
 class VerseScan {
 public:
-    // Opens the search file and then the vocalised file; throws VerseFileError.
+    explicit VerseScan(std::shared_ptr<const VerseTexts> texts);
+    // Reads both files first; throws VerseFileError.
     explicit VerseScan(const VerseFiles& files);
 
     // Reads the next line pair. False at the end of the pass; throws VerseFileError when the
     // vocalised file has no line to pair with the search line.
     bool next();
 
-    // Reads line pairs until one whose search line contains needle (exact bytes). False when
-    // the pass ended without one. Much faster than next() with a test per line.
+    // Moves to the next line pair whose search line contains needle (exact bytes). False when
+    // the pass ended without one. Lines without a hit are passed over in one byte search.
     bool nextContaining(std::string_view needle);
 
     // Reads the remaining line pairs without looking at them.
     void skipToEnd();
 
-    std::string_view searchLine() const { return searchLine_; }
-    std::string_view vocalisedLine() const { return vocalisedLine_; }
+    std::string_view searchLine() const;
+    std::string_view vocalisedLine() const;
     // Lines read so far.
     int lineCount() const { return lineCount_; }
+    const std::shared_ptr<const VerseTexts>& texts() const { return texts_; }
 
 private:
-    bool atEnd() const;
-    void readLinePair();
+    // Moves to line `index` (0-based), passing over the lines before it.
+    void moveTo(int index);
 
-    VerseFiles files_;
-    FileBytes search_;
-    FileBytes vocalised_;
-    std::size_t searchPos_ = 0;
-    std::size_t vocalisedPos_ = 0;
-    std::string_view searchLine_;
-    std::string_view vocalisedLine_;
+    std::shared_ptr<const VerseTexts> texts_;
     int lineCount_ = 0;
 };
 

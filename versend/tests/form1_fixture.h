@@ -6,6 +6,7 @@
 #include "versend/form1.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,26 @@ inline void writeLines(const std::filesystem::path& path, const std::vector<QStr
         out << *bytes;
         if (lastLineEnd || i + 1 < lines.size()) out << "\r\n";
     }
+}
+
+// Line `index` (0-based) of the real vocalised file that the build put beside the programs.
+inline QString realVocalisedLine(int index) {
+    std::ifstream in(std::filesystem::path(QV_VERSE_FOLDER) / "Qurant.Qur", std::ios::binary);
+    std::string line;
+    for (int i = 0; i <= index && std::getline(in, line); ++i) {
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return decodeArabicCodePage(line);
+}
+
+// The text of verse 2:282 from the real vocalised file, split after its words "أَلَّا تَكْتُبُوهَا"
+// and the blank that follows them.
+inline std::pair<QString, QString> realHalvesOf282() {
+    const QString verse = realVocalisedLine(7 + 281);  // surah 1 has 7 verses
+    const QString end = QString::fromUtf16(u"\u0623\u064E\u0644\u0651\u064E\u0627 \u062A\u064E\u0643\u0652\u062A\u064F\u0628\u064F\u0648\u0647\u064E\u0627 ");
+    const qsizetype at = verse.indexOf(end);
+    if (at < 0) return {};
+    return {verse.left(at + end.size()), verse.mid(at + end.size())};
 }
 
 // A small verse text: surah 1 with 7 verses, 2 with 286, 3 with 5 and 114 with 6, in that
@@ -110,6 +131,9 @@ protected:
         form->Form_Load();
         startQuery = form->Text1.text();
         form->show();
+        // The window in front, as a user's window is: focus then moves as it does on a desktop.
+        form->activateWindow();
+        activated = QTest::qWaitForWindowActive(form.get(), 2000);
         QCoreApplication::processEvents();
     }
 
@@ -120,6 +144,7 @@ protected:
     RecordingKeyboardLayout keyboard;
     std::unique_ptr<Form1> form;
     QString startQuery;  // the query box right after start-up
+    bool activated = false;  // the window became the active one at start-up
     int sendCount = 0;
     int rangeSendCount = 0;
     int endCount = 0;

@@ -92,7 +92,7 @@ struct Bench {
 
     // Verse 2:255 as the current verse, and the text that sending it types.
     QString setVerse255() {
-        form->Label2.setText(form->List2.item(254)->text());
+        form->Label2.setText(form->List2.text(254));
         form->Label4.setText(QString::fromUtf16(versend::citationName(2).data(), static_cast<qsizetype>(versend::citationName(2).size())));
         form->Label5.setText(QStringLiteral("255"));
         return u'[' + form->Label2.text() + QStringLiteral("] {") + form->Label4.text() + QStringLiteral(":255} ");
@@ -102,7 +102,7 @@ struct Bench {
     QString rangeText() const {
         QString body;
         for (int row = 0; row < form->List2.count(); ++row)
-            body += form->List2.item(row)->text() + u'(' + QString::number(row + 1) + QStringLiteral(") ");
+            body += form->List2.text(row) + u'(' + QString::number(row + 1) + QStringLiteral(") ");
         return u'[' + body + QStringLiteral("]. {") +
                QString::fromUtf16(versend::citationName(2).data(), static_cast<qsizetype>(versend::citationName(2).size())) +
                QStringLiteral("}. ");
@@ -181,7 +181,7 @@ void BM_TypePiecesRange2_1_286(benchmark::State& state) {
     auto& b = *bench();
     QString body;
     for (int row = 0; row < b.form->List2.count(); ++row)
-        body += b.form->List2.item(row)->text() + u'(' + QString::number(row + 1) + QStringLiteral(") ");
+        body += b.form->List2.text(row) + u'(' + QString::number(row + 1) + QStringLiteral(") ");
     const auto name = versend::citationName(2);
     const versend::SendPieces pieces{16, 12, QStringLiteral("["), body, QStringLiteral("]. "),
                                      u'{' + QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size())) + QStringLiteral("}.")};

@@ -3,6 +3,7 @@
 
 #include "versend/send.h"
 #include "versend/surah_names.h"
+#include "versend/texts.h"
 #include "versend/tests/form1_fixture.h"
 #include "word/recording/recording.h"
 
@@ -11,7 +12,7 @@
 
 namespace versend::testing {
 
-inline QString q(std::u16string_view text) { return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())); }
+inline QString q(std::u16string_view text) { return fromU16(text); }
 inline std::u16string u(const QString& text) { return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()); }
 
 class SendTest : public Form1Test {

@@ -3,6 +3,11 @@
 #include "word/libreoffice/libreoffice.h"
 #include "word/testing/office.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <unistd.h>
+
 namespace versend::testing {
 namespace {
 
@@ -118,7 +123,7 @@ TEST_F(OfficeSendTest, Verse282ArrivesWithBothHalvesJoined) {
     setVerse(QStringLiteral("نص"), 2, QStringLiteral("282"));
     form->cmdcreate.click();
     expectDocument(document, {{QStringLiteral("["), false, 16},
-                              {form->Dain1.text() + form->Dain2.text(), true, 16},
+                              {testing::realVocalisedLine(7 + 281), true, 16},
                               {QStringLiteral("] "), false, 16},
                               {citation(2, QStringLiteral("282")), false, 12},
                               {QStringLiteral(" "), false, 16}});
@@ -176,6 +181,86 @@ TEST_F(OfficeClosedTest, TheSendAfterWriterWasClosedFailsAndTheNextWorksOnceItRu
     EXPECT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(word::testing::documentText(document), u(u'[' + verse + QStringLiteral("] ") + citation(1, QStringLiteral("2")) + u' '));
     EXPECT_EQ(factoryCalls, 1);  // the same word object, connected again
+}
+
+// Writer does not run at the first send: the send starts it (here the test's own office, on its
+// pipe) while the window keeps painting with a wait cursor, and sends into a blank document.
+class OfficeStartedBySendTest : public SendTest {
+protected:
+    void SetUp() override {
+        SendTest::SetUp();
+        ownOffice.stop();
+        form->wordGlobalFactory = [this] {
+            ++factoryCalls;
+            auto options = ownOffice.pipeOptions(std::chrono::milliseconds(60'000));
+            options.launch = [this](std::string_view) {
+                ++launches;
+                ownOffice.start();
+            };
+            word::libreoffice::LaunchOptions launching;
+            launching.whileWaiting = [this] { form->keepPaintingWhileWaiting(); };
+            launching.newDocumentAfterLaunch = true;
+            return word::libreoffice::connectOverPipe(std::move(options), std::move(launching));
+        };
+    }
+    // The text documents open in the office.
+    std::vector<css::uno::Reference<css::text::XTextDocument>> textDocuments() {
+        std::vector<css::uno::Reference<css::text::XTextDocument>> documents;
+        auto components = ownOffice.desktop()->getComponents()->createEnumeration();
+        while (components->hasMoreElements()) {
+            css::uno::Reference<css::text::XTextDocument> document(components->nextElement(), css::uno::UNO_QUERY);
+            if (document.is()) documents.push_back(document);
+        }
+        return documents;
+    }
+    word::testing::Office ownOffice;
+    int launches = 0;
+};
+
+TEST_F(OfficeStartedBySendTest, TheFirstSendStartsWriterAndSendsIntoABlankDocument) {
+    startWithClipboard(QStringLiteral("لا شيء هنا"));
+    setCheckValue(form->Check1, 0);
+    int ticks = 0;
+    bool waitCursor = false;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++ticks;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        waitCursor = waitCursor || (cursor && cursor->shape() == Qt::WaitCursor);
+    });
+    ticker.start(20);
+    const QString verse = QStringLiteral("نَصٌّ");
+    setVerse(verse, 1, QStringLiteral("3"));
+    form->cmdcreate.click();
+    ticker.stop();
+
+    EXPECT_EQ(launches, 1);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_GT(ticks, 0) << "the window did not run its events while Writer started";
+    EXPECT_TRUE(waitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(noticeShown());
+    const auto documents = textDocuments();
+    ASSERT_EQ(documents.size(), 1u);
+    EXPECT_EQ(word::testing::documentText(documents[0]), u(u'[' + verse + QStringLiteral("] {الفاتحة:3} ")));
+}
+
+// A word processor that cannot be started gives the failure message at once.
+TEST_F(SendTest, AWordProcessorThatCannotBeStartedGivesTheMessageAtOnce) {
+    form->wordGlobalFactory = [] {
+        word::libreoffice::PipeOptions options;
+        options.pipeName = "versend_nothing_here_" + std::to_string(::getpid());
+        options.launch = [](std::string_view) { throw word::Error("the word processor is not installed"); };
+        return word::libreoffice::connectOverPipe(std::move(options), {.whileWaiting = {}, .newDocumentAfterLaunch = true});
+    };
+    setVerse(QStringLiteral("نص"), 1, QStringLiteral("1"));
+    QElapsedTimer clock;
+    clock.start();
+    form->cmdcreate.click();
+    EXPECT_LT(clock.elapsed(), 2000);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kWordNotRunning);
+    EXPECT_FALSE(noticeShown());
 }
 
 }  // namespace

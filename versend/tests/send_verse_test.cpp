@@ -75,12 +75,13 @@ TEST_F(SendTest, Verse282UsesBothHalvesAndFixedSizes) {
     form->ftx2.setText(QStringLiteral("10"));
     setVerse(QStringLiteral("نص الآية"), 2, QStringLiteral("282"));
     form->cmdcreate.click();
-    EXPECT_EQ(word->edits(), pieces(16, QStringLiteral("["), form->Dain1.text() + form->Dain2.text(), QStringLiteral("] "), 12,
+    EXPECT_EQ(word->edits(), pieces(16, QStringLiteral("["), testing::realVocalisedLine(7 + 281), QStringLiteral("] "), 12,
                                     u'{' + q(citationName(2)) + QStringLiteral(":282}")));
 }
 
 TEST_F(SendTest, PartsOfTheHalvesOf282GetTheirMarkers) {
-    const QString first = form->Dain1.text(), second = form->Dain2.text();
+    const auto [first, second] = testing::realHalvesOf282();
+    ASSERT_FALSE(second.isEmpty());
     struct Row {
         QString half;
         int start, length;
@@ -191,6 +192,88 @@ TEST_F(SendTest, EnterInTheResultListSendsTheSelectedVerse) {
     QTest::keyClick(&form->List1, Qt::Key_Return);
     ASSERT_NE(word, nullptr);
     EXPECT_EQ(word->edits()[3], u"TypeText " + u(form->Label2.text()));
+}
+
+}  // namespace
+}  // namespace versend::testing
+
+namespace versend::testing {
+namespace {
+
+// A part marked in the part box belongs to the verse it was opened on: once a row selection or
+// a search has closed the box, the next send is the whole of the new current verse.
+TEST_F(SendTest, AClosedPartBoxSendsNoPartOfAnotherVerse) {
+    startWithClipboard(QStringLiteral("الله"));
+    setCheckValue(form->Check2, 0);
+    const QString wholeOf = QStringLiteral("نَصُّ الآيَةِ %1");
+    const auto openPartOnCurrentVerse = [this] {
+        form->Label13_Click();  // the pop-up's "send a part"
+        ASSERT_TRUE(isShown(form->Text5));
+        markPart(form->Text5.toPlainText(), 2, 4);
+    };
+    const auto sentBody = [this] { return word->edits().at(3); };
+
+    // Verse A is selected and a part of it marked; the user clicks row B and presses Enter.
+    form->selectRow(0);
+    openPartOnCurrentVerse();
+    QTest::mouseClick(form->List1.viewport(), Qt::LeftButton, {}, form->List1.rowRect(1).center());
+    ASSERT_EQ(form->Label5.text(), QStringLiteral("10"));
+    QTest::keyClick(&form->List1, Qt::Key_Return);
+    EXPECT_EQ(sentBody(), u"TypeText " + u(wholeOf.arg(QStringLiteral("2:10"))));
+    EXPECT_EQ(word->edits().at(7), u"TypeText " + u(QStringLiteral("{البقرة:10}")));
+
+    // A new search closes the box too.
+    openPartOnCurrentVerse();
+    form->Text1.setText(QStringLiteral(" الله "));
+    form->Command1.click();
+    word->clearLog();
+    QTest::keyClick(&form->List1, Qt::Key_Return);
+    EXPECT_EQ(sentBody(), u"TypeText " + u(wholeOf.arg(QStringLiteral("1:1"))));
+
+    // And so does the search whose single hit is sent at once.
+    openPartOnCurrentVerse();
+    setCheckValue(form->Check2, 1);
+    word->clearLog();
+    form->Text1.setText(QStringLiteral(" الرحمن "));
+    form->Command1.click();
+    EXPECT_EQ(sentBody(), u"TypeText " + u(wholeOf.arg(QStringLiteral("1:1"))));
+    EXPECT_EQ(word->edits().at(1), u"TypeText [");
+}
+
+// The keyboard layout group is the whole desktop's on X11: ending after a send gives the
+// user's layout back before the program goes.
+TEST_F(SendTest, CloseAfterSendingRestoresTheKeyboardLayoutFirst) {
+    std::vector<std::string> callsAtEnd;
+    form->endProgram = [&] { callsAtEnd = keyboard.calls; };
+    setCheckValue(form->Check1, 1);
+    keyboard.calls = {"arabic"};
+    setVerse(kVerse, 1, QStringLiteral("1"));
+    form->cmdcreate.click();
+    EXPECT_EQ(callsAtEnd, (std::vector<std::string>{"arabic", "default"}));
+}
+
+// While a send reaches the word processor (which may first have to be started) the window
+// shows the busy picture and a wait cursor; both go when the send is over, also after a failure.
+TEST_F(SendTest, TheWindowShowsItIsBusyWhileTheSendReachesTheWordProcessor) {
+    startWithClipboard(QStringLiteral("لا شيء هنا"));
+    bool busyWhileConnecting = false;
+    prepare = [&](word::recording::Recorder&) {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyWhileConnecting = cursor && cursor->shape() == Qt::WaitCursor &&
+                              form->Image1.pixmap().toImage() == form->Image2.pixmap().toImage();
+    };
+    setCheckValue(form->Check1, 0);
+    setVerse(kVerse, 1, QStringLiteral("1"));
+    form->cmdcreate.click();
+    EXPECT_TRUE(busyWhileConnecting);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form->Image1.pixmap().toImage(), form->Image3.pixmap().toImage());
+
+    form->wordGlobal.reset();
+    form->wordGlobalFactory = [] () -> std::unique_ptr<word::Global> { throw word::Error("cannot start"); };
+    form->cmdcreate.click();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

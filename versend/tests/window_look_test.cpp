@@ -3,8 +3,10 @@
 // window is also shown and saved as pictures to window-pictures/ for a person to look at, and
 // the X11 keyboard layer switches the display's keyboard group.
 #include "versend/surah_names.h"
+#include "versend/texts.h"
 #include "versend/tests/form1_fixture.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
@@ -21,10 +23,6 @@ namespace versend {
 namespace {
 
 using testing::Form1Test;
-
-QString fromU16(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool onRealDisplay() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
@@ -155,6 +153,45 @@ TEST_F(WindowLookTest, NarrowShapeWithItsPanels) {
     EXPECT_TRUE(form->DainCon.isVisible()) << form->DainCon.geometry().x() << "," << form->DainCon.geometry().y();
     expectNothingClipped("narrow, part box");
     savePicture(QStringLiteral("narrow-part-box"));
+}
+
+// The drop-down list of the surah chooser reads right to left like the window, and the result
+// list shows whole rows only, none cut through, in both shapes.
+TEST_F(WindowLookTest, ChooserListRightToLeftAndWholeRowsInTheResultList) {
+    for (int shape : {1, 0}) {
+        SCOPED_TRACE(shape);
+        startInShape(shape);
+        ASSERT_GT(form->List1.count(), 3);
+        const int row = form->List1.sizeHintForRow(0);
+        ASSERT_GT(row, 0);
+        EXPECT_EQ(form->List1.viewport()->height() % row, 0) << "viewport " << form->List1.viewport()->height() << ", row " << row;
+        EXPECT_GE(form->List1.viewport()->height() / row, 3);
+        expectNothingClipped("result list");
+    }
+    form->Label23_Click();
+    form->Combo1.showPopup();
+    QAbstractItemView* popup = form->Combo1.view();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_EQ(popup->window()->layoutDirection(), Qt::RightToLeft);
+    // A list of its own size, not every name at once.
+    EXPECT_LE(popup->height(), 16 * popup->sizeHintForRow(0) + 2 * popup->frameWidth());
+    // The name of surah 1 is drawn against the right edge of the list.
+    const QRect row = popup->visualRect(popup->model()->index(1, 0));
+    const QImage drawn = popup->viewport()->grab().toImage();
+    const QRgb background = drawn.pixel(row.center().x(), row.top() + 1);
+    int left = row.right(), right = row.left();
+    for (int y = row.top(); y <= row.bottom(); ++y) {
+        for (int x = row.left(); x <= row.right(); ++x) {
+            if (drawn.pixel(x, y) == background) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    ASSERT_LT(left, right) << "nothing drawn in the row";
+    EXPECT_GT(left, row.left() + row.width() / 2) << "the name starts at " << left << " of " << row.width();
+    EXPECT_GT(right, row.right() - 30);
+    savePicture(QStringLiteral("narrow-chooser-open"));
+    form->Combo1.hidePopup();
 }
 
 TEST_F(WindowLookTest, EveryCitationNameFitsItsLabel) {

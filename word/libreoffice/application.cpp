@@ -1,5 +1,6 @@
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -88,7 +89,8 @@ public:
 
 class PipeConnection : public Connection {
 public:
-    explicit PipeConnection(PipeOptions options) : options_(std::move(options)) {
+    PipeConnection(PipeOptions options, LaunchOptions launching)
+        : options_(std::move(options)), launching_(std::move(launching)) {
         const bool valid = !options_.pipeName.empty() &&
                            std::all_of(options_.pipeName.begin(), options_.pipeName.end(), [](char c) {
                                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
@@ -116,6 +118,7 @@ private:
                 Reference<css::uno::XComponentContext> context = resolvePipe(options_.pipeName);
                 current_.desktop = css::frame::Desktop::create(context);
                 current_.context = context;
+                if (launched && launching_.newDocumentAfterLaunch) openTextDocumentIfNone(current_.desktop);
                 return;
             } catch (const css::connection::NoConnectException& e) {
                 if (!launched) {
@@ -136,11 +139,30 @@ private:
                 current_ = {};
                 throw word::Error("the UNO runtime cannot start: " + toUtf8(e.getMessage()));
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            pause();
         }
     }
 
+    // Waits before the next attempt, letting the caller do its own waiting work.
+    void pause() const {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
+        do {
+            if (launching_.whileWaiting) launching_.whileWaiting();
+            std::this_thread::sleep_for(std::chrono::milliseconds(launching_.whileWaiting ? 10 : 50));
+        } while (std::chrono::steady_clock::now() < until);
+    }
+
+    static void openTextDocumentIfNone(const Reference<css::frame::XDesktop2>& desktop) {
+        auto components = desktop->getComponents()->createEnumeration();
+        while (components->hasMoreElements()) {
+            if (Reference<css::text::XTextDocument>(components->nextElement(), UNO_QUERY).is()) return;
+        }
+        // In the frame of the start centre, where there is one.
+        desktop->loadComponentFromURL(name("private:factory/swriter"), name("_default"), 0, {});
+    }
+
     PipeOptions options_;
+    LaunchOptions launching_;
     OfficeRefs current_;
 };
 
@@ -816,6 +838,8 @@ private:
 }  // namespace
 
 void launchOffice(std::string_view pipeName) {
+    // An office that is not there cannot be started: say so at once rather than wait for it.
+    if (::access(QV_LIBREOFFICE_PROGRAM_DIR "/soffice", X_OK) != 0) throw word::Error("the word processor is not installed");
     // The office must outlive this program: start it in a session of its own through a shell
     // that returns at once (the pipe name holds only letters, digits and '_').
     const std::string command = "setsid '" QV_LIBREOFFICE_PROGRAM_DIR "/soffice' --norestore '" + acceptArgument(pipeName) +
@@ -828,8 +852,8 @@ void launchOffice(std::string_view pipeName) {
     ::waitpid(pid, &status, 0);
 }
 
-std::unique_ptr<word::Application> connectOverPipe(PipeOptions options) {
-    return std::make_unique<LoApplication>(std::make_unique<PipeConnection>(std::move(options)));
+std::unique_ptr<word::Application> connectOverPipe(PipeOptions options, LaunchOptions launching) {
+    return std::make_unique<LoApplication>(std::make_unique<PipeConnection>(std::move(options), std::move(launching)));
 }
 
 std::unique_ptr<word::Application> inProcess(const Reference<css::uno::XComponentContext>& context) {

@@ -51,9 +51,19 @@ struct PipeOptions {
     std::chrono::milliseconds connectTimeout{8000};
 };
 
+// What a connection does while an office that it launched starts.
+struct LaunchOptions {
+    // Called over and over while waiting for the office to answer (for example to keep a window
+    // painting); empty: the wait only sleeps.
+    std::function<void()> whileWaiting;
+    // Once the office answers, open a blank text document in it if it has none (a freshly
+    // started office shows only its start centre).
+    bool newDocumentAfterLaunch = false;
+};
+
 // Word's Application (Global) object for an office reached over a pipe. Nothing is connected
 // until the first operation.
-std::unique_ptr<word::Application> connectOverPipe(PipeOptions options = {});
+std::unique_ptr<word::Application> connectOverPipe(PipeOptions options = {}, LaunchOptions launching = {});
 
 // Word's Application object inside the office process.
 std::unique_ptr<word::Application> inProcess(const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context);

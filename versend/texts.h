@@ -1,0 +1,21 @@
+#pragma once
+// Small helpers that every part of the window shares.
+
+#include <QString>
+
+#include <string_view>
+
+namespace versend {
+
+// The caption of the window's validation and error messages.
+inline const QString kErrorCaption = QStringLiteral("خطأ");
+
+inline QString fromU16(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The number that a text begins with: blanks anywhere are skipped, a sign may lead, one decimal
+// point is allowed, and reading stops at the first other character. No number gives 0.
+double leadingValue(const QString& text);
+
+}  // namespace versend
