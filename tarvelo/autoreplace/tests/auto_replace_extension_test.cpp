@@ -1,6 +1,7 @@
 // The automatic replacement inside the office, as the installed extension runs it: the menu
 // command switches the mode, keystrokes arrive on the office's main thread, and the citation and
-// the verses of the add-in's data files are read back from the document.
+// the verses of the add-in's data files (the Arabic in its glyph form) are read back from the
+// document.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +10,10 @@
 #include <thread>
 
 #include "tarvelo/autoreplace/tests/office_typing.h"
+#include "tarvelo/composer_fragments.h"
+#include "tarvelo/data/data_files.h"
 #include "tarvelo/libreoffice/tests/extension_office.h"
+#include "word/rtf/rich_text.h"
 
 namespace {
 
@@ -56,24 +60,63 @@ std::vector<std::u16string> Texts(const std::vector<word::testing::Paragraph>& p
     return texts;
 }
 
-// Verses 1 and 2 of surah 2 in the add-in's Arabic text: how the first begins, the second's first
-// words and how it ends.
-constexpr std::u16string_view verse1 = u"\u0627\u0644\u0645";
-constexpr std::u16string_view verse2Start = u"\u0630\u064e\u0644\u0650\u0643\u064e \u0627\u0644\u0652\u0643\u0650\u062a\u064e\u0627\u0628\u064f";
-constexpr std::u16string_view verse2End = u"\u0644\u0650\u0644\u0652\u0645\u064f\u062a\u0651\u064e\u0642\u0650\u064a\u0646\u064e";
+// The words of verse `ayah` of surah 2 as the glyph form pastes them: the characters of each
+// word's glyph fields, read from the add-in's data files as the composer and the paste read them.
+std::vector<std::u16string> GlyphWordsOf(int ayah) {
+    std::vector<std::string> messages;
+    mTarvelo::ShowMessage = [&](std::u16string_view text) { messages.push_back(mTarvelo::ToUtf8(text)); };
+    mTarvelo::DataFolderOverride = QV_DATA_DIR;
+    mTarvelo::CloseDataFiles();
+    mTarvelo::loade();
+    std::u16string verse = mTarvelo::ReadVerseText(mTarvelo::SurahVerseOffset[2] + ayah, mTarvelo::slotArabic);
+    const std::string header = mTarvelo::TextToBytes(mTarvelo::RtfHeader);
+    mTarvelo::CloseDataFiles();
+    mTarvelo::ShowMessage = nullptr;
+    mTarvelo::DataFolderOverride.reset();
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    if (verse.empty()) return {};
+    verse.pop_back();  // the composer never draws the verse's last character
 
-void ExpectArabicOfVerses1And2(const word::testing::Paragraph& paragraph) {
+    std::string fragment = header;
+    mTarvelo::GlyphFieldWriter writer("14", "28");
+    writer.AppendVerse(fragment, mTarvelo::TextToBytes(verse));
+    fragment += mTarvelo::ClosingGroup;
+    std::vector<std::u16string> words(1);
+    for (const auto& piece : word::rtf::readRichText(fragment).pieces) {
+        if (piece.kind == word::rtf::PastePiece::Kind::Glyph)
+            words.back() += piece.text;
+        else if (!words.back().empty())
+            words.emplace_back();
+    }
+    if (words.back().empty()) words.pop_back();
+    return words;
+}
+
+// A paragraph's text without the blanks and direction marks that stand between glyph words.
+std::u16string GlyphsOnly(std::u16string_view text) {
+    std::u16string glyphs;
+    for (const char16_t c : text)
+        if (c != u' ' && c != u'\u200F') glyphs += c;
+    return glyphs;
+}
+
+// Verses 1 and 2 of surah 2 in the glyph form, one after the other and nothing more, right to left.
+void ExpectArabicOfVerses1And2(const word::testing::Paragraph& paragraph,
+                               const std::vector<std::u16string>& verse1, const std::vector<std::u16string>& verse2) {
     EXPECT_TRUE(paragraph.rightToLeft);
-    EXPECT_TRUE(paragraph.text.starts_with(verse1));
-    const auto second = paragraph.text.find(verse2Start);
-    ASSERT_NE(second, std::u16string::npos);
-    const auto end = paragraph.text.find(verse2End, second);
-    ASSERT_NE(end, std::u16string::npos);
-    // Nothing of verse 3 follows.
-    EXPECT_FALSE(HasArabicLetter(paragraph.text.substr(end + verse2End.size())));
+    std::u16string expected;
+    for (const auto* verse : {&verse1, &verse2})
+        for (const auto& word : *verse) expected += word;
+    EXPECT_EQ(GlyphsOnly(paragraph.text), expected);
+    EXPECT_FALSE(HasArabicLetter(paragraph.text));
 }
 
 TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
+    const auto verse1 = GlyphWordsOf(1), verse2 = GlyphWordsOf(2);
+    ASSERT_FALSE(verse1.empty() || verse2.empty());
+    // The last word of verse 2 is its verse-end ornament, which no other verse of the range has.
+    const std::u16string verse2End = verse2.back();
+
     Switch();
     ASSERT_EQ(ModeCaption(), u"Disable Auto Replace");
 
@@ -88,7 +131,7 @@ TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
     ASSERT_EQ(paragraphs.size(), 3u) << ::testing::PrintToString(Texts(paragraphs));
     EXPECT_EQ(paragraphs[0].text, u"Text before (QS2. Al-Baqarah ayat 1-2)");
     EXPECT_FALSE(paragraphs[0].rightToLeft);
-    ExpectArabicOfVerses1And2(paragraphs[1]);
+    ExpectArabicOfVerses1And2(paragraphs[1], verse1, verse2);
     EXPECT_EQ(paragraphs[2].text, u"");
 
     // Both, typed in lower case: the Arabic, then the translation of each verse.
@@ -98,7 +141,7 @@ TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
     paragraphs = keyboard_->Paragraphs();
     ASSERT_GE(paragraphs.size(), 7u) << ::testing::PrintToString(Texts(paragraphs));
     EXPECT_EQ(paragraphs[2].text, u"(QS2. Al-Baqarah ayat 1-2)");
-    ExpectArabicOfVerses1And2(paragraphs[3]);
+    ExpectArabicOfVerses1And2(paragraphs[3], verse1, verse2);
     EXPECT_TRUE(paragraphs[4].text.starts_with(u"1. ") && HasBengaliLetter(paragraphs[4].text));
     EXPECT_TRUE(paragraphs[5].text.starts_with(u"2. ") && HasBengaliLetter(paragraphs[5].text));
     EXPECT_FALSE(HasArabicLetter(paragraphs[4].text + paragraphs[5].text));
