@@ -53,3 +53,21 @@ if(BUILD_TESTING)
       DISCOVERY_TIMEOUT 120)
   endfunction()
 endif()
+
+# The window's look under Wine on the test run's X display (Wine's X11 driver): pictures of both
+# shapes in versend/window-pictures/. Run by scripts/test-windows.sh in a prefix of its own
+# (label wine-display); the other tests run with Wine's null graphics driver.
+if(BUILD_TESTING)
+  add_executable(versend_look_test "${CMAKE_CURRENT_SOURCE_DIR}/tests/window_look_test.cpp"
+                 "${_win}/tests/window_look_main_win.cpp")
+  target_link_libraries(versend_look_test PRIVATE versend_windows GTest::gtest)
+  target_include_directories(versend_look_test BEFORE PRIVATE "${_win}/tests")
+  target_compile_definitions(versend_look_test PRIVATE QV_VERSE_FOLDER="${QV_OUTPUT_DIR}")
+  versend_windows_plugins(versend_look_test)
+  set_target_properties(versend_look_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+  add_dependencies(versend_look_test quran_data_files)
+  if(TARGET versend_display_font)
+    add_dependencies(versend_look_test versend_display_font)
+  endif()
+  gtest_discover_tests(versend_look_test PROPERTIES LABELS wine-display DISCOVERY_TIMEOUT 120)
+endif()
