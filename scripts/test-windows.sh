@@ -10,46 +10,15 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-"$ROOT/build-windows"}
 
-export WINEDEBUG=-all
-# No Mono/Gecko installers, no menu entries written into the user's desktop.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+source "$ROOT/scripts/wine-prefix.sh"
 unset WAYLAND_DISPLAY
 
-prefix=""
 xvfb_pid=""
-end_prefix() {
-  if [ -n "$prefix" ]; then
-    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
-    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
-    rm -rf "$prefix"
-    prefix=""
-  fi
-}
 cleanup() {
   end_prefix
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT INT TERM
-
-# Makes a new 64-bit prefix (WINEPREFIX) with the given graphics driver and starts its server for
-# the tests: a server kept alive, and a first program run before CTest, or CTest waits on the
-# pipes that Wine's background processes inherit.
-new_prefix() {
-  local driver=$1 started
-  started=$(date +%s%N)
-  prefix=$(mktemp -d /tmp/qv-wine.XXXXXX)
-  export WINEPREFIX="$prefix"
-  wineboot -i >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
-  if [ "$driver" = x11 ]; then
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f >/dev/null 2>&1
-  fi
-  wineserver -w
-  wineserver -p 60
-  wine cmd /c exit >/dev/null 2>&1 || true
-  echo "test-windows: Wine prefix ($driver graphics) ready in $(( ($(date +%s%N) - started) / 1000000 )) ms"
-}
 
 status=0
 cd "$BUILD_DIR"
