@@ -425,9 +425,8 @@ private:
                                      number(static_cast<double>(word.document().selectionEnd())));
             case SetContent: {
                 const LONG point = args.int32(1, -1);
-                if (word.Documents().Count() == 0) word.newDocument();
+                word.newDocument();  // also forgets formatting set at the old insertion point
                 word.document().setContent(args.text(0), {}, point < 0 ? std::u16string::npos : static_cast<std::size_t>(point));
-                word.Selection()->EndKey(0);  // forgets formatting set at the old point; unit 0 is refused
                 return {};
             }
             case TypeKeys: {
