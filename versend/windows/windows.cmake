@@ -71,3 +71,18 @@ if(BUILD_TESTING)
   endif()
   gtest_discover_tests(versend_look_test PROPERTIES LABELS wine-display DISCOVERY_TIMEOUT 120)
 endif()
+
+# Sending into Word end to end under Wine: the window's send path through the Word backend into
+# the Word stand-in (beside the test, in the programs' folder).
+if(BUILD_TESTING AND TARGET word_standin)
+  add_executable(versend_send_word_test "${CMAKE_CURRENT_SOURCE_DIR}/tests/qt_test_main.cpp"
+                 "${_win}/tests/send_word_test.cpp")
+  target_link_libraries(versend_send_word_test PRIVATE versend_windows word_recording word_standin GTest::gtest)
+  target_include_directories(versend_send_word_test BEFORE PRIVATE "${_win}/tests")
+  versend_windows_plugins(versend_send_word_test)
+  add_dependencies(versend_send_word_test WordStandin)
+  # One Word at a time in the running object table.
+  gtest_discover_tests(versend_send_word_test
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RESOURCE_LOCK WordStandin TIMEOUT 120
+    DISCOVERY_TIMEOUT 120)
+endif()
