@@ -86,3 +86,12 @@ if(BUILD_TESTING AND TARGET word_standin)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RESOURCE_LOCK WordStandin TIMEOUT 120
     DISCOVERY_TIMEOUT 120)
 endif()
+
+# The Windows keyboard layer, under Wine.
+if(BUILD_TESTING)
+  add_executable(versend_keyboard_layout_test "${_win}/tests/keyboard_layout_test.cpp")
+  target_link_libraries(versend_keyboard_layout_test PRIVATE versend_core GTest::gtest_main)
+  versend_windows_plugins(versend_keyboard_layout_test)
+  set_target_properties(versend_keyboard_layout_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+  gtest_discover_tests(versend_keyboard_layout_test DISCOVERY_TIMEOUT 120)
+endif()
