@@ -2,12 +2,27 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <system_error>
 
 namespace versend {
+namespace {
+
+// The first place of `needle` in `text`, or null. glibc's memmem is the fastest search there is
+// for this; elsewhere (mingw has no memmem) the standard library's Boyer-Moore-Horspool.
+const char* findBytes(std::string_view text, std::string_view needle) {
+#ifdef __GLIBC__
+    return static_cast<const char*>(memmem(text.data(), text.size(), needle.data(), needle.size()));
+#else
+    const auto hit = std::search(text.begin(), text.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    return hit == text.end() ? nullptr : text.data() + (hit - text.begin());
+#endif
+}
+
+}  // namespace
 
 VerseFileError::VerseFileError(Kind kind, std::filesystem::path file)
     : std::runtime_error((kind == Kind::Unreadable ? "cannot read verse file " : "verse file ends early: ")
@@ -139,7 +154,7 @@ bool VerseScan::nextContaining(std::string_view needle) {
     // From the start of the next line to the end of the pass's last line.
     const std::size_t from = lineCount_ == 0 ? 0 : static_cast<std::size_t>(searchLine().data() - search.bytes().data()) + searchLine().size();
     const std::string_view rest = search.bytes().substr(from, search.indexedEnd() - from);
-    const void* hit = memmem(rest.data(), rest.size(), needle.data(), needle.size());
+    const char* hit = findBytes(rest, needle);
     if (!hit) {
         skipToEnd();
         return false;
