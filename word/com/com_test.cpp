@@ -230,10 +230,7 @@ private:
     std::vector<std::pair<HKEY, std::wstring>> written_;
 };
 
-// Disabled: under Wine 8 the stand-in crashes (execute access at 0x100000000) when it calls
-// OnConnection of this in-process add-in, although CoCreateInstance returns it with the right
-// interface and a plain console host calls the same OnConnection without trouble. Not explained yet.
-TEST(WordStandinAddins, DISABLED_AreConnectedAtStartServedFromTheMessageLoopAndDisconnectedAtQuit) {
+TEST(WordStandinAddins, AreConnectedAtStartServedFromTheMessageLoopAndDisconnectedAtQuit) {
     Apartment apartment;
     AddinRegistrations registrations;
     registrations.testAddinClass();

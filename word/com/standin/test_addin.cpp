@@ -3,6 +3,7 @@
 #include <string>
 
 #include "word/com/com_support.h"
+#include "word/com/standin/extensibility.h"
 #include "word/com/standin/test_addin.h"
 #include "word/com/word_com.h"
 
@@ -11,14 +12,8 @@ namespace {
 using namespace word::com;
 using word::com::standin::CLSID_TestAddin;
 
-struct IDTExtensibility2 : public IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, int connectMode, IDispatch* addInInst, SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnDisconnection(int removeMode, SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) = 0;
-};
-constexpr IID IID_IDTExtensibility2 = {0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
+using word::com::standin::IDTExtensibility2;
+using word::com::standin::IID_IDTExtensibility2;
 
 std::atomic<long> objects{0};
 
