@@ -283,10 +283,7 @@ DWORD runStandin(const std::wstring& arguments) {
     return code;
 }
 
-// Activation by CoCreateInstance (the stand-in started by COM) is not tested: under Wine 8 it
-// answers RPC_S_SERVER_UNAVAILABLE for this registration; tests reach the stand-in through the
-// running object table, as Versend reaches Word.
-TEST(WordStandinRegistration, MakesItWordApplicationForThisUserAndIsRemovedAgain) {
+TEST(WordStandinRegistration, MakesItWordApplicationThatComStartsOnRequestAndIsRemovedAgain) {
     Apartment apartment;
     ASSERT_EQ(runStandin(L"/regserver"), 0u);
     CLSID clsid{};
@@ -297,6 +294,17 @@ TEST(WordStandinRegistration, MakesItWordApplicationForThisUserAndIsRemovedAgain
     EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, L"Software\\Classes\\CLSID\\{000209FF-0000-0000-C000-000000000046}\\LocalServer32", server, &size),
               ERROR_SUCCESS);
     EXPECT_NE(std::wstring(server).find(L"WordStandin.exe"), std::wstring::npos);
+    {
+        // COM starts it on request, and it serves as Word.
+        ComPtr<IDispatch> app;
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(app.GetAddressOf())), S_OK);
+        EXPECT_EQ(word::com::wrapApplication(app.Get())->Documents().Count(), 1);
+        DISPID quit;
+        LPOLESTR name = const_cast<LPOLESTR>(L"Quit");
+        ASSERT_EQ(app->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &quit), S_OK);
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        app->Invoke(quit, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+    }
     EXPECT_EQ(runStandin(L"/unregserver"), 0u);
     EXPECT_NE(CLSIDFromProgID(L"Word.Application", &clsid), S_OK);
 }
