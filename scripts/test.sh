@@ -10,6 +10,11 @@ BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
 
 bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh"
+# The Windows side (cross-built, tested under Wine) unless QV_SKIP_WINDOWS=1.
+if [ "${QV_SKIP_WINDOWS:-0}" != 1 ]; then
+  bash "$ROOT/scripts/setup-windows.sh"
+  bash "$ROOT/scripts/build-windows.sh"
+fi
 
 export QV_TEST_PIDDIR="$BUILD_DIR/test-pids"
 rm -rf "$QV_TEST_PIDDIR"; mkdir -p "$QV_TEST_PIDDIR"
@@ -44,5 +49,9 @@ for n in $(seq 90 120); do
   fi
 done
 
-cd "$BUILD_DIR"
-ctest --output-on-failure --timeout 900 -j"$(nproc)" "$@"
+status=0
+(cd "$BUILD_DIR" && ctest --output-on-failure --timeout 900 -j"$(nproc)" "$@") || status=$?
+if [ "${QV_SKIP_WINDOWS:-0}" != 1 ]; then
+  bash "$ROOT/scripts/test-windows.sh" || status=$?
+fi
+exit "$status"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Configures and builds the Windows side with mingw-w64 into BUILD_DIR (default: build-windows/).
+#   --x86   the 32-bit build (the add-in for a 32-bit Word) into build-windows-x86/, no tests
+# Extra arguments go to cmake. Versend.exe needs a static Qt 6 for mingw; see scripts/find-qt-mingw.sh.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+
+arch=x86_64
+if [ "${1:-}" = "--x86" ]; then arch=i686; shift; fi
+
+if [ "$arch" = x86_64 ]; then
+  BUILD_DIR=${BUILD_DIR:-"$ROOT/build-windows"}
+  toolchain="$ROOT/cmake/toolchain-mingw64.cmake"
+  qt_args=()
+  if qt=$(bash "$ROOT/scripts/find-qt-mingw.sh"); then
+    qt_args=(-DQT_MINGW_PREFIX="$qt")
+  fi
+  extra=()
+else
+  BUILD_DIR=${BUILD_DIR:-"$ROOT/build-windows-x86"}
+  toolchain="$ROOT/cmake/toolchain-mingw32.cmake"
+  qt_args=()
+  extra=(-DBUILD_TESTING=OFF)
+fi
+
+cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${qt_args[@]}" "${extra[@]}" "$@"
+cmake --build "$BUILD_DIR" -j"${QV_BUILD_JOBS:-$(nproc)}"

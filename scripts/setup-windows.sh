@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what the Windows cross-build and its tests under Wine need on Debian 12, on top of
+# scripts/setup.sh: the mingw-w64 cross compilers (posix thread model), Wine (64-bit), its fonts,
+# GoogleTest's source, and the build machine's Qt tools (moc, rcc) for the static mingw Qt.
+# Called by scripts/build-windows.sh and scripts/test.sh, never by the Linux start command.
+# Idempotent. Runs as root or through sudo.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+PACKAGES=(
+  # cross compilers and resources (windres)
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  # build tools and sources cross-built with the project
+  cmake ninja-build googletest nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools xz-utils
+  # the data tool, built for this machine
+  g++ npm openssl ca-certificates
+  # running the tests
+  wine wine64 fonts-wine xvfb xauth fonts-hosny-amiri imagemagick
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup-windows: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup-windows: all packages present"
+fi
