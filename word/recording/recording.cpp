@@ -87,6 +87,7 @@ public:
     bool documentOpen = true;
     bool screenUpdating = true;
     PasteSource pasteSource;
+    PastePiecesSource pastePiecesSource;
     std::shared_ptr<RecordingControls> menuBar;
 
     // Records a call; throws word::Error when it is to fail (it then has no effect).
@@ -217,18 +218,27 @@ public:
         return -move.moved;
     }
 
-    std::u16string insertPasted(int type) {
-        if (!pasteSource) fail("the clipboard is empty");
-        std::u16string text;
+    void insertPasted(int type) {
+        if (!pasteSource && !pastePiecesSource) fail("the clipboard is empty");
+        std::vector<word::rtf::PastePiece> pieces;
         try {
-            text = pasteSource(type);
+            if (pastePiecesSource)
+                pieces = pastePiecesSource(type);
+            else
+                pieces.push_back(word::rtf::PastePiece{word::rtf::PastePiece::Kind::Text, pasteSource(type), {}, {}});
         } catch (const word::Error&) {
             calls.back().failed = true;
             throw;
         }
-        replaceSelection(text, formatAtPoint());
+        const Format base = formatAtPoint();
+        for (const auto& piece : pieces) {
+            Format format = base;
+            if (piece.font) format.font = *piece.font;
+            if (piece.points) format.size = format.sizeBi = *piece.points;
+            const bool isBreak = piece.kind == word::rtf::PastePiece::Kind::ParagraphBreak;
+            replaceSelection(isBreak ? std::u16string(1, kParagraphMark) : piece.text, isBreak ? base : format);
+        }
         pending.reset();
-        return text;
     }
 };
 
@@ -637,6 +647,14 @@ void Recorder::newDocument() {
     state_->pending.reset();
 }
 
-void Recorder::setPasteSource(PasteSource source) { state_->pasteSource = std::move(source); }
+void Recorder::setPasteSource(PasteSource source) {
+    state_->pasteSource = std::move(source);
+    state_->pastePiecesSource = nullptr;
+}
+
+void Recorder::setPastePiecesSource(PastePiecesSource source) {
+    state_->pastePiecesSource = std::move(source);
+    state_->pasteSource = nullptr;
+}
 
 }  // namespace word::recording

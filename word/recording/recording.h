@@ -19,6 +19,8 @@
 //   - MoveStart(wdWord, -n) counts Word's words (word::moveStartBackByWords) on the paragraph
 //     text before the end of the selection or range;
 //   - EndKey(wdLine) goes to the end of the paragraph (the document has no line layout).
+//   - a paste inserts the clipboard's pieces (glyphs of SYMBOL fields with their font and size)
+//     and leaves an insertion point after them;
 // Tests can make calls fail (the N-th call from now, or the N-th call of one operation), close
 // the document or "stop" the word processor, and set what Paste / PasteAndFormat insert.
 #pragma once
@@ -30,6 +32,7 @@
 #include <string_view>
 #include <vector>
 
+#include "word/rtf/rich_text.h"
 #include "word/word.h"
 
 namespace word::recording {
@@ -39,6 +42,7 @@ struct Format {
     float sizeBi = 12;  // points, right-to-left (complex script) text
     float size = 12;    // points, other text
     bool rightToLeftRun = false;
+    std::u16string font;  // empty: the document's default font
     bool operator==(const Format&) const = default;
 };
 
@@ -93,6 +97,10 @@ struct Call {
 
 // What Paste (type -1) and PasteAndFormat(type) insert; may throw word::Error to fail the call.
 using PasteSource = std::function<std::u16string(int type)>;
+// What Paste and PasteAndFormat insert as pieces read from the clipboard (Rich Text or Unicode
+// text): each piece takes the insertion point's format with its own font and size (the size sets
+// both Size and SizeBi); may throw word::Error.
+using PastePiecesSource = std::function<std::vector<word::rtf::PastePiece>(int type)>;
 
 class State;
 class RecordingControl;
@@ -137,6 +145,7 @@ public:
     void newDocument();
 
     void setPasteSource(PasteSource source);
+    void setPastePiecesSource(PastePiecesSource source);
 
 private:
     std::shared_ptr<State> state_;

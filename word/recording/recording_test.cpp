@@ -40,7 +40,7 @@ TEST(RecordingTyping, PiecesGetTheFormatSetBeforeThem) {
 
 TEST(RecordingTyping, InheritsTheFormatBeforeThePointAndReplacesASelection) {
     Recorder word;
-    word.document().setContent(u"abcdef", Format{true, 20, 11, false}, 3);
+    word.document().setContent(u"abcdef", Format{true, 20, 11, false, {}}, 3);
     auto selection = selectionOf(word);
     selection->TypeText(u"X");  // inherits bold 20 from "c"
     EXPECT_EQ(word.document().runs().size(), 1u);
