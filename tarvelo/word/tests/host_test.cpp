@@ -4,7 +4,9 @@
 
 #include "tarvelo/clipboard/custom_clipboard.h"
 #include "tarvelo/clipboard/win32_clipboard.h"
+#include "tarvelo/word/registration.h"
 #include "tarvelo/word/tests/message_boxes.h"
+#include "tarvelo/word/tests/registry_support.h"
 #include "tarvelo/word/word_host.h"
 
 namespace {
@@ -101,6 +103,35 @@ TEST(HostTest, MessageBoxesCarryTheAddinsTitle) {
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], L"Harus ada document yang aktif!");
     EXPECT_EQ(texts[1], L"Error 440 (x) in procedure y of Designer Connect");
+}
+
+TEST(RegistrationViewTest, EachBitnessHasItsClassAndRemovingOneKeepsWhatTheOtherNeeds) {
+    using test_support::RegistryKeyExists;
+    using test_support::RegistryString;
+    const std::wstring classKey = L"Software\\Classes\\CLSID\\{47176963-FBEE-4AAF-84A0-D9EE835262AF}";
+    const std::wstring addinKey = AddinKey;
+    ASSERT_EQ(RegisterAddin(L"C:\\x86\\Tarvelo.dll", KEY_WOW64_32KEY), S_OK);
+    if (RegistryKeyExists(HKEY_CURRENT_USER, classKey, KEY_WOW64_64KEY)) {
+        UnregisterAddin(KEY_WOW64_32KEY, KEY_WOW64_64KEY);
+        GTEST_SKIP() << "this system keeps no separate 32-bit view of the classes";
+    }
+    ASSERT_EQ(RegisterAddin(L"C:\\x64\\Tarvelo.dll", KEY_WOW64_64KEY), S_OK);
+    EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, classKey + L"\\InprocServer32", nullptr, KEY_WOW64_32KEY),
+              L"C:\\x86\\Tarvelo.dll");
+    EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, classKey + L"\\InprocServer32", nullptr, KEY_WOW64_64KEY),
+              L"C:\\x64\\Tarvelo.dll");
+
+    // The 64-bit one goes: the 32-bit Word still finds its class, the ProgId and its entry.
+    ASSERT_EQ(UnregisterAddin(KEY_WOW64_64KEY, KEY_WOW64_32KEY), S_OK);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classKey, KEY_WOW64_64KEY));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, classKey, KEY_WOW64_32KEY));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, L"Software\\Classes\\Tarvelo.Connect"));
+    EXPECT_TRUE(RegistryKeyExists(HKEY_CURRENT_USER, addinKey));
+
+    ASSERT_EQ(UnregisterAddin(KEY_WOW64_32KEY, KEY_WOW64_64KEY), S_OK);
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, classKey, KEY_WOW64_32KEY));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, L"Software\\Classes\\Tarvelo.Connect"));
+    EXPECT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, addinKey));
 }
 
 LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
