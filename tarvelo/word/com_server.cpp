@@ -100,6 +100,30 @@ std::u16string StringProperty(IDispatch* object, const wchar_t* name) {
     return value;
 }
 
+// The translation chosen in an earlier run of Word is the current one again: the data files
+// open the first translation of the folder, while the dialog shows the stored one as chosen and
+// would otherwise insert the other. A stored name whose file is gone leaves the first one.
+void OpenStoredTranslation() {
+    try {
+        auto& data = mTarvelo::Data();
+        const std::u16string stored = mTarvelo::Host().GetSetting("tarvelocfg", "language", "default");
+        if (stored.empty() || stored == data.TranslationName()) return;
+        const std::u16string file = stored + u".dabrel";
+        for (const auto& name : data.TranslationFiles()) {
+            if (name.size() != file.size() ||
+                CompareStringOrdinal(reinterpret_cast<const wchar_t*>(name.c_str()), static_cast<int>(name.size()),
+                                     reinterpret_cast<const wchar_t*>(file.c_str()), static_cast<int>(file.size()),
+                                     TRUE) != CSTR_EQUAL)
+                continue;
+            data.SetTranslationName(stored);
+            data.loadeFile(1);
+            return;
+        }
+    } catch (...) {
+        // no data or no setting: the translation the data files chose stays current
+    }
+}
+
 void ReportConnectionError() {
     const auto info = mTarvelo::DescribeError(std::current_exception());
     try {
@@ -240,6 +264,7 @@ public:
             return S_OK;
         }
         mTarvelo::AddinInstance_OnConnection(std::move(application), progId);
+        OpenStoredTranslation();
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode, SAFEARRAY**) override {

@@ -15,7 +15,9 @@ namespace tarvelo_word::test_support {
 
 class MessageBoxes {
 public:
-    MessageBoxes() : thread_([this] { Watch(); }) {}
+    // `anyProcess`: also the message boxes of other processes (the add-in inside Word's).
+    explicit MessageBoxes(bool anyProcess = false)
+        : anyProcess_(anyProcess), thread_([this] { Watch(); }) {}
     ~MessageBoxes() {
         stop_ = true;
         thread_.join();
@@ -37,7 +39,7 @@ private:
         auto& search = *reinterpret_cast<Search*>(param);
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process != search.process) return TRUE;
+        if (!search.self->anyProcess_ && process != search.process) return TRUE;
         wchar_t name[16] = {}, caption[64] = {};
         // Neither call sends a message: the window's thread may be busy, or waiting for this one.
         GetClassNameW(window, name, 16);
@@ -68,6 +70,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::wstring> texts_;
     std::atomic<bool> stop_{false};
+    bool anyProcess_;
     std::thread thread_;
 };
 
