@@ -298,3 +298,29 @@ TEST_F(DialogTest, AMissingVerseIsReportedAndTheDialogStaysUsable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AboutTest, OneModelessAboutWindowOwnedByWordWhichEscapeCloses) {
+    using namespace tarvelo_word;
+    HWND word = CreateWindowExW(0, L"STATIC", L"Word", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                nullptr, nullptr, nullptr);
+    ShowAboutWindow(word);
+    HWND about = AboutWindow();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(IsWindowVisible(about));
+    EXPECT_EQ(GetWindow(about, GW_OWNER), word);
+    wchar_t caption[64] = {};
+    GetWindowTextW(about, caption, 64);
+    EXPECT_STREQ(caption, L"About Tarvelo");
+    ShowAboutWindow(word);
+    EXPECT_EQ(AboutWindow(), about);
+    // Modeless: Word's own loop (here DoEvents) hands it the key.
+    PostMessageW(GetDlgItem(about, IDC_AboutOK), WM_KEYDOWN, VK_ESCAPE, 1);
+    DoEvents();
+    EXPECT_EQ(AboutWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(about));
+    DestroyWindow(word);
+}
+
+}  // namespace
