@@ -33,6 +33,8 @@ namespace {
 // library may be unloaded only when both are 0.
 std::atomic<long> LiveObjects{0};
 std::atomic<long> ServerLocks{0};
+// Connection objects alive: the add-in's module state goes with the last of them.
+std::atomic<long> Connections{0};
 
 // Whether the add-in's services and its automatic replacement are installed in this process.
 bool Installed = false;
@@ -137,7 +139,10 @@ void ReportConnectionError() {
 // The connection object.
 class Connect final : public IDTExtensibility2 {
 public:
-    Connect() { ++LiveObjects; }
+    Connect() {
+        ++LiveObjects;
+        ++Connections;
+    }
     Connect(const Connect&) = delete;
     Connect& operator=(const Connect&) = delete;
 
@@ -157,7 +162,10 @@ public:
         const long left = --references_;
         if (left == 0) {
             try {
-                Uninstall();
+                if (--Connections == 0)
+                    Uninstall();
+                else
+                    mTarvelo::AddinInstance_Terminate();
             } catch (...) {
             }
             --LiveObjects;

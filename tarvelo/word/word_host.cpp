@@ -77,7 +77,10 @@ class WordHost : public mTarvelo::AddinHost {
 public:
     void MsgBox(std::u16string_view text, MessageIcon icon) override {
         const std::wstring wide = Wide(text);
-        MessageBoxW(HostWindow(), wide.c_str(), Title, MB_OK | IconStyle(icon));
+        // Over the window in use (the topmost chooser during its insertion), else over Word's.
+        HWND owner = GetActiveWindow();
+        if (owner == nullptr) owner = HostWindow();
+        MessageBoxW(owner, wide.c_str(), Title, MB_OK | IconStyle(icon));
     }
     void DoEvents() override { tarvelo_word::DoEvents(); }
     void ShowAbout() override { ShowAboutWindow(HostWindow()); }
