@@ -1,6 +1,6 @@
 #include "tarvelo/text_util.h"
 
-#include <iconv.h>
+#include "codepage/code_page.h"
 
 #include <array>
 #include <charconv>
@@ -106,25 +106,18 @@ std::u16string AsciiToUtf16(std::string_view text) {
 }
 
 std::u16string DecodeLowBytesInCodePage(std::u16string_view text, int codePage) {
-    const std::string name = "CP" + std::to_string(codePage);
-    iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-16LE", "CP1252");
-    const std::unique_ptr<void, int (*)(iconv_t)> guard(cd, iconv_close);
+    // A code page this system does not know: Windows-1252.
+    const int page = codepage::decode({}, codePage) ? codePage : 1252;
     std::u16string out;
     out.reserve(text.size());
     for (const char16_t c : text) {
-        char in = static_cast<char>(c & 0xFF);
-        char16_t decoded[2] = {};
-        char* inPtr = &in;
-        std::size_t inLeft = 1;
-        char* outPtr = reinterpret_cast<char*>(decoded);
-        std::size_t outLeft = sizeof decoded;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-            outLeft == sizeof decoded)
-            out += u'\uFFFD';
+        // Each character alone: a lead byte of a double-byte code page decodes to nothing.
+        const char byte = static_cast<char>(c & 0xFF);
+        const auto decoded = codepage::decode(std::string_view(&byte, 1), page);
+        if (decoded && !decoded->empty())
+            out += *decoded;
         else
-            out.append(decoded, (sizeof decoded - outLeft) / sizeof(char16_t));
+            out += u'\uFFFD';
     }
     return out;
 }

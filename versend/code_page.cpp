@@ -1,39 +1,31 @@
 #include "versend/code_page.h"
 
-#include <iconv.h>
+#include "codepage/code_page.h"
 
 #include <array>
-#include <cerrno>
 #include <stdexcept>
 #include <unordered_map>
 
 namespace versend {
 namespace {
 
-// The code page as a table built once through iconv, so that decoding a line is a lookup
-// per byte rather than a conversion call per line.
+// The code page as a table built once, so that decoding a line is a lookup per byte rather than
+// a conversion call per line.
 struct CodePageTable {
     std::array<char16_t, 256> toUnicode{};
     std::unordered_map<char16_t, char> fromUnicode;
 
     CodePageTable() {
-        iconv_t cd = iconv_open("UTF-16LE", "CP1256");
-        if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv has no CP1256");
+        if (!codepage::decode({}, 1256)) throw std::runtime_error("the system has no code page 1256");
         for (int b = 0; b < 256; ++b) {
-            char in = static_cast<char>(b);
-            unsigned char out[4] = {};
-            char* inPtr = &in;
-            char* outPtr = reinterpret_cast<char*>(out);
-            std::size_t inLeft = 1, outLeft = sizeof out;
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            const bool ok = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)
-                            && sizeof out - outLeft == 2;
-            // A byte that iconv leaves undefined keeps its Latin-1 value, so that nothing is lost.
-            const char16_t unit = ok ? static_cast<char16_t>(out[0] | (out[1] << 8)) : static_cast<char16_t>(b);
+            const char byte = static_cast<char>(b);
+            const auto decoded = codepage::decode(std::string_view(&byte, 1), 1256);
+            const bool ok = decoded && decoded->size() == 1 && (*decoded)[0] != u'\uFFFD';
+            // A byte that the code page leaves undefined keeps its Latin-1 value, so that nothing is lost.
+            const char16_t unit = ok ? (*decoded)[0] : static_cast<char16_t>(b);
             toUnicode[static_cast<std::size_t>(b)] = unit;
-            fromUnicode.emplace(unit, static_cast<char>(b));
+            fromUnicode.emplace(unit, byte);
         }
-        iconv_close(cd);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "versend/verse_scan.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <fstream>
 #include <iterator>
 
@@ -72,12 +74,14 @@ bool VerseScan::nextContaining(std::string_view needle) {
         return false;
     }
     if (atEnd()) return false;
-    const void* hit = memmem(search_.data() + searchPos_, search_.size() - searchPos_, needle.data(), needle.size());
-    if (!hit) {
+    // One search over the rest of the file (memmem is not on every platform; this is as fast).
+    const std::string_view rest = search_.view().substr(searchPos_);
+    const auto hit = std::search(rest.begin(), rest.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    if (hit == rest.end()) {
         skipToEnd();
         return false;
     }
-    const std::size_t hitPos = static_cast<std::size_t>(static_cast<const char*>(hit) - search_.data());
+    const std::size_t hitPos = searchPos_ + static_cast<std::size_t>(hit - rest.begin());
     // Read up to the line that holds the hit; it cannot span a line end.
     while (next()) {
         if (searchPos_ > hitPos) return true;

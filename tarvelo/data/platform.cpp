@@ -1,18 +1,11 @@
-// The data files' platform side: opening and reading files, the data folder, the platform
-// version, code pages and text conversions.
+// The data files' platform side: opening and reading files, listing the data folder, code pages
+// and text conversions.
 #include <algorithm>
-#include <cerrno>
-#include <memory>
 #include <system_error>
 
 #include "tarvelo/data/data_files.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#include <iconv.h>
-#endif
+#include "codepage/code_page.h"
 
 namespace mTarvelo {
 
@@ -90,47 +83,7 @@ const std::string& DataFile::PageAt(std::uint64_t start) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Data folder, platform
-
-std::filesystem::path DataFolder() {
-    if (DataFolderOverride)
-        return *DataFolderOverride;
-#ifdef _WIN32
-    HMODULE module = nullptr;
-    wchar_t buffer[MAX_PATH];
-    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                           reinterpret_cast<LPCWSTR>(&DataFolder), &module) &&
-        GetModuleFileNameW(module, buffer, MAX_PATH) > 0)
-        return std::filesystem::path(buffer).parent_path();
-#else
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&DataFolder), &info) != 0 && info.dli_fname != nullptr) {
-        std::error_code error;
-        auto path = std::filesystem::canonical(info.dli_fname, error);
-        if (!error)
-            return path.parent_path();
-    }
-#endif
-    return std::filesystem::current_path();
-}
-
-bool IsWin9x() {
-#ifdef _WIN32
-    // Platform 1 is the 9x family: ask with the extended structure first, then the basic one.
-    OSVERSIONINFOEXA extended{};
-    extended.dwOSVersionInfoSize = sizeof(OSVERSIONINFOEXA);  // 156 bytes
-#pragma warning(suppress : 4996)
-    if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&extended)))
-        return extended.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-    OSVERSIONINFOA basic{};
-    basic.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);  // 148 bytes
-    if (GetVersionExA(&basic))
-        return basic.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-    return false;
-#else
-    return false;
-#endif
-}
+// Data folder (the folder of the data files and the platform version are platform_<system>.cpp's)
 
 std::vector<std::filesystem::path> TranslationFiles() {
     std::vector<std::filesystem::path> files;
@@ -185,66 +138,11 @@ int CodePageForLcid(std::int32_t lcid) {
     }
 }
 
-#ifndef _WIN32
-namespace {
-// An iconv conversion descriptor, closed on every way out.
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~Iconv() {
-        if (valid())
-            iconv_close(handle_);
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return handle_; }
-
-private:
-    iconv_t handle_;
-};
-}  // namespace
-#endif
-
 std::u16string DecodeCodePage(std::string_view bytes, int codePage) {
-#ifdef _WIN32
-    if (bytes.empty())
-        return {};
-    const int size = MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(),
-                                         static_cast<int>(bytes.size()), nullptr, 0);
-    if (size <= 0)
+    auto text = codepage::decode(bytes, codePage);
+    if (!text)
         RaiseDataError(errInvalidCall);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(static_cast<UINT>(codePage), 0, bytes.data(), static_cast<int>(bytes.size()),
-                        wide.data(), size);
-    return std::u16string(wide.begin(), wide.end());
-#else
-    const std::string name = "CP" + std::to_string(codePage);
-    const Iconv converter("UTF-16LE", name.c_str());
-    if (!converter.valid())
-        RaiseDataError(errInvalidCall);
-    iconv_t handle = converter.get();
-
-    std::u16string out;
-    std::string input(bytes);
-    char* in = input.data();
-    std::size_t inLeft = input.size();
-    while (inLeft > 0) {
-        char16_t buffer[256];
-        char* outPtr = reinterpret_cast<char*>(buffer);
-        std::size_t outLeft = sizeof(buffer);
-        const std::size_t result = iconv(handle, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPtr - reinterpret_cast<char*>(buffer)) / 2);
-        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // A byte the code page does not define (or a lead byte without its trail byte).
-            out += u'\uFFFD';
-            ++in;
-            --inLeft;
-            iconv(handle, nullptr, nullptr, nullptr, nullptr);
-        }
-    }
-    return out;
-#endif
+    return *std::move(text);
 }
 
 std::u16string DecodeLowBytes(std::u16string_view text, std::int32_t lcid) {

@@ -1,10 +1,9 @@
 #include "word/rtf/rich_text.h"
 
-#include <iconv.h>
+#include "codepage/code_page.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cstdint>
@@ -21,29 +20,6 @@ constexpr float kMaxPoints = 1638.0f;
 
 // ---------------------------------------------------------------------------------------------
 // Code pages
-
-struct IconvCloser {
-    void operator()(iconv_t cd) const { iconv_close(cd); }
-};
-using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
-
-IconvHandle openDecoder(int codePage) {
-    std::string name;
-    switch (codePage) {
-    case 437: name = "CP437"; break;
-    case 850: name = "CP850"; break;
-    case 932: name = "CP932"; break;
-    case 936: name = "CP936"; break;
-    case 949: name = "CP949"; break;
-    case 950: name = "CP950"; break;
-    case 10000: name = "MACINTOSH"; break;
-    default: name = "CP" + std::to_string(codePage); break;
-    }
-    iconv_t cd = iconv_open("UTF-16LE", name.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) cd = iconv_open("UTF-16LE", "CP1252");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return IconvHandle(nullptr);
-    return IconvHandle(cd);
-}
 
 int codePageOfCharset(int charset) {
     switch (charset) {
@@ -67,14 +43,10 @@ int codePageOfCharset(int charset) {
     }
 }
 
-// Decoders opened once per code page and kept for a whole reading (opening one costs far more
-// than decoding a few bytes).
+// Text in the code page of a font or of the document.
 class Decoders {
 public:
     std::u16string decode(std::string_view bytes, int codePage);
-
-private:
-    std::map<int, IconvHandle> handles_;
 };
 
 // Code page 1256, byte by byte: the characters of SYMBOL field codes.
@@ -668,37 +640,11 @@ private:
 };
 
 std::u16string Decoders::decode(std::string_view bytes, int codePage) {
+    if (auto text = codepage::decode(bytes, codePage)) return *std::move(text);
+    // A code page this system does not know: Windows-1252, the document default.
+    if (auto text = codepage::decode(bytes, 1252)) return *std::move(text);
     std::u16string out;
-    if (bytes.empty()) return out;
-    auto found = handles_.find(codePage);
-    if (found == handles_.end()) found = handles_.emplace(codePage, openDecoder(codePage)).first;
-    const IconvHandle& decoder = found->second;
-    if (!decoder) {
-        for (unsigned char b : bytes) out += b < 0x80 ? char16_t(b) : kReplacement;
-        return out;
-    }
-    std::string input(bytes);
-    std::array<char, 4096> buffer{};
-    char* in = input.data();
-    std::size_t inLeft = input.size();
-    auto take = [&](std::size_t produced) {
-        for (std::size_t i = 0; i + 1 < produced; i += 2)
-            out += static_cast<char16_t>(static_cast<unsigned char>(buffer[i]) | (static_cast<unsigned char>(buffer[i + 1]) << 8));
-    };
-    while (inLeft > 0) {
-        char* outPtr = buffer.data();
-        std::size_t outLeft = buffer.size();
-        const std::size_t result = iconv(decoder.get(), &in, &inLeft, &outPtr, &outLeft);
-        take(buffer.size() - outLeft);
-        if (result == static_cast<std::size_t>(-1)) {
-            if (errno == E2BIG) continue;
-            // An invalid or cut-off sequence: one replacement character for its first byte.
-            out += kReplacement;
-            ++in;
-            --inLeft;
-            iconv(decoder.get(), nullptr, nullptr, nullptr, nullptr);
-        }
-    }
+    for (unsigned char b : bytes) out += b < 0x80 ? char16_t(b) : kReplacement;
     return out;
 }
 

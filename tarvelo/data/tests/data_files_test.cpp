@@ -134,8 +134,11 @@ TEST_F(DataFilesTest, DefaultTranslationSkipsArabicInAnyCaseAndWithMoreDots) {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }();
     fs::remove(folder / "English.dabrel");
-    Write("ARABIC.dabrel", english);
-    Write("arabic.dabrel", english);
+    // Where file names ignore case (Windows), these two would be the sample set's Arabic file.
+    if (!fs::exists(folder / "ARABIC.dabrel")) {
+        Write("ARABIC.dabrel", english);
+        Write("arabic.dabrel", english);
+    }
     Write("Arabic.old.dabrel", english);
     Write("Zulu.dabrel", english);
     loade();
