@@ -15,8 +15,8 @@ PACKAGES=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # build tools and sources cross-built with the project
   cmake ninja-build googletest nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools xz-utils
-  # the data tool, built for this machine
-  g++ npm openssl ca-certificates
+  # the data tool, built for this machine (npm below)
+  g++ openssl ca-certificates
   # running the tests
   wine wine64 fonts-wine xvfb xauth fonts-hosny-amiri imagemagick
 )
@@ -25,6 +25,8 @@ missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# npm: Debian's package, unless a Node.js with npm is already there
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup-windows: installing ${missing[*]}"

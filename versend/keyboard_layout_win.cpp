@@ -1,4 +1,8 @@
-// Keyboard layouts on Windows: LoadKeyboardLayout with KLF_ACTIVATE; the result is ignored.
+// Keyboard layouts on Windows: LoadKeyboardLayoutA("00000401", KLF_ACTIVATE) for Arabic, results
+// ignored. Going back activates the layout that was active before the first switch to Arabic:
+// "00000400" (the layout id the window was once written to go back with) names no installed
+// layout: Windows refuses it and leaves the keyboard in Arabic after the program ends, and Wine
+// switches to that non-layout.
 #include "versend/keyboard_layout.h"
 
 #include <windows.h>
@@ -8,8 +12,16 @@ namespace {
 
 class WindowsKeyboardLayout final : public KeyboardLayout {
 public:
-    void activateArabic() override { LoadKeyboardLayoutA("00000401", KLF_ACTIVATE); }
-    void restoreDefault() override { LoadKeyboardLayoutA("00000400", KLF_ACTIVATE); }
+    void activateArabic() override {
+        if (!before_) before_ = GetKeyboardLayout(0);
+        LoadKeyboardLayoutA("00000401", KLF_ACTIVATE);
+    }
+    void restoreDefault() override {
+        if (before_) ActivateKeyboardLayout(before_, 0);  // never switched: nothing to undo
+    }
+
+private:
+    HKL before_ = nullptr;
 };
 
 }  // namespace

@@ -137,7 +137,7 @@ TEST_F(AutoReplace, EveryTickStopsItsTimerAndStartsANewOne) {
 }
 
 TEST_F(AutoReplace, ReplacesATagOnceItsClosingBracketIsTyped) {
-    word->document().setContent(u"", {.sizeBi = 12, .rightToLeftRun = true});
+    word->document().setContent(u"", {.sizeBi = 12, .rightToLeftRun = true, .font = {}});
     word->Selection()->RtlPara();
     SwitchOn();
     TypeWithTicks(u"[QS2:1-2A");

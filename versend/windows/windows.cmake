@@ -53,3 +53,45 @@ if(BUILD_TESTING)
       DISCOVERY_TIMEOUT 120)
   endfunction()
 endif()
+
+# The window's look under Wine on the test run's X display (Wine's X11 driver): pictures of both
+# shapes in versend/window-pictures/. Run by scripts/test-windows.sh in a prefix of its own
+# (label wine-display); the other tests run with Wine's null graphics driver.
+if(BUILD_TESTING)
+  add_executable(versend_look_test "${CMAKE_CURRENT_SOURCE_DIR}/tests/window_look_test.cpp"
+                 "${_win}/tests/window_look_main_win.cpp")
+  target_link_libraries(versend_look_test PRIVATE versend_windows GTest::gtest)
+  target_include_directories(versend_look_test BEFORE PRIVATE "${_win}/tests")
+  target_compile_definitions(versend_look_test PRIVATE QV_VERSE_FOLDER="${QV_OUTPUT_DIR}")
+  versend_windows_plugins(versend_look_test)
+  set_target_properties(versend_look_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+  add_dependencies(versend_look_test quran_data_files)
+  if(TARGET versend_display_font)
+    add_dependencies(versend_look_test versend_display_font)
+  endif()
+  gtest_discover_tests(versend_look_test PROPERTIES LABELS wine-display DISCOVERY_TIMEOUT 120)
+endif()
+
+# Sending into Word end to end under Wine: the window's send path through the Word backend into
+# the Word stand-in (beside the test, in the programs' folder).
+if(BUILD_TESTING AND TARGET word_standin)
+  add_executable(versend_send_word_test "${CMAKE_CURRENT_SOURCE_DIR}/tests/qt_test_main.cpp"
+                 "${_win}/tests/send_word_test.cpp")
+  target_link_libraries(versend_send_word_test PRIVATE versend_windows word_recording word_standin GTest::gtest)
+  target_include_directories(versend_send_word_test BEFORE PRIVATE "${_win}/tests")
+  versend_windows_plugins(versend_send_word_test)
+  add_dependencies(versend_send_word_test WordStandin)
+  # One Word at a time in the running object table.
+  gtest_discover_tests(versend_send_word_test
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RESOURCE_LOCK WordStandin TIMEOUT 120
+    DISCOVERY_TIMEOUT 120)
+endif()
+
+# The Windows keyboard layer, under Wine.
+if(BUILD_TESTING)
+  add_executable(versend_keyboard_layout_test "${_win}/tests/keyboard_layout_test.cpp")
+  target_link_libraries(versend_keyboard_layout_test PRIVATE versend_core GTest::gtest_main)
+  versend_windows_plugins(versend_keyboard_layout_test)
+  set_target_properties(versend_keyboard_layout_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+  gtest_discover_tests(versend_keyboard_layout_test DISCOVERY_TIMEOUT 120)
+endif()

@@ -179,7 +179,7 @@ private:
         try {
             return step(application());
         } catch (const word::Error&) {
-            if (!attach_ || !known || !app_.session()->lost()) throw;
+            if (!attach_ || !known || !app_.get() || !app_.session()->lost()) throw;
         }
         return step(application());
     }

@@ -616,6 +616,7 @@ std::vector<std::u16string> Recorder::edits() const {
 
 void Recorder::clearLog() { state_->calls.clear(); }
 bool Recorder::screenUpdating() const { return state_->screenUpdating; }
+bool Recorder::documentOpen() const { return state_->documentOpen; }
 
 std::vector<std::shared_ptr<RecordingControl>> Recorder::menuBarControls() const { return state_->menuBar->controls(); }
 

@@ -128,6 +128,7 @@ public:
     std::vector<std::u16string> edits() const;
     void clearLog();
     bool screenUpdating() const;
+    bool documentOpen() const;
     // The menu bar's controls (for tests of menus); click a control with RecordingControl::click.
     std::vector<std::shared_ptr<RecordingControl>> menuBarControls() const;
 

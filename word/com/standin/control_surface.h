@@ -39,6 +39,8 @@
 //   StandinAddinLog        BSTR: the add-in events delivered ("OnConnection <ProgId>", ...)
 //   StandinScreenUpdating  Boolean: ScreenUpdating as last set
 // Word's own Application.Quit ends the stand-in.
+// Only one stand-in can be in the running object table: CTest tests that start one carry the
+// property RESOURCE_LOCK WordStandin.
 #pragma once
 
 #include <chrono>

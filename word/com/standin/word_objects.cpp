@@ -22,7 +22,7 @@ std::u16string number(double value) {
 
 // Word's error for what needs a document when none is open.
 void requireDocument(Host& host) {
-    if (host.recorder.Documents().Count() == 0) throw WordRuntimeError{kNoDocumentOpen, std::u16string(kNoDocumentOpenText)};
+    if (!host.recorder.documentOpen()) throw WordRuntimeError{kNoDocumentOpen, std::u16string(kNoDocumentOpenText)};
 }
 
 class FontObject final : public AutomationObject {

@@ -1,0 +1,38 @@
+# Throw-away Wine prefixes for the Windows tests and figures (sourced by scripts/test-windows.sh
+# and scripts/bench-versend.sh). new_prefix DRIVER makes one (null: headless; x11: on $DISPLAY,
+# inside a Wine virtual desktop, where windows close in milliseconds rather than seconds) and
+# starts its server; end_prefix ends every Wine process of it and removes it. The caller traps
+# EXIT to call end_prefix.
+
+export WINEDEBUG=-all
+# No Mono/Gecko installers, no menu entries written into the user's desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+prefix=""
+
+end_prefix() {
+  if [ -n "$prefix" ]; then
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+    WINEPREFIX="$prefix" wineserver -w 2>/dev/null || true
+    rm -rf "$prefix"
+    prefix=""
+  fi
+}
+
+# The server is kept alive across the programs, and a first program runs before CTest, or CTest
+# waits on the pipes that Wine's background processes inherit.
+new_prefix() {
+  local driver=$1 started
+  started=$(date +%s%N)
+  prefix=$(mktemp -d /tmp/qv-wine.XXXXXX)
+  export WINEPREFIX="$prefix"
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
+  if [ "$driver" = x11 ]; then
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f >/dev/null 2>&1
+  fi
+  wineserver -w
+  wineserver -p 60
+  wine cmd /c exit >/dev/null 2>&1 || true
+  echo "wine-prefix: $driver graphics prefix ready in $(( ($(date +%s%N) - started) / 1000000 )) ms"
+}

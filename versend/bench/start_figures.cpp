@@ -1,0 +1,89 @@
+// Figures of Versend's start and word search over the real verse files beside this program, built
+// for Linux and for Windows alike (no benchmark library, which the Windows build lacks):
+//   - start to first hit: from main() to the window built, loaded (which searches for the word on
+//     the clipboard, here " الله ") and shown with its rows listed (the launcher adds the process
+//     start: scripts/bench-versend.sh);
+//   - the word search for " الله " in the shown window, median and fastest of --rounds.
+// Options: --font FILE (a font to register first, as Versend.exe does with its display font),
+// --rounds N (0: stop after the first hit).
+#include "versend/form1.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Message boxes would wait for a person: the figure reports the text instead.
+class RecordingMessageBox final : public versend::MessageBoxService {
+public:
+    void show(const QString& text, const QString&) override { last = text; }
+    QString last;
+};
+
+// At start the window searches for the word on the clipboard, between blanks: the word is there.
+class WordClipboard final : public versend::Clipboard {
+public:
+    QString text() const override { return QStringLiteral("الله"); }
+    void setText(const QString&) override {}
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const Clock::time_point start = Clock::now();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QString font;
+    int rounds = 20;
+    const QStringList args = QCoreApplication::arguments();
+    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--font")) font = args[i + 1];
+        if (args[i] == QLatin1String("--rounds")) rounds = args[i + 1].toInt();
+    }
+    if (!font.isEmpty() && QFontDatabase::addApplicationFont(font) < 0)
+        std::fprintf(stderr, "start_figures: could not load the font %s\n", qPrintable(font));
+
+    const QString query = QStringLiteral(" الله ");
+    RecordingMessageBox messages;
+    WordClipboard clipboard;
+    versend::Form1 form(QCoreApplication::applicationDirPath().toStdWString());
+    form.messageBox = &messages;
+    form.clipboard = &clipboard;
+    form.endProgram = [] {};
+    form.Form_Load();  // searches for " الله " from the clipboard
+    form.show();
+    QCoreApplication::processEvents();
+    const double firstHit = millisecondsSince(start);
+    if (form.List1.count() == 0) {
+        std::printf("ERROR: no hit for the query (%s)\n", qPrintable(messages.last));
+        return 1;
+    }
+    std::printf("start to first hit: %.1f ms (from main() to the window shown with its %d rows)\n", firstHit,
+                form.List1.count());
+
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+        const Clock::time_point t = Clock::now();
+        form.Text1.setText(query);
+        form.wordSearch();
+        QCoreApplication::processEvents();
+        times.push_back(millisecondsSince(t));
+    }
+    if (!times.empty()) {
+        std::sort(times.begin(), times.end());
+        std::printf("word search \" الله \": median %.2f ms, fastest %.2f ms over %d rounds (%d rows)\n",
+                    times[times.size() / 2], times.front(), rounds, form.List1.count());
+    }
+    return 0;
+}

@@ -1,0 +1,162 @@
+// Sending from Versend's window into Word, end to end under Wine: the window's send path through
+// the Word backend (the same connection Versend.exe makes) into the Word stand-in, a separate
+// process found in the running object table; the stand-in's document is read back run by run.
+// The same pieces, bold runs and sizes as the sending tests against a real Writer.
+#include "versend/tests/send_fixture.h"
+#include "versend/windows/word_connection.h"
+#include "word/com/standin/control_surface.h"
+
+namespace versend::testing {
+namespace {
+
+using word::com::standin::programFolder;
+using word::com::standin::StandinProcess;
+
+// What a stretch of the document must look like: its text, bold or not, and its size (the size
+// of right-to-left text, Font.SizeBi, which is what Versend sets).
+struct Stretch {
+    QString text;
+    bool bold;
+    float size;
+};
+
+class WordSendTest : public SendTest {
+protected:
+    void SetUp() override {
+        SendTest::SetUp();
+        apartment = std::make_unique<word::com::Apartment>();
+        standin = std::make_unique<StandinProcess>(programFolder() / "WordStandin.exe");
+        form->wordGlobalFactory = [this] {
+            ++factoryCalls;
+            return attachToWord();
+        };
+    }
+    void TearDown() override {
+        SendTest::TearDown();  // the window releases Word's objects first
+        standin.reset();
+        apartment.reset();
+    }
+
+    // The document's characters, stretch by stretch: text, bold and size; one paragraph.
+    void expectDocument(const std::vector<Stretch>& stretches) {
+        std::u16string expected;
+        for (const auto& stretch : stretches) expected += u(stretch.text);
+        ASSERT_EQ(standin->text(), expected);
+        std::vector<word::recording::Char> chars;
+        for (const auto& run : standin->runs())
+            for (char16_t c : run.text) chars.push_back({c, run.format});
+        ASSERT_GE(chars.size(), expected.size());
+        std::size_t at = 0;
+        for (const auto& stretch : stretches) {
+            for (qsizetype i = 0; i < stretch.text.size(); ++i, ++at) {
+                SCOPED_TRACE(::testing::Message() << "character " << at << " in \"" << stretch.text.toStdString() << '"');
+                EXPECT_EQ(chars[at].format.bold, stretch.bold);
+                EXPECT_FLOAT_EQ(chars[at].format.sizeBi, stretch.size);
+            }
+        }
+    }
+
+    // Range mode with surah `surah` listed.
+    void listSurah(int surah) {
+        startWithClipboard(QStringLiteral("لا شيء هنا"));
+        form->Label23_Click();
+        form->Combo1.setCurrentIndex(surah);
+        emit form->Combo1.activated(surah);
+    }
+
+    QString citation(int surah, const QString& number) const { return u'{' + q(citationName(surah)) + u':' + number + u'}'; }
+
+    std::unique_ptr<word::com::Apartment> apartment;  // this thread's, as Versend.exe's window has one
+    std::unique_ptr<StandinProcess> standin;
+};
+
+TEST_F(WordSendTest, AWholeVerseIsSentWithBoldVerseAndBothSizes) {
+    startWithClipboard(QStringLiteral("الرحمن"));  // only verse 1:1 holds it: sent at once
+    const QString verse = fixture.vocalised[0];
+    ASSERT_EQ(form->Label2.text(), verse);
+    expectDocument({{QStringLiteral("["), false, 16},
+                    {verse, true, 16},
+                    {QStringLiteral("] "), false, 16},
+                    {citation(1, QStringLiteral("1")), false, 12},
+                    {QStringLiteral(" "), false, 16}});
+    EXPECT_TRUE(noticeShown());
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(factoryCalls, 1);
+}
+
+TEST_F(WordSendTest, APartGetsItsMarkersAndTheFixedSizes) {
+    form->ftx1.setText(QStringLiteral("20"));
+    form->ftx2.setText(QStringLiteral("10"));
+    const QString verse = QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ");
+    setVerse(verse, 1, QStringLiteral("1"));
+    markPart(verse, 7, 8);
+    form->cmdcreate.click();
+    expectDocument({{QStringLiteral("[..."), false, 16},
+                    {verse.mid(7, 8), true, 16},
+                    {QStringLiteral("...]الآية. "), false, 16},
+                    {citation(1, QStringLiteral("1")), false, 12},
+                    {QStringLiteral(" "), false, 16}});
+}
+
+TEST_F(WordSendTest, Verse282ArrivesWithBothHalvesJoined) {
+    setVerse(QStringLiteral("نص"), 2, QStringLiteral("282"));
+    form->cmdcreate.click();
+    expectDocument({{QStringLiteral("["), false, 16},
+                    {form->Dain1.text() + form->Dain2.text(), true, 16},
+                    {QStringLiteral("] "), false, 16},
+                    {citation(2, QStringLiteral("282")), false, 12},
+                    {QStringLiteral(" "), false, 16}});
+}
+
+TEST_F(WordSendTest, ARangeHasEveryVerseNumberAndTheSurahNameAfterIt) {
+    listSurah(2);
+    form->ftx1.setText(QStringLiteral("18"));
+    form->ftx2.setText(QStringLiteral("11"));
+    form->Text3.setText(QStringLiteral("1"));
+    form->Text4.setText(QStringLiteral("5"));
+    form->Command6.click();
+    QString body;
+    for (int verse = 1; verse <= 5; ++verse) body += fixture.vocalised[7 + verse - 1] + QStringLiteral("(%1) ").arg(verse);
+    expectDocument({{QStringLiteral("["), false, 18},
+                    {body, true, 18},
+                    {QStringLiteral("]. "), false, 18},
+                    {u'{' + q(citationName(2)) + QStringLiteral("}."), false, 11},
+                    {QStringLiteral(" "), false, 18}});
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(WordSendTest, NoDocumentGivesTheMessageAndTheNextSendWorksOnceOneIsOpen) {
+    standin->closeDocument();
+    const QString verse = QStringLiteral("نَصٌّ");
+    setVerse(verse, 1, QStringLiteral("2"));
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kWordNotRunning);
+    EXPECT_EQ(messages.messages[0].caption, kWordNotRunningCaption);
+    EXPECT_FALSE(noticeShown());
+
+    standin->newDocument();
+    form->cmdcreate.click();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(standin->text(), u(u'[' + verse + QStringLiteral("] ") + citation(1, QStringLiteral("2")) + u' '));
+}
+
+TEST_F(WordSendTest, WordClosedBetweenTwoSendsFailsWithTheMessageAndTheNextWorksOnceItRunsAgain) {
+    const QString verse = QStringLiteral("نَصٌّ");
+    setVerse(verse, 1, QStringLiteral("2"));
+    form->cmdcreate.click();
+    ASSERT_TRUE(messages.messages.empty());
+
+    standin->quit();
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kWordNotRunning);
+
+    standin = std::make_unique<StandinProcess>(programFolder() / "WordStandin.exe");
+    form->cmdcreate.click();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(standin->text(), u(u'[' + verse + QStringLiteral("] ") + citation(1, QStringLiteral("2")) + u' '));
+}
+
+}  // namespace
+}  // namespace versend::testing
