@@ -10,9 +10,24 @@
 
 namespace {
 HANDLE AsHandle(MemoryHandle h) { return reinterpret_cast<HANDLE>(h); }
+
+// A window that exists only to own the clipboard: no class of its own is needed.
+HWND NewMessageOnlyWindow() {
+    return CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
 }  // namespace
 
-bool Win32ClipboardBackend::Open(WindowHandle owner) { return OpenClipboard(reinterpret_cast<HWND>(owner)) != 0; }
+Win32ClipboardBackend::~Win32ClipboardBackend() {
+    if (messageOwner_ != 0) DestroyWindow(reinterpret_cast<HWND>(messageOwner_));
+}
+
+bool Win32ClipboardBackend::Open(WindowHandle owner) {
+    if (owner == 0) {
+        if (messageOwner_ == 0) messageOwner_ = reinterpret_cast<WindowHandle>(NewMessageOnlyWindow());
+        owner = messageOwner_;
+    }
+    return OpenClipboard(reinterpret_cast<HWND>(owner)) != 0;
+}
 
 bool Win32ClipboardBackend::Close() { return CloseClipboard() != 0; }
 
@@ -41,7 +56,10 @@ MemoryHandle Win32ClipboardBackend::GetData(std::uint32_t format) {
 }
 
 MemoryHandle Win32ClipboardBackend::SetData(std::uint32_t format, MemoryHandle block) {
-    return reinterpret_cast<MemoryHandle>(SetClipboardData(format, AsHandle(block)));
+    HANDLE placed = SetClipboardData(format, AsHandle(block));
+    // Refused, the block is still ours: without this it would be lost.
+    if (placed == nullptr && block != 0) GlobalFree(AsHandle(block));
+    return reinterpret_cast<MemoryHandle>(placed);
 }
 
 MemoryHandle Win32ClipboardBackend::AllocBlock(std::span<const std::uint8_t> bytes) {
