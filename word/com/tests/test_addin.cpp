@@ -4,7 +4,7 @@
 
 #include "word/com/com_support.h"
 #include "word/com/standin/extensibility.h"
-#include "word/com/standin/test_addin.h"
+#include "word/com/tests/test_addin.h"
 #include "word/com/word_com.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "word/recording/recording.h"
-#include "word/rtf/rich_text_test_fragments.h"
+#include "word/rtf/tests/rich_text_test_fragments.h"
 #include "word/word.h"
 
 namespace word::testing {

@@ -1,5 +1,5 @@
 // The word layer's behaviour suite on the recording backend.
-#include "word/recording/behaviour_suite.h"
+#include "word/recording/tests/behaviour_suite.h"
 
 #include <algorithm>
 

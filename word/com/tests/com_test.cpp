@@ -7,9 +7,9 @@
 #include "word/com/com_support.h"
 #include "word/com/standin/control_surface.h"
 #include "word/com/standin/host.h"
-#include "word/com/standin/test_addin.h"
+#include "word/com/tests/test_addin.h"
 #include "word/com/word_com.h"
-#include "word/recording/behaviour_suite.h"
+#include "word/recording/tests/behaviour_suite.h"
 
 namespace {
 
