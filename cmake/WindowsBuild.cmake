@@ -63,5 +63,5 @@ ExternalProject_Add(quran_data_host
 set(QURAN_JSON_DIST "${CMAKE_BINARY_DIR}/_deps/host-tools/_deps/quran-json/package/dist")
 add_custom_target(quran_data_files ALL DEPENDS quran_data_host)
 add_library(quran_dain_texts INTERFACE)
-target_include_directories(quran_dain_texts INTERFACE "${CMAKE_BINARY_DIR}/_deps/host-tools/quran-data/include")
+target_include_directories(quran_dain_texts INTERFACE "${CMAKE_BINARY_DIR}/_deps/host-tools/tools/quran-data/include")
 add_dependencies(quran_dain_texts quran_data_files)

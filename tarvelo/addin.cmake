@@ -8,6 +8,11 @@ add_library(tarvelo_core STATIC
   ${_addin}/composer.cpp
   ${_addin}/frm_choose.cpp
   ${_addin}/connect.cpp)
+if(WIN32)
+  target_sources(tarvelo_core PRIVATE ${_addin}/number_separators_win32.cpp)
+else()
+  target_sources(tarvelo_core PRIVATE ${_addin}/number_separators_posix.cpp)
+endif()
 target_link_libraries(tarvelo_core PUBLIC word_interface tarvelo_data tarvelo_autoreplace)
 
 add_executable(tarvelo_core_tests

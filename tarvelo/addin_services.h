@@ -74,8 +74,9 @@ struct NumberSeparators {
     char16_t group = u',';
 };
 
-// The separators of the locale the environment names (LC_ALL, LC_NUMERIC, LANG), as the C library
-// knows it; "." and "," when it knows none.
+// The separators of the user's locale: on Linux the one the environment names (LC_ALL,
+// LC_NUMERIC, LANG) as the C library knows it, on Windows the regional settings' one; "." and ","
+// when there is none.
 NumberSeparators EnvironmentNumberSeparators();
 
 // The host's user-interface services.
