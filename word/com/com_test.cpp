@@ -6,6 +6,8 @@
 
 #include "word/com/com_support.h"
 #include "word/com/standin/control_surface.h"
+#include "word/com/standin/host.h"
+#include "word/com/standin/test_addin.h"
 #include "word/com/word_com.h"
 #include "word/recording/behaviour_suite.h"
 
@@ -167,6 +169,144 @@ TEST(WordStandin, TypesKeysOneByOneAtTheInsertionPoint) {
     standin.typeKeys(u"XY\r");
     EXPECT_EQ(standin.text(), u"aXY\rbc");
     EXPECT_EQ(standin.edits(), (std::vector<std::u16string>{u"TypeText X", u"TypeText Y", u"TypeParagraph"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The per-user registrations of add-ins for the stand-in (and the machine-wide class mirror that
+// Wine's COM reads), removed again at the end.
+class AddinRegistrations {
+public:
+    AddinRegistrations() { RegDeleteTreeW(HKEY_CURRENT_USER, word::com::standin::kTestAddinEventsKey); }
+    AddinRegistrations(const AddinRegistrations&) = delete;
+    AddinRegistrations& operator=(const AddinRegistrations&) = delete;
+    ~AddinRegistrations() {
+        for (const auto& [root, key] : written_) RegDeleteTreeW(root, key.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, word::com::standin::kTestAddinEventsKey);
+    }
+
+    void addin(const std::wstring& progId, DWORD loadBehaviour) {
+        const std::wstring key = L"Software\\Microsoft\\Office\\Word\\Addins\\" + progId;
+        set(HKEY_CURRENT_USER, key, L"Description", L"a test add-in");
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", REG_DWORD, &loadBehaviour, sizeof loadBehaviour);
+        written_.emplace_back(HKEY_CURRENT_USER, key);
+    }
+    void testAddinClass() {
+        wchar_t clsid[64];
+        StringFromGUID2(word::com::standin::CLSID_TestAddin, clsid, 64);
+        const std::wstring dll = (programFolder() / "WordStandinTestAddin.dll").wstring();
+        for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+            const std::wstring classKey = std::wstring(L"Software\\Classes\\CLSID\\") + clsid;
+            const std::wstring progIdKey = std::wstring(L"Software\\Classes\\") + word::com::standin::kTestAddinProgId;
+            set(root, classKey + L"\\InprocServer32", nullptr, dll);
+            set(root, classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
+            set(root, classKey + L"\\ProgID", nullptr, word::com::standin::kTestAddinProgId);
+            set(root, progIdKey + L"\\CLSID", nullptr, clsid);
+            written_.emplace_back(root, classKey);
+            written_.emplace_back(root, progIdKey);
+        }
+    }
+    static DWORD loadBehaviour(const std::wstring& progId) {
+        const std::wstring key = L"Software\\Microsoft\\Office\\Word\\Addins\\" + progId;
+        DWORD value = 0, size = sizeof value;
+        RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &value, &size);
+        return value;
+    }
+    static std::wstring events() {
+        std::wstring value(4096, L'\0');
+        DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+        if (RegGetValueW(HKEY_CURRENT_USER, word::com::standin::kTestAddinEventsKey, L"Events", RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+            return {};
+        value.resize(bytes / sizeof(wchar_t) - 1);
+        return value;
+    }
+
+private:
+    static void set(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+        ASSERT_EQ(RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))), ERROR_SUCCESS);
+    }
+    std::vector<std::pair<HKEY, std::wstring>> written_;
+};
+
+TEST(WordStandinAddins, AreConnectedAtStartServedFromTheMessageLoopAndDisconnectedAtQuit) {
+    Apartment apartment;
+    AddinRegistrations registrations;
+    registrations.testAddinClass();
+    registrations.addin(word::com::standin::kTestAddinProgId, 3);
+    registrations.addin(L"WordStandin.NotLoadedAtStart", 2);
+    {
+        StandinProcess standin(standinProgram());
+        EXPECT_EQ(standin.addins(), (std::vector<std::u16string>{u"WordStandin.TestAddin"}));
+        EXPECT_EQ(standin.addinLog(), (std::vector<std::u16string>{u"OnConnection WordStandin.TestAddin", u"OnAddInsUpdate WordStandin.TestAddin",
+                                                                   u"OnStartupComplete WordStandin.TestAddin"}));
+        const auto menu = standin.menu();
+        ASSERT_EQ(menu.size(), 2u);
+        EXPECT_EQ(menu[0].caption, u"Test Add-in");
+        EXPECT_TRUE(menu[0].temporary);
+        standin.click(u"Ping");
+        EXPECT_TRUE(word::com::standin::pumpMessagesUntil([&] { return standin.text() == u"pong"; }, std::chrono::seconds(10)));
+        EXPECT_EQ(AddinRegistrations::events(), L"OnConnection 1 WordStandin.TestAddin;OnAddInsUpdate;OnStartupComplete;");
+    }
+    EXPECT_EQ(AddinRegistrations::events(),
+              L"OnConnection 1 WordStandin.TestAddin;OnAddInsUpdate;OnStartupComplete;OnBeginShutdown;OnDisconnection 0;");
+}
+
+TEST(WordStandinAddins, AnAddInThatCannotBeCreatedIsMarkedNotLoaded) {
+    Apartment apartment;
+    AddinRegistrations registrations;
+    registrations.addin(L"WordStandin.Missing", 3);
+    StandinProcess standin(standinProgram());
+    EXPECT_TRUE(standin.addins().empty());
+    ASSERT_EQ(standin.addinLog().size(), 1u);
+    EXPECT_EQ(standin.addinLog()[0].rfind(u"failed WordStandin.Missing", 0), 0u);
+    EXPECT_EQ(AddinRegistrations::loadBehaviour(L"WordStandin.Missing"), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// Runs the stand-in with a command-line switch and waits for it to end.
+DWORD runStandin(const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + standinProgram().wstring() + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return 255;
+    WaitForSingleObject(info.hProcess, 30000);
+    DWORD code = 255;
+    GetExitCodeProcess(info.hProcess, &code);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return code;
+}
+
+TEST(WordStandinRegistration, MakesItWordApplicationThatComStartsOnRequestAndIsRemovedAgain) {
+    Apartment apartment;
+    ASSERT_EQ(runStandin(L"/regserver"), 0u);
+    CLSID clsid{};
+    EXPECT_EQ(CLSIDFromProgID(L"Word.Application", &clsid), S_OK);
+    EXPECT_EQ(clsid, word::com::standin::CLSID_WordApplication);
+    wchar_t server[MAX_PATH * 2];
+    LONG size = sizeof server;
+    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, L"Software\\Classes\\CLSID\\{000209FF-0000-0000-C000-000000000046}\\LocalServer32", server, &size),
+              ERROR_SUCCESS);
+    EXPECT_NE(std::wstring(server).find(L"WordStandin.exe"), std::wstring::npos);
+    {
+        // COM starts it on request, and it serves as Word.
+        ComPtr<IDispatch> app;
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(app.GetAddressOf())), S_OK);
+        EXPECT_EQ(word::com::wrapApplication(app.Get())->Documents().Count(), 1);
+        DISPID quit;
+        LPOLESTR name = const_cast<LPOLESTR>(L"Quit");
+        ASSERT_EQ(app->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &quit), S_OK);
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        app->Invoke(quit, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
+    }
+    EXPECT_EQ(runStandin(L"/unregserver"), 0u);
+    EXPECT_NE(CLSIDFromProgID(L"Word.Application", &clsid), S_OK);
 }
 
 }  // namespace

@@ -110,7 +110,10 @@ Variant Dispatch::call(std::u16string_view method, std::vector<Argument> argumen
 
 Dispatch Dispatch::toObject(Variant value, std::u16string_view member, ObjectType type) const {
     VARIANT* raw = value.get();
-    if (raw->vt == VT_DISPATCH && raw->pdispVal) return Dispatch(session_, ComPtr<IDispatch>(raw->pdispVal), type);
+    if (raw->vt == VT_DISPATCH && raw->pdispVal) {
+        session_->keep(type, raw->pdispVal);
+        return Dispatch(session_, ComPtr<IDispatch>(raw->pdispVal), type);
+    }
     if (raw->vt == VT_UNKNOWN && raw->punkVal) {
         ComPtr<IDispatch> object;
         if (SUCCEEDED(raw->punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf()))))

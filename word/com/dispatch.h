@@ -26,12 +26,17 @@ public:
     const std::vector<DISPID>& ids(IDispatch* object, ObjectType type, std::u16string_view member,
                                    const std::vector<std::u16string_view>& parameters);
     bool lost() const { return lost_; }
+    // Keeps the last object reached of each type referenced until the next one of that type: when
+    // Word hands out the same object again, its proxy is still there, and letting go of it is no
+    // call to Word.
+    void keep(ObjectType type, IDispatch* object) { kept_[static_cast<std::size_t>(type)] = object; }
     // Throws word::Error for a failed call; notes a Word that has gone away.
     [[noreturn]] void fail(std::u16string_view member, HRESULT hr, EXCEPINFO* exception = nullptr);
 
 private:
     std::array<std::map<std::u16string, std::vector<DISPID>>, static_cast<std::size_t>(ObjectType::Count)> cache_;
     bool lost_ = false;
+    std::array<ComPtr<IDispatch>, static_cast<std::size_t>(ObjectType::Count)> kept_;
 };
 
 // A named (name non-empty) or positional argument.

@@ -5,7 +5,9 @@
 // life of the connection) and goes through IDispatch::Invoke with Word's types: sizes as VT_R4,
 // units, counts and control types as VT_I4, text as BSTR; TypeText(Text:=...) and
 // Controls.Add(Type:=..., Temporary:=...) pass named arguments. Every failure throws word::Error
-// carrying the HRESULT and the description of Word's EXCEPINFO.
+// carrying the HRESULT and the description of Word's EXCEPINFO. The last object reached of each
+// type stays referenced until the next one, so that an object Word hands out again costs no new
+// proxy across processes.
 // Objects belong to the thread that made them, a single-threaded apartment (made so here if the
 // thread has none yet).
 #pragma once

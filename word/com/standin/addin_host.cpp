@@ -1,23 +1,12 @@
 #include "word/com/standin/addin_host.h"
 
 #include "word/com/standin/automation.h"
+#include "word/com/standin/extensibility.h"
 
 namespace word::com::standin {
 
 namespace {
 
-// IDTExtensibility2 of AddInDesignerObjects (no header ships it): the dual interface Word calls
-// its COM add-ins through.
-struct IDTExtensibility2 : public IDispatch {
-    virtual HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, int connectMode, IDispatch* addInInst, SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnDisconnection(int removeMode, SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) = 0;
-    virtual HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) = 0;
-};
-constexpr IID IID_IDTExtensibility2 = {0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
-constexpr int ext_cm_Startup = 1;
-constexpr int ext_dm_HostShutdown = 0;
 constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Office\\Word\\Addins";
 
 // The empty array that Office passes as the `custom` argument.

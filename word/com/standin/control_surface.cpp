@@ -159,6 +159,14 @@ bool pumpMessagesWhileWaiting(HANDLE handle, std::chrono::milliseconds timeout) 
 }
 
 StandinProcess::StandinProcess(const std::filesystem::path& program, std::u16string_view arguments, std::chrono::milliseconds timeout) {
+    // A Word still leaving the running object table (one that was asked to quit) must not be
+    // taken for the new one.
+    pumpMessagesUntil(
+        [] {
+            ComPtr<IUnknown> previous;
+            return FAILED(GetActiveObject(CLSID_WordApplication, nullptr, previous.GetAddressOf()));
+        },
+        std::chrono::seconds(10));
     std::wstring commandLine = L"\"" + program.wstring() + L"\"";
     if (!arguments.empty()) commandLine += L" " + std::wstring(wide(arguments), arguments.size());
     STARTUPINFOW startup{};

@@ -53,6 +53,8 @@ public:
     // What the add-in host did, in order ("OnConnection Tarvelo.Connect", ...).
     std::vector<std::u16string> addinLog;
     std::vector<std::u16string> connectedAddins;
+    // Counts the documents opened and closed: objects of an earlier document are not handed out.
+    int documentGeneration = 0;
 
 private:
     struct Entry {

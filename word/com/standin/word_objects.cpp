@@ -92,7 +92,10 @@ private:
         if (put && index != Text) readOnly();
         auto& s = *selection_;
         switch (index) {
-            case Font: return result(makeComObject<FontObject>(host_, s.Font()));
+            case Font:
+                // One Font object per selection object, as the same object is handed out again.
+                if (!font_) font_ = makeComObject<FontObject>(host_, s.Font());
+                return result(font_);
             case ParagraphFormat: return result(makeComObject<ParagraphFormatObject>(host_, s.ParagraphFormat()));
             case Range: return result(makeComObject<RangeObject>(host_, s.Range()));
             case Type: return Variant::int32(s.Type());
@@ -121,6 +124,7 @@ private:
     }
     std::shared_ptr<Host> host_;
     std::unique_ptr<word::Selection> selection_;
+    ComPtr<FontObject> font_;
 };
 
 class WindowObject final : public AutomationObject {
@@ -132,10 +136,12 @@ private:
     inline static const std::vector<Member> kMembers = {{u"Selection", {}}};
     Variant call(std::size_t, bool put, const Arguments&) override {
         if (put) readOnly();
-        return result(makeComObject<SelectionObject>(host_, window_->Selection()));
+        if (!selection_) selection_ = makeComObject<SelectionObject>(host_, window_->Selection());
+        return result(selection_);
     }
     std::shared_ptr<Host> host_;
     std::unique_ptr<word::Window> window_;
+    ComPtr<SelectionObject> selection_;
 };
 
 class DocumentObject final : public AutomationObject {
@@ -147,10 +153,12 @@ private:
     inline static const std::vector<Member> kMembers = {{u"ActiveWindow", {}}};
     Variant call(std::size_t, bool put, const Arguments&) override {
         if (put) readOnly();
-        return result(makeComObject<WindowObject>(host_, document_->ActiveWindow()));
+        if (!window_) window_ = makeComObject<WindowObject>(host_, document_->ActiveWindow());
+        return result(window_);
     }
     std::shared_ptr<Host> host_;
     std::unique_ptr<word::Document> document_;
+    ComPtr<WindowObject> window_;
 };
 
 class DocumentsObject final : public AutomationObject {
@@ -399,12 +407,22 @@ private:
         if (put && index != ScreenUpdating && index != Visible) readOnly();
         switch (index) {
             case ActiveDocument:
+                // The document's objects are handed out again while it is open (a new document
+                // gets new ones).
                 requireDocument(*host_);
-                return result(makeComObject<DocumentObject>(host_, word.ActiveDocument()));
+                if (!document_ || documentGeneration_ != host_->documentGeneration) {
+                    document_ = makeComObject<DocumentObject>(host_, word.ActiveDocument());
+                    documentGeneration_ = host_->documentGeneration;
+                }
+                return result(document_);
             case Documents: return result(makeComObject<DocumentsObject>(host_));
             case Selection:
                 requireDocument(*host_);
-                return result(makeComObject<SelectionObject>(host_, word.Selection()));
+                if (!selection_ || selectionGeneration_ != host_->documentGeneration) {
+                    selection_ = makeComObject<SelectionObject>(host_, word.Selection());
+                    selectionGeneration_ = host_->documentGeneration;
+                }
+                return result(selection_);
             case ScreenUpdating:
                 if (put) word.SetScreenUpdating(args.booleanValue());
                 else return Variant::boolean(word.screenUpdating());
@@ -426,6 +444,7 @@ private:
             case SetContent: {
                 const LONG point = args.int32(1, -1);
                 word.newDocument();  // also forgets formatting set at the old insertion point
+                ++host_->documentGeneration;
                 word.document().setContent(args.text(0), {}, point < 0 ? std::u16string::npos : static_cast<std::size_t>(point));
                 return {};
             }
@@ -444,8 +463,8 @@ private:
                 if (host_->postClick) host_->postClick(control);
                 return {};
             }
-            case CloseDocument: word.closeDocument(); return {};
-            case NewDocument: word.newDocument(); return {};
+            case CloseDocument: word.closeDocument(); ++host_->documentGeneration; return {};
+            case NewDocument: word.newDocument(); ++host_->documentGeneration; return {};
             case Edits: return Variant::text(joinRecords(word.edits()));
             case ClearLog: word.clearLog(); return {};
             case Menu: return Variant::text(encodeMenu(word.menuBarControls()));
@@ -456,6 +475,9 @@ private:
         return {};
     }
     std::shared_ptr<Host> host_;
+    ComPtr<DocumentObject> document_;
+    ComPtr<SelectionObject> selection_;
+    int documentGeneration_ = -1, selectionGeneration_ = -1;
 };
 
 std::u16string withoutAccelerator(std::u16string_view caption) {
