@@ -20,6 +20,8 @@ endif()
 
 add_executable(versend WIN32 "${_win}/main_win.cpp" "${_win}/versend.rc")
 set_target_properties(versend PROPERTIES OUTPUT_NAME Versend)
+# The program that is shipped carries no debug information (it would more than double its size).
+target_link_options(versend PRIVATE -s)
 target_link_libraries(versend PRIVATE versend_windows)
 versend_windows_plugins(versend)
 
