@@ -48,6 +48,9 @@ if(BUILD_TESTING)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE versend_core GTest::gtest GTest::gmock)
     target_include_directories(${name} BEFORE PRIVATE "${_win}/tests")
+    # The real verse files, for the tests that compare with the text of the verses.
+    target_compile_definitions(${name} PRIVATE QV_VERSE_FOLDER="${QV_OUTPUT_DIR}")
+    add_dependencies(${name} quran_data_files)
     versend_windows_plugins(${name})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
     gtest_discover_tests(${name}
@@ -81,6 +84,8 @@ if(BUILD_TESTING AND TARGET word_standin)
                  "${_win}/tests/send_word_test.cpp")
   target_link_libraries(versend_send_word_test PRIVATE versend_windows word_recording word_standin GTest::gtest)
   target_include_directories(versend_send_word_test BEFORE PRIVATE "${_win}/tests")
+  target_compile_definitions(versend_send_word_test PRIVATE QV_VERSE_FOLDER="${QV_OUTPUT_DIR}")
+  add_dependencies(versend_send_word_test quran_data_files)
   versend_windows_plugins(versend_send_word_test)
   add_dependencies(versend_send_word_test WordStandin)
   # One Word at a time in the running object table.
