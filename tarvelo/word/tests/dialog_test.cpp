@@ -239,8 +239,15 @@ TEST_F(DialogTest, EnterInsertsTheUnicodeVersesAndTheChosenTranslationThenCloses
     Pick(IDC_cbFrom, 0);
     Pick(IDC_cbTo, 2);
     Tick(IDC_chUnicod);
-    ClickTranslation(0);  // English
+    // Whatever was chosen before is clicked off, then English on: it is the current one from now on.
+    HWND list = Item(IDC_cbTran);
+    for (int i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i)
+        if (SendMessageW(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) ClickTranslation(i);
+    const auto english = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"English"));
+    ASSERT_GE(english, 0);
+    ClickTranslation(static_cast<int>(english));
     EXPECT_EQ(GetVbSetting("tarvelocfg", "language", "default"), u"English");
+    EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 1);
     Key(ComboEdit(IDC_cbSurat), VK_RETURN);
 
     EXPECT_EQ(mTarvelo::LoadedFrmChoose(), nullptr);
@@ -251,7 +258,7 @@ TEST_F(DialogTest, EnterInsertsTheUnicodeVersesAndTheChosenTranslationThenCloses
         EXPECT_NE(text.find(u"English verse " + mTarvelo::AsciiToUtf16(std::to_string(v))), std::u16string::npos);
     }
     EXPECT_EQ(text.find(u"\u0622\u064A\u0629 4 ("), std::u16string::npos);
-    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{});
 }
 
 TEST_F(DialogTest, TheGlyphFormPastesRichTextWithOneSymbolFieldPerGlyph) {
