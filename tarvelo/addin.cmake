@@ -3,6 +3,7 @@
 set(_addin "${CMAKE_CURRENT_LIST_DIR}")
 add_library(tarvelo_core STATIC
   ${_addin}/addin_services.cpp
+  ${_addin}/module_data.cpp
   ${_addin}/text_util.cpp
   ${_addin}/composer_fragments.cpp
   ${_addin}/composer.cpp

@@ -1,5 +1,5 @@
-// The add-in's data files and clipboard as the logic sees them, over the module's readers and
-// cCustomClipboard on the office's clipboard.
+// The add-in's clipboard as the logic sees it: cCustomClipboard on the office's clipboard. (The
+// data files: tarvelo/module_data.h.)
 #pragma once
 
 #include <memory>
@@ -8,10 +8,10 @@
 #include <com/sun/star/uno/XComponentContext.hpp>
 
 #include "tarvelo/addin_services.h"
+#include "tarvelo/module_data.h"
 
 namespace mTarvelo {
 
-std::shared_ptr<AddinData> MakeModuleData();
 std::unique_ptr<AddinClipboard> MakeOfficeClipboard(
     const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context);
 

@@ -20,6 +20,8 @@
 #include "tarvelo/frm_choose.h"
 #include "tarvelo/text_util.h"
 #include "tarvelo/word/com_server.h"
+
+#include "tarvelo/module_data.h"
 #include "tarvelo/word/idtextensibility2.h"
 #include "tarvelo/word/registration.h"
 #include "tarvelo/word/word_application.h"
@@ -41,7 +43,7 @@ bool Installed = false;
 
 void Install() {
     if (Installed) return;
-    mTarvelo::SetServices({MakeModuleData(), MakeWordHost()});
+    mTarvelo::SetServices({mTarvelo::MakeModuleData(), MakeWordHost()});
     mTarvelo::ShowMessage = [](std::u16string_view text) {
         try {
             mTarvelo::Host().MsgBox(text, mTarvelo::MessageIcon::None);

@@ -33,9 +33,8 @@ bool SaveVbSetting(std::string_view app, std::string_view section, std::string_v
 // put back for the host's own loop, which ends there.
 void DoEvents();
 
-// The host services and the data files as the logic reaches them.
+// The host services as the logic reaches them.
 std::shared_ptr<mTarvelo::AddinHost> MakeWordHost();
-std::shared_ptr<mTarvelo::AddinData> MakeModuleData();
 std::unique_ptr<mTarvelo::AddinClipboard> MakeWin32Clipboard();
 
 // A new, hidden frmChoose owned by `owner`, whose user events reach the frmChoose handlers.

@@ -1,15 +1,16 @@
-// The add-in's data files as the logic reaches them: the module's readers in the folder of the
-// DLL, their errors turned into the add-in's error with the same number and description.
+// The add-in's data files as the logic reaches them, over the module's readers: their errors
+// become the add-in's error with the same number and description, and the messages they show
+// themselves go to the installed host's message box.
+#include "tarvelo/module_data.h"
+
 #include "tarvelo/addin_error.h"
 #include "tarvelo/data/data_files.h"
-#include "tarvelo/word/word_host.h"
 
-namespace tarvelo_word {
+namespace mTarvelo {
 
 namespace {
 
-using namespace mTarvelo;
-
+// Reader errors become the add-in's error with the same number and description.
 template <typename F>
 auto Reading(F&& read) {
     try {
@@ -21,6 +22,19 @@ auto Reading(F&& read) {
 
 class ModuleData : public AddinData {
 public:
+    // The readers' own messages ("Error 53 (File not found) in procedure loade of Module
+    // mTarvelo") go to the host's message box, whichever host is installed when they arise; with
+    // none installed (the add-in shutting down) they are dropped.
+    ModuleData() {
+        ShowMessage = [](std::u16string_view text) {
+            try {
+                Host().MsgBox(text, MessageIcon::None);
+            } catch (...) {
+                // no host (any more): the message cannot be shown
+            }
+        };
+    }
+
     void loade() override { mTarvelo::loade(); }
     void loadeFile(std::int16_t slot) override { mTarvelo::loadeFile(slot); }
     std::u16string SurahName(int surah) const override {
@@ -30,7 +44,8 @@ public:
         return surah >= 1 && surah <= surahCount ? SurahTable[surah].VerseCount : 0;
     }
     int SurahVerseOffset(int surah) const override {
-        if (surah < 1 || surah > surahCount) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
+        if (surah < 1 || surah > surahCount)
+            throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
         return static_cast<std::uint16_t>(mTarvelo::SurahVerseOffset[surah]);
     }
     std::string RtfHeader() const override { return TextToBytes(mTarvelo::RtfHeader); }
@@ -62,10 +77,8 @@ public:
     void SetTranslationName(std::u16string_view name) override { mTarvelo::TranslationName = name; }
     std::vector<std::u16string> TranslationFiles() const override {
         std::vector<std::u16string> names;
-        for (const auto& path : mTarvelo::TranslationFiles()) {
-            const std::wstring name = path.filename().wstring();
-            names.emplace_back(name.begin(), name.end());
-        }
+        for (const auto& path : mTarvelo::TranslationFiles())
+            names.push_back(path.filename().u16string());
         return names;
     }
 };
@@ -74,4 +87,4 @@ public:
 
 std::shared_ptr<AddinData> MakeModuleData() { return std::make_shared<ModuleData>(); }
 
-}  // namespace tarvelo_word
+}  // namespace mTarvelo
