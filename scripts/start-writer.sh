@@ -13,7 +13,7 @@
 #
 # With a display ($DISPLAY or $WAYLAND_DISPLAY) Writer is shown; without one it runs headless.
 # If Writer is running already it is only asked to open a blank document: an add-in installed
-# while the office runs takes effect at its next start.
+# while the office runs shows its menu from the next document opened or created.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-"$ROOT/build"}
