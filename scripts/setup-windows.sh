@@ -15,8 +15,8 @@ PACKAGES=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   # build tools and sources cross-built with the project
   cmake ninja-build googletest nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools xz-utils
-  # the data tool, built for this machine (npm below)
-  g++ openssl ca-certificates
+  # the data tool and the glyph fonts, built for this machine (npm below)
+  g++ openssl ca-certificates pkg-config libharfbuzz-dev python3 python3-fonttools
   # running the tests
   wine wine64 fonts-wine xvfb xauth fonts-hosny-amiri imagemagick
 )
