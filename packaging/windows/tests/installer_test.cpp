@@ -471,6 +471,8 @@ TEST_F(InstallerTest, InstallingAgainWhileWordRunsReplacesTheInstall) {
     std::ofstream(InstallFolder() / L"Versend.ini") << "1560 690\n";
     // A library left renamed by an install while Word held it.
     std::ofstream(InstallFolder() / L"AddIn\\x64\\Tarvelo.dll.old") << "old";
+    // A mark of the earlier install that only its uninstaller takes away (with its whole entry).
+    SetString(HKEY_CURRENT_USER, UninstallKey, L"EarlierInstall", L"1");
 
     ASSERT_EQ(RunInstaller(), 0u);
     DestroyWindow(word);
@@ -478,6 +480,7 @@ TEST_F(InstallerTest, InstallingAgainWhileWordRunsReplacesTheInstall) {
     ExpectInstalled();
     EXPECT_TRUE(fs::exists(InstallFolder() / L"Versend.ini"));
     EXPECT_FALSE(fs::exists(InstallFolder() / L"AddIn\\x64\\Tarvelo.dll.old"));
+    EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, UninstallKey, L"EarlierInstall"), L"<no value>");
 }
 
 TEST_F(InstallerTest, TheSilentUninstallLeavesOnlyTheUsersSettings) {
