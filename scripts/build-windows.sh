@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the Windows side with mingw-w64 into BUILD_DIR (default: build-windows/).
-#   --x86   the 32-bit build (the add-in for a 32-bit Word) into build-windows-x86/, no tests
+#   --x86   the 32-bit build (the add-in for a 32-bit Word) into build-windows-x86/, no tests;
+#           then the installer (it carries both add-ins) in the 64-bit build, if that is there
 # Extra arguments go to cmake. Versend.exe needs a static Qt 6 for mingw; see scripts/find-qt-mingw.sh.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,3 +27,6 @@ fi
 cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${qt_args[@]}" "${extra[@]}" "$@"
 cmake --build "$BUILD_DIR" -j"${QV_BUILD_JOBS:-$(nproc)}"
+if [ "$arch" = i686 ] && [ -f "$ROOT/build-windows/CMakeCache.txt" ]; then
+  cmake --build "$ROOT/build-windows" --target windows_installer
+fi

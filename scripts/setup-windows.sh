@@ -17,6 +17,8 @@ PACKAGES=(
   cmake ninja-build googletest nlohmann-json3-dev qt6-base-dev qt6-base-dev-tools xz-utils
   # the data tool and the glyph fonts, built for this machine (npm below)
   g++ openssl ca-certificates pkg-config libharfbuzz-dev python3 python3-fonttools
+  # the installer
+  nsis
   # running the tests
   wine wine64 fonts-wine xvfb xauth fonts-hosny-amiri imagemagick
 )
