@@ -8,7 +8,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(
   # toolchain
-  build-essential cmake ninja-build pkg-config git zip unzip clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config git zip unzip clang clang-format libclang-rt-14-dev
   # libraries
   qt6-base-dev qt6-base-dev-tools libx11-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
