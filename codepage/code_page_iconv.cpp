@@ -18,11 +18,11 @@ using Decoder = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
 std::string iconvName(int codePage) {
     switch (codePage) {
-    case 10000: return "MACINTOSH";
-    case 20127: return "ASCII";
-    case 28591: return "ISO-8859-1";
-    case 65001: return "UTF-8";
-    default: return "CP" + std::to_string(codePage);
+        case 10000: return "MACINTOSH";
+        case 20127: return "ASCII";
+        case 28591: return "ISO-8859-1";
+        case 65001: return "UTF-8";
+        default: return "CP" + std::to_string(codePage);
     }
 }
 

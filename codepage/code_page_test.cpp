@@ -19,7 +19,11 @@ TEST(CodePage, DecodesSingleByteCodePages) {
 
 TEST(CodePage, DecodesDoubleByteCodePages) {
     EXPECT_EQ(decode("\x93\xFA\x96\x7B", 932), u"\u65E5\u672C");  // Japanese "Nihon"
-    EXPECT_EQ(decode("\xD6\xD0" "a", 936), u"\u4E2D" "a");              // Chinese "zhong", then ASCII
+    EXPECT_EQ(decode("\xD6\xD0"
+                     "a",
+                     936),
+              u"\u4E2D"
+              "a");  // Chinese "zhong", then ASCII
 }
 
 TEST(CodePage, ABrokenSequenceBecomesOneReplacementAndDecodingGoesOn) {
@@ -28,7 +32,11 @@ TEST(CodePage, ABrokenSequenceBecomesOneReplacementAndDecodingGoesOn) {
     // A lead byte in the middle followed by a byte that cannot trail it, then valid text.
     EXPECT_EQ(decode("\x93\x0A\x93\xFA", 932).value().back(), u'\u65E5');
     // Bytes that Greek and Western European leave undefined (Windows would give them a C1 control).
-    EXPECT_EQ(decode("a\xAA" "b", 1253), u"a\uFFFD" "b");
+    EXPECT_EQ(decode("a\xAA"
+                     "b",
+                     1253),
+              u"a\uFFFD"
+              "b");
     EXPECT_EQ(decode("\x80\x81\x8D", 1252), u"\u20AC\uFFFD\uFFFD");
 }
 

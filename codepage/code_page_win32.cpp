@@ -54,7 +54,11 @@ std::optional<std::u16string> decode(std::string_view bytes, int codePage) {
         std::size_t length = 1;
         if (info.MaxCharSize > 1 && IsDBCSLeadByteEx(page, byte)) length = 2;
         if (page == CP_UTF8) {
-            length = byte < 0x80 ? 1 : (byte & 0xE0) == 0xC0 ? 2 : (byte & 0xF0) == 0xE0 ? 3 : (byte & 0xF8) == 0xF0 ? 4 : 1;
+            length = byte < 0x80             ? 1
+                     : (byte & 0xE0) == 0xC0 ? 2
+                     : (byte & 0xF0) == 0xE0 ? 3
+                     : (byte & 0xF8) == 0xF0 ? 4
+                                             : 1;
         }
         if (i + length > bytes.size() || !decodeStrict(bytes.substr(i, length), page, singleByte, out)) {
             out += u'\uFFFD';

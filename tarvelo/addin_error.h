@@ -33,7 +33,6 @@ struct ErrorInfo {
 ErrorInfo DescribeError(std::exception_ptr error);
 
 // "Error <n> (<description>) in procedure <procedure> of <owner>"
-std::string ProcedureErrorText(const ErrorInfo& info, std::string_view procedure,
-                               std::string_view owner);
+std::string ProcedureErrorText(const ErrorInfo& info, std::string_view procedure, std::string_view owner);
 
 }  // namespace mTarvelo

@@ -45,8 +45,7 @@ ErrorInfo DescribeError(std::exception_ptr error) {
     }
 }
 
-std::string ProcedureErrorText(const ErrorInfo& info, std::string_view procedure,
-                               std::string_view owner) {
+std::string ProcedureErrorText(const ErrorInfo& info, std::string_view procedure, std::string_view owner) {
     return "Error " + std::to_string(info.number) + " (" + info.description + ") in procedure " +
            std::string(procedure) + " of " + std::string(owner);
 }

@@ -89,8 +89,7 @@ public:
     virtual void DoEvents() = 0;
     virtual void ShowAbout() = 0;
     // Per-user setting that survives restarts; "" when missing.
-    virtual std::u16string GetSetting(std::string_view app, std::string_view section,
-                                      std::string_view key) = 0;
+    virtual std::u16string GetSetting(std::string_view app, std::string_view section, std::string_view key) = 0;
     virtual void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                              std::u16string_view value) = 0;
     virtual std::unique_ptr<AddinClipboard> NewClipboard() = 0;

@@ -53,8 +53,7 @@ private:
     std::unique_ptr<AddinClipboard> clipboard_;
 };
 
-void PutOnClipboard(AddinClipboard& clipboard, std::uintptr_t owner, std::uint32_t format,
-                    std::string_view bytes) {
+void PutOnClipboard(AddinClipboard& clipboard, std::uintptr_t owner, std::uint32_t format, std::string_view bytes) {
     clipboard.ClipboardOpen(owner);
     clipboard.ClearClipboard();
     clipboard.SetTextData(format, bytes);
@@ -165,9 +164,7 @@ void InsertTranslation(std::int16_t surah, std::int16_t fromAyah, std::int16_t t
                     scanned = number + u") ";
                     selection->TypeText(scanned);
                     selection->Font()->SetSize(10);
-                    selection->TypeText(data.TranslationSingleByte()
-                                            ? t
-                                            : DecodeLowBytes(t, data.TranslationLcid()));
+                    selection->TypeText(data.TranslationSingleByte() ? t : DecodeLowBytes(t, data.TranslationLcid()));
                     break;
                 }
                 case TranslationStorage::ShiftedPair:
@@ -186,8 +183,7 @@ void InsertTranslation(std::int16_t surah, std::int16_t fromAyah, std::int16_t t
         }
         selection->TypeParagraph();
         for (const std::int32_t n : notes) {
-            selection->TypeText(TrimBlanks(u"[" + AsciiToUtf16(std::to_string(n)) + u"] " +
-                                           data.ReadNoteText(n)));
+            selection->TypeText(TrimBlanks(u"[" + AsciiToUtf16(std::to_string(n)) + u"] " + data.ReadNoteText(n)));
             selection->TypeParagraph();
         }
         if (!notes.empty()) selection->TypeParagraph();

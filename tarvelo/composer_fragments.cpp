@@ -52,12 +52,10 @@ void GlyphFieldWriter::AppendVerse(std::string& fragment, std::string_view verse
     fragment += SpaceGroup;
 }
 
-void CollectNoteReferences(std::u16string_view line, std::vector<std::int32_t>& notes,
-                           std::size_t limit) {
+void CollectNoteReferences(std::u16string_view line, std::vector<std::int32_t>& notes, std::size_t limit) {
     for (auto open = line.find(u'['); open != std::u16string_view::npos; open = line.find(u'[')) {
         const auto close = line.find(u']', open + 1);
-        if (close == std::u16string_view::npos)
-            throw AddinError(5, "Invalid procedure call or argument");
+        if (close == std::u16string_view::npos) throw AddinError(5, "Invalid procedure call or argument");
         if (notes.size() >= limit) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
         // A number no note can have (below 1, beyond 32 bits) is skipped: it names no note.
         const double number = Val(line.substr(open + 1, close - open - 1));

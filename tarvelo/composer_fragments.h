@@ -33,7 +33,6 @@ private:
 // Adds the note numbers referred to as "[n]" in `line` to `notes`, in order; a number that no
 // note can have (below 1 or beyond 32 bits) is skipped. Throws AddinError for a "[" with no "]"
 // after it and when the list would grow beyond `limit`.
-void CollectNoteReferences(std::u16string_view line, std::vector<std::int32_t>& notes,
-                           std::size_t limit);
+void CollectNoteReferences(std::u16string_view line, std::vector<std::int32_t>& notes, std::size_t limit);
 
 }  // namespace mTarvelo

@@ -25,8 +25,7 @@ struct MenuRow {
 void ReportError(std::string_view procedure) {
     const ErrorInfo info = DescribeError(std::current_exception());
     try {
-        Host().MsgBox(FromUtf8(ProcedureErrorText(info, procedure, Designer)),
-                      MessageIcon::None);
+        Host().MsgBox(FromUtf8(ProcedureErrorText(info, procedure, Designer)), MessageIcon::None);
     } catch (...) {
     }
 }
@@ -58,8 +57,7 @@ void OpenChooser(std::int16_t mode, std::string_view procedure) {
 
 }  // namespace
 
-void AddinInstance_OnConnection(std::shared_ptr<word::Application> application,
-                                std::u16string_view progId) {
+void AddinInstance_OnConnection(std::shared_ptr<word::Application> application, std::u16string_view progId) {
     try {
         Data().loade();
         WordApp = std::move(application);
@@ -71,8 +69,7 @@ void AddinInstance_OnConnection(std::shared_ptr<word::Application> application,
 
         const std::u16string onAction = u"!<" + std::u16string(progId) + u">";
         const MenuRow rows[] = {
-            {&ctrl2, u"Quran2", u"&Get Arabic+Translation", u"Get Arabic & Translation of Quran ",
-             ctrl2_Click},
+            {&ctrl2, u"Quran2", u"&Get Arabic+Translation", u"Get Arabic & Translation of Quran ", ctrl2_Click},
             {&ctrl3, u"Quran3", u"Get &Arabic", u"Get Arabic of Quran", ctrl3_Click},
             {&ctrl4, u"Quran4", u"Get &Translation", u"Get Translation of Quran", ctrl4_Click},
             {&ctrl6, u"Quran6", u"Automatic Replace eg [QS2:1-2A]",

@@ -14,8 +14,7 @@ namespace mTarvelo {
 inline constexpr std::u16string_view ProgId = u"Tarvelo.Connect";
 
 // Loads the data, keeps the application object in WordApp and builds the menu.
-void AddinInstance_OnConnection(std::shared_ptr<word::Application> application,
-                                std::u16string_view progId = ProgId);
+void AddinInstance_OnConnection(std::shared_ptr<word::Application> application, std::u16string_view progId = ProgId);
 // The add-in is removed from the running host.
 void AddinInstance_OnDisconnection();
 // The host shuts down.

@@ -21,8 +21,7 @@ constexpr int SurahCount = 114;
 constexpr std::u16string_view ChooseFirstMessage = u"Pilih dulu surat dan ayatnya!";
 // OK in a mode that inserts a translation with none selected, or none there to select.
 constexpr std::u16string_view ChooseTranslationMessage = u"Pilih dulu terjemahannya!";
-constexpr std::u16string_view NoTranslationMessage =
-    u"Tidak ada file terjemahan (*.dabrel) di folder Tarvelo.";
+constexpr std::u16string_view NoTranslationMessage = u"Tidak ada file terjemahan (*.dabrel) di folder Tarvelo.";
 
 std::shared_ptr<FrmChoose>& Instance() {
     static std::shared_ptr<FrmChoose> instance;
@@ -84,8 +83,7 @@ void FrmChoose::Form_Load() {
     Centre();
 
     c.Clear(C::cbSurat);
-    for (int i = 1; i <= SurahCount; ++i)
-        c.AddItem(C::cbSurat, ThreeDigits(i) + u". " + TrimBlanks(data.SurahName(i)));
+    for (int i = 1; i <= SurahCount; ++i) c.AddItem(C::cbSurat, ThreeDigits(i) + u". " + TrimBlanks(data.SurahName(i)));
 
     c.SetListIndex(C::cbSurat, LastSurahIndex >= 1 ? LastSurahIndex : 0);
     cbSurat_Click();
@@ -152,8 +150,7 @@ void FrmChoose::cbFrom_Click() {
     c.Clear(C::cbTo);
     const std::u16string from = c.Text(C::cbFrom);
     c.SetText(C::cbTo, from);
-    for (int v = std::max(1, WholeVal(from)); v <= versesOfSurah_; ++v)
-        c.AddItem(C::cbTo, Number(v));
+    for (int v = std::max(1, WholeVal(from)); v <= versesOfSurah_; ++v) c.AddItem(C::cbTo, Number(v));
 }
 
 void FrmChoose::cbTran_Click(int index) {
@@ -184,8 +181,8 @@ void FrmChoose::Command1_Click() {
     const int to = WholeVal(c.Text(C::cbTo));
     // Numbers outside the surah table or past the surah's last verse would read other surahs'
     // verses (or beyond the data): they are refused like missing ones.
-    const bool valid = surah >= 1 && surah <= SurahCount && from >= 1 && to >= 1 &&
-                       from <= Data().VerseCount(surah) && to <= Data().VerseCount(surah);
+    const bool valid = surah >= 1 && surah <= SurahCount && from >= 1 && to >= 1 && from <= Data().VerseCount(surah) &&
+                       to <= Data().VerseCount(surah);
     if (!valid) {
         c.MsgBox(ChooseFirstMessage);
         c.SetCaption(C::Command1, u"OK");
@@ -231,8 +228,7 @@ void FrmChoose::Command1_Click() {
     UnloadFrmChoose();
 }
 
-void FrmChoose::TranslationStep(std::int16_t surah, std::int16_t from, std::int16_t to,
-                                int selectedCount) {
+void FrmChoose::TranslationStep(std::int16_t surah, std::int16_t from, std::int16_t to, int selectedCount) {
     auto& c = *controls_;
     if (selectedCount == 1) {
         InsertTranslation(surah, from, to);

@@ -14,7 +14,15 @@ namespace mTarvelo {
 
 // The dialog's controls by name.
 enum class ChooseControl {
-    cbSurat, cbFrom, cbTo, cbSize, chUnicod, Check1, Check2, cbTran, Command1,
+    cbSurat,
+    cbFrom,
+    cbTo,
+    cbSize,
+    chUnicod,
+    Check1,
+    Check2,
+    cbTran,
+    Command1,
     lblTranslation,  // the "Translation" heading of cbTran, Label1(3)
 };
 
@@ -91,8 +99,7 @@ public:
 
 private:
     void Centre();
-    void TranslationStep(std::int16_t surah, std::int16_t from, std::int16_t to,
-                         int selectedCount);
+    void TranslationStep(std::int16_t surah, std::int16_t from, std::int16_t to, int selectedCount);
     int versesOfSurah_ = 0;  // n of the selection handling
     std::unique_ptr<ChooseControls> controls_;
 };

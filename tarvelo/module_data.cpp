@@ -44,8 +44,7 @@ public:
         return surah >= 1 && surah <= surahCount ? SurahTable[surah].VerseCount : 0;
     }
     int SurahVerseOffset(int surah) const override {
-        if (surah < 1 || surah > surahCount)
-            throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
+        if (surah < 1 || surah > surahCount) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
         return static_cast<std::uint16_t>(mTarvelo::SurahVerseOffset[surah]);
     }
     std::string RtfHeader() const override { return TextToBytes(mTarvelo::RtfHeader); }
@@ -77,8 +76,7 @@ public:
     void SetTranslationName(std::u16string_view name) override { mTarvelo::TranslationName = name; }
     std::vector<std::u16string> TranslationFiles() const override {
         std::vector<std::u16string> names;
-        for (const auto& path : mTarvelo::TranslationFiles())
-            names.push_back(path.filename().u16string());
+        for (const auto& path : mTarvelo::TranslationFiles()) names.push_back(path.filename().u16string());
         return names;
     }
 };

@@ -20,8 +20,7 @@ NumberSeparators EnvironmentNumberSeparators() {
     const char* group = ::nl_langinfo_l(THOUSEP, locale);
     if (group && std::strlen(group) == 1 && static_cast<unsigned char>(group[0]) != separators.decimal)
         separators.group = static_cast<unsigned char>(group[0]);
-    else
-        separators.group = separators.decimal == u'.' ? u',' : u'.';
+    else separators.group = separators.decimal == u'.' ? u',' : u'.';
     ::freelocale(locale);
     return separators;
 }

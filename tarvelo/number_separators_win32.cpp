@@ -16,8 +16,7 @@ NumberSeparators EnvironmentNumberSeparators() {
     if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STHOUSAND, group, 8) == 2 &&
         static_cast<char16_t>(group[0]) != separators.decimal)
         separators.group = static_cast<char16_t>(group[0]);
-    else
-        separators.group = separators.decimal == u'.' ? u',' : u'.';
+    else separators.group = separators.decimal == u'.' ? u',' : u'.';
     return separators;
 }
 

@@ -47,8 +47,7 @@ std::int32_t WholeVal(std::u16string_view text) {
     return static_cast<std::int32_t>(std::clamp(value, low, high));
 }
 
-std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal,
-                                        char16_t group) {
+std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal, char16_t group) {
     const std::u16string trimmed = TrimBlanks(text);
     std::string ascii;
     bool anyDigit = false, seenDecimal = false;
@@ -95,8 +94,6 @@ std::u16string TrimLeadingBlanks(std::u16string_view text) {
     return std::u16string(text.substr(first));
 }
 
-std::u16string AsciiToUtf16(std::string_view text) {
-    return std::u16string(text.begin(), text.end());
-}
+std::u16string AsciiToUtf16(std::string_view text) { return std::u16string(text.begin(), text.end()); }
 
 }  // namespace mTarvelo

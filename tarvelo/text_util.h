@@ -20,8 +20,7 @@ std::int32_t WholeVal(std::u16string_view text);
 // A whole text read as a number by the rules of a locale whose decimal separator is `decimal`
 // and whose digit-group separator is `group` (group separators are ignored, surrounding blanks
 // allowed). nullopt when the text is not a number, an empty text included.
-std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal,
-                                        char16_t group);
+std::optional<double> ParseLocaleNumber(std::u16string_view text, char16_t decimal, char16_t group);
 
 // A number as its shortest decimal text with a point: 24, 21, 20.5.
 std::string FormatNumber(double value);

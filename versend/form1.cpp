@@ -33,21 +33,15 @@ bool isEnter(const QKeyEvent& key) {
 }
 
 // A key that produces a character (the keys that reach a key-press handler).
-bool isCharacterKey(const QKeyEvent& key) {
-    return isEnter(key) || !key.text().isEmpty();
-}
+bool isCharacterKey(const QKeyEvent& key) { return isEnter(key) || !key.text().isEmpty(); }
 
 void placeTw(QWidget& w, double left, double top, double width, double height) {
     w.setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
-void setTopTw(QWidget& w, double top) {
-    w.move(w.x(), twipsToPixels(top));
-}
+void setTopTw(QWidget& w, double top) { w.move(w.x(), twipsToPixels(top)); }
 
-void setLeftTw(QWidget& w, double left) {
-    w.move(twipsToPixels(left), w.y());
-}
+void setLeftTw(QWidget& w, double left) { w.move(twipsToPixels(left), w.y()); }
 
 void styleList(QListView& list) {
     list.setUniformItemSizes(true);
@@ -70,18 +64,18 @@ bool isShown(const QWidget& control) {
 
 int checkValue(const QCheckBox& box) {
     switch (box.checkState()) {
-    case Qt::Checked: return 1;
-    case Qt::PartiallyChecked: return 2;
-    default: return 0;
+        case Qt::Checked: return 1;
+        case Qt::PartiallyChecked: return 2;
+        default: return 0;
     }
 }
 
 bool setCheckValue(QCheckBox& box, int value) {
     switch (value) {
-    case 0: box.setCheckState(Qt::Unchecked); return true;
-    case 1: box.setCheckState(Qt::Checked); return true;
-    case 2: box.setCheckState(Qt::PartiallyChecked); return true;
-    default: return false;
+        case 0: box.setCheckState(Qt::Unchecked); return true;
+        case 1: box.setCheckState(Qt::Checked); return true;
+        case 2: box.setCheckState(Qt::PartiallyChecked); return true;
+        default: return false;
     }
 }
 
@@ -115,22 +109,39 @@ void Form1::buildControls() {
 
     // Every control answers to its own name.
     const std::pair<QObject*, const char*> names[] = {
-        {&Picture7, "Picture7"}, {&Picture8, "Picture8"}, {&Picture9, "Picture9"}, {&Text1, "Text1"},
-        {&Command1, "Command1"}, {&Image1, "Image1"}, {&List1, "List1"}, {&Label9, "Label9"},
-        {&Label11, "Label11"}, {&Label2Frame, "Label2Frame"}, {&Label2, "Label2"}, {&Text5, "Text5"},
-        {&Label4, "Label4"}, {&Label5, "Label5"}, {&cmdcreate, "cmdcreate"}, {&DainCon, "DainCon"},
-        {&Command2, "Command2"}, {&Label21, "Label21"}, {&Label23, "Label23"}, {&Label24, "Label24"},
-        {&Image4, "Image4"}, {&Label8, "Label8"}, {&Label1, "Label1"},
-        {&Label3, "Label3"}, {&Dain1, "Dain1"}, {&Dain2, "Dain2"}, {&Image2, "Image2"}, {&Image3, "Image3"},
-        {&Image5, "Image5"}, {&Image6, "Image6"}, {&Command3, "Command3"}, {&Command4, "Command4"},
-        {&Command5, "Command5"}, {&Picture6, "Picture6"}, {&Label16, "Label16"}, {&Combo1, "Combo1"},
-        {&Label17, "Label17"}, {&Text3, "Text3"}, {&Label18, "Label18"}, {&Text4, "Text4"},
-        {&Command6, "Command6"}, {&Command8, "Command8"}, {&Picture5, "Picture5"}, {&Label19, "Label19"},
-        {&ftx1, "ftx1"}, {&Label20, "Label20"}, {&ftx2, "ftx2"}, {&Check2, "Check2"}, {&Check1, "Check1"},
-        {&Check3, "Check3"}, {&Check4, "Check4"}, {&load, "load"}, {&save, "save"}, {&SaveList, "SaveList"},
-        {&Command7, "Command7"}, {&Picture3, "Picture3"}, {&Label14, "Label14"}, {&Label15, "Label15"},
-        {&Command9, "Command9"}, {&Picture2, "Picture2"}, {&Label12, "Label12"}, {&Label13, "Label13"},
-        {&Picture1, "Picture1"}, {&Label10, "Label10"}, {&Timer1, "Timer1"},
+        {&Picture7, "Picture7"},   {&Picture8, "Picture8"},
+        {&Picture9, "Picture9"},   {&Text1, "Text1"},
+        {&Command1, "Command1"},   {&Image1, "Image1"},
+        {&List1, "List1"},         {&Label9, "Label9"},
+        {&Label11, "Label11"},     {&Label2Frame, "Label2Frame"},
+        {&Label2, "Label2"},       {&Text5, "Text5"},
+        {&Label4, "Label4"},       {&Label5, "Label5"},
+        {&cmdcreate, "cmdcreate"}, {&DainCon, "DainCon"},
+        {&Command2, "Command2"},   {&Label21, "Label21"},
+        {&Label23, "Label23"},     {&Label24, "Label24"},
+        {&Image4, "Image4"},       {&Label8, "Label8"},
+        {&Label1, "Label1"},       {&Label3, "Label3"},
+        {&Dain1, "Dain1"},         {&Dain2, "Dain2"},
+        {&Image2, "Image2"},       {&Image3, "Image3"},
+        {&Image5, "Image5"},       {&Image6, "Image6"},
+        {&Command3, "Command3"},   {&Command4, "Command4"},
+        {&Command5, "Command5"},   {&Picture6, "Picture6"},
+        {&Label16, "Label16"},     {&Combo1, "Combo1"},
+        {&Label17, "Label17"},     {&Text3, "Text3"},
+        {&Label18, "Label18"},     {&Text4, "Text4"},
+        {&Command6, "Command6"},   {&Command8, "Command8"},
+        {&Picture5, "Picture5"},   {&Label19, "Label19"},
+        {&ftx1, "ftx1"},           {&Label20, "Label20"},
+        {&ftx2, "ftx2"},           {&Check2, "Check2"},
+        {&Check1, "Check1"},       {&Check3, "Check3"},
+        {&Check4, "Check4"},       {&load, "load"},
+        {&save, "save"},           {&SaveList, "SaveList"},
+        {&Command7, "Command7"},   {&Picture3, "Picture3"},
+        {&Label14, "Label14"},     {&Label15, "Label15"},
+        {&Command9, "Command9"},   {&Picture2, "Picture2"},
+        {&Label12, "Label12"},     {&Label13, "Label13"},
+        {&Picture1, "Picture1"},   {&Label10, "Label10"},
+        {&Timer1, "Timer1"},
     };
     for (const auto& [object, name] : names) object->setObjectName(QString::fromLatin1(name));
 
@@ -172,7 +183,6 @@ void Form1::buildSearchColumn() {
     Label9.setGeometry(130, 90, 64, 18);
     Label9.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
     Label9.setText(QStringLiteral("0"));
-
 }
 
 // The verse column: the current verse, its part box, citation, send button and the links.
@@ -234,9 +244,9 @@ void Form1::buildVerseColumn() {
     Label8.setGeometry(4, 2, 292, 48);
     Label8.setWordWrap(true);
     Label8.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
-    Label8.setText(QStringLiteral("اكتب كلمة واضغط Enter أو اختر سورة، ثم انقر على الآية بالزر الأيمن لنسخها أو لارسال جزء منها."));
+    Label8.setText(QStringLiteral(
+        "اكتب كلمة واضغط Enter أو اختر سورة، ثم انقر على الآية بالزر الأيمن لنسخها أو لارسال جزء منها."));
     Label8.setStyleSheet(QStringLiteral("color: #555;"));
-
 }
 
 // State holders that are never seen.
@@ -266,7 +276,6 @@ void Form1::buildStateHolders() {
     Command3.setGeometry(0, away + 60, 40, 20);
     Command4.setGeometry(40, away + 60, 40, 20);
     Command5.setGeometry(80, away + 60, 40, 20);
-
 }
 
 // The surah and range panel; the three sliding panels share their frame.
@@ -303,7 +312,6 @@ void Form1::buildRangePanel() {
     Command6.setGeometry(5, 104, 289, 28);
     Command6.setText(QStringLiteral("ارسال الآيات"));
     Command6.hide();
-
 }
 
 void Form1::buildOptionsPanel() {
@@ -329,7 +337,6 @@ void Form1::buildOptionsPanel() {
     save.setText(QStringLiteral("حفظ الإعدادات"));
     load.setText(QStringLiteral("load"));
     load.hide();
-
 }
 
 void Form1::buildContactPanel() {
@@ -346,17 +353,16 @@ void Form1::buildContactPanel() {
     Label15.setAlignment(Qt::AlignLeading | Qt::AlignTop);
     Label15.setTextInteractionFlags(Qt::TextSelectableByMouse);
     // Each paragraph begins with an Arabic word, so that it reads right to left as a whole.
-    Label15.setText(QStringLiteral(
-        "برنامج Versend للبحث عن آيات القرآن الكريم بكلمة أو بالسورة، وإرسالها مع تخريجها إلى "
-        "المستند المفتوح في برنامج معالجة النصوص.\n\n"
-        "المشروع: Quran verses for the word processor\n"
-        "للإبلاغ عن خطأ أو لاقتراح تحسين: افتح بلاغاً (Issue) في مستودع المشروع، واذكر الكلمة "
-        "أو الآية التي ظهر عندها الخطأ ونص رسالته إن وجدت."));
+    Label15.setText(
+        QStringLiteral("برنامج Versend للبحث عن آيات القرآن الكريم بكلمة أو بالسورة، وإرسالها مع تخريجها إلى "
+                       "المستند المفتوح في برنامج معالجة النصوص.\n\n"
+                       "المشروع: Quran verses for the word processor\n"
+                       "للإبلاغ عن خطأ أو لاقتراح تحسين: افتح بلاغاً (Issue) في مستودع المشروع، واذكر الكلمة "
+                       "أو الآية التي ظهر عندها الخطأ ونص رسالته إن وجدت."));
     for (QPushButton* close : {&Command7, &Command8, &Command9}) {
         close->setText(QStringLiteral("x"));
         close->setToolTip(QStringLiteral("اغلاق"));
     }
-
 }
 
 // The pop-up on the current verse and the notice panel.
@@ -483,9 +489,7 @@ void Form1::Form_Load() {
     if (!Text1.text().isEmpty()) wordSearch();
 }
 
-void Form1::Form_Unload() {
-    keyboardLayout->restoreDefault();
-}
+void Form1::Form_Unload() { keyboardLayout->restoreDefault(); }
 
 void Form1::endAfterSend() {
     // The keyboard layout is the whole desktop's on some systems: give the user's back first.
@@ -493,20 +497,14 @@ void Form1::endAfterSend() {
     endProgram();
 }
 
-void Form1::keepPaintingWhileWaiting() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void Form1::keepPaintingWhileWaiting() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
 
 // ---------------------------------------------------------------------------------------------
 // Window geometry
 
-double Form1::windowLeft() const {
-    return twipsToPixels(leftTw_) == x() ? leftTw_ : x() * 15.0;
-}
+double Form1::windowLeft() const { return twipsToPixels(leftTw_) == x() ? leftTw_ : x() * 15.0; }
 
-double Form1::windowTop() const {
-    return twipsToPixels(topTw_) == y() ? topTw_ : y() * 15.0;
-}
+double Form1::windowTop() const { return twipsToPixels(topTw_) == y() ? topTw_ : y() * 15.0; }
 
 void Form1::setWindowLeft(double twips) {
     leftTw_ = twips;
@@ -531,17 +529,11 @@ void Form1::setWindowHeight(double twips) {
 // ---------------------------------------------------------------------------------------------
 // Result table and the current verse
 
-void Form1::showBusy() {
-    Image1.setPixmap(Image2.pixmap());
-}
+void Form1::showBusy() { Image1.setPixmap(Image2.pixmap()); }
 
-void Form1::showIdle() {
-    Image1.setPixmap(Image3.pixmap());
-}
+void Form1::showIdle() { Image1.setPixmap(Image3.pixmap()); }
 
-int Form1::rowSurahNumber(int row) const {
-    return static_cast<int>(leadingValue(List3.text(row)));
-}
+int Form1::rowSurahNumber(int row) const { return static_cast<int>(leadingValue(List3.text(row))); }
 
 QString Form1::rowVerseNumber(int row) const {
     const QString text = List1.text(row);
@@ -553,9 +545,7 @@ QString Form1::rowVerseNumber(int row) const {
     return number;
 }
 
-QString Form1::rowVerseText(int row) const {
-    return List2.text(row);
-}
+QString Form1::rowVerseText(int row) const { return List2.text(row); }
 
 void Form1::selectRow(int row) {
     {
@@ -649,7 +639,8 @@ void Form1::wordSearch() {
 
     try {
         clearResults();
-        Label3.setText(QString::number(collectContaining(verseStore_.texts(VerseFiles::in(verseFolder)), Text1.text(), resultTable)));
+        Label3.setText(QString::number(
+            collectContaining(verseStore_.texts(VerseFiles::in(verseFolder)), Text1.text(), resultTable)));
         List1.resetRows();
     } catch (const VerseFileError& error) {
         // The search ends here; the window stays usable.
@@ -829,8 +820,6 @@ void Form1::Timer1_Timer() {
     }
 }
 
-void Form1::Label10_Click() {
-    Picture1.hide();
-}
+void Form1::Label10_Click() { Picture1.hide(); }
 
 }  // namespace versend

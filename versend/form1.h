@@ -51,9 +51,7 @@ protected:
 };
 
 // Twips (1/1440 inch) to pixels at Qt's 96 logical dpi.
-constexpr int twipsToPixels(double twips) {
-    return static_cast<int>(twips / 15.0 + (twips >= 0 ? 0.5 : -0.5));
-}
+constexpr int twipsToPixels(double twips) { return static_cast<int>(twips / 15.0 + (twips >= 0 ? 0.5 : -0.5)); }
 
 class Form1 : public QWidget {
     Q_OBJECT

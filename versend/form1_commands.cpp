@@ -21,8 +21,7 @@ void Form1::animateLoop(double start, double end, double step, int durationMs,
     long shown = -1;
     for (;;) {
         long index = last;
-        if (durationMs > 0 && last > 0)
-            index = std::min(last, static_cast<long>(clock.elapsed() * last / durationMs));
+        if (durationMs > 0 && last > 0) index = std::min(last, static_cast<long>(clock.elapsed() * last / durationMs));
         if (index != shown) {
             apply(start + static_cast<double>(index) * step);
             shown = index;
@@ -111,9 +110,7 @@ void Form1::Label24_Click() {
     slidePanelIn(Picture3);
 }
 
-void Form1::Command7_Click() {
-    Picture5.hide();
-}
+void Form1::Command7_Click() { Picture5.hide(); }
 
 void Form1::Command8_Click() {
     Command6.hide();
@@ -122,13 +119,9 @@ void Form1::Command8_Click() {
     Picture6.hide();
 }
 
-void Form1::Command9_Click() {
-    Picture3.hide();
-}
+void Form1::Command9_Click() { Picture3.hide(); }
 
-void Form1::Picture3_Click() {
-    Picture3.move(Picture3.x(), twipsToPixels(3825));
-}
+void Form1::Picture3_Click() { Picture3.move(Picture3.x(), twipsToPixels(3825)); }
 
 void Form1::Image1_Click() {
     if (widthTw_ == 4665) {

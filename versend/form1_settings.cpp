@@ -73,7 +73,8 @@ void Form1::applySettings() {
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError) throw SettingsError{};
         file.close();
-        Label1.setText(decodeArabicCodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+        Label1.setText(
+            decodeArabicCodePage(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
         SaveList.addItems(splitSettingsFields(Label1.text()));
 
         setWindowLeft(singleField(SaveList, 0));
@@ -107,9 +108,10 @@ void Form1::saveSettings() {
     const std::string bytes = encodeArabicCodePageLossy(joinSettingsFields(fields));
 
     QFile file(settingsFile);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                         && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
-                         && file.flush();
+    const bool written =
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
+        file.flush();
     if (!written) {
         messageBox->show(QStringLiteral("تعذر حفظ الإعدادات في الملف:\n%1\n%2")
                              .arg(QString::fromStdString(settingsFile.string()), file.errorString()),

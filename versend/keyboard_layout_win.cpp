@@ -26,8 +26,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<KeyboardLayout> makePlatformKeyboardLayout() {
-    return std::make_unique<WindowsKeyboardLayout>();
-}
+std::unique_ptr<KeyboardLayout> makePlatformKeyboardLayout() { return std::make_unique<WindowsKeyboardLayout>(); }
 
 }  // namespace versend

@@ -5,9 +5,9 @@
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
@@ -33,7 +33,8 @@ std::vector<std::string> layoutCodes(Display* display) {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     if (XGetWindowProperty(display, DefaultRootWindow(display), rules, 0, 1024, False, XA_STRING, &type, &format,
-                           &count, &after, &data) != Success || !data) {
+                           &count, &after, &data) != Success ||
+        !data) {
         return codes;
     }
     // Five NUL-separated strings: rules, model, layout, variant, options.
@@ -119,7 +120,8 @@ private:
         return fd;
     }
     static void handle(int number) {
-        if (writeEnd() >= 0) [[maybe_unused]] const auto written = ::write(writeEnd(), &number, sizeof number);
+        if (writeEnd() < 0) return;
+        [[maybe_unused]] const auto written = ::write(writeEnd(), &number, sizeof number);
     }
 
     std::function<void()> beforeEnd_;
@@ -177,8 +179,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<KeyboardLayout> makePlatformKeyboardLayout() {
-    return std::make_unique<X11KeyboardLayout>();
-}
+std::unique_ptr<KeyboardLayout> makePlatformKeyboardLayout() { return std::make_unique<X11KeyboardLayout>(); }
 
 }  // namespace versend

@@ -13,8 +13,7 @@ int main(int argc, char* argv[]) {
 #else
     const std::filesystem::path sharedFolder;
 #endif
-    versend::Form1 window(
-        versend::verseFolderFor(QCoreApplication::applicationDirPath().toStdString(), sharedFolder));
+    versend::Form1 window(versend::verseFolderFor(QCoreApplication::applicationDirPath().toStdString(), sharedFolder));
     // The word processor is Writer, reached over its pipe on the first send; when nothing answers
     // there, the office is asked to accept on it (started if it does not run, with a blank text
     // document to send into), while the window keeps painting.

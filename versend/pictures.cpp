@@ -56,12 +56,8 @@ QPixmap idlePicture() {
     return picture;
 }
 
-QPixmap narrowShapePicture() {
-    return shapeIcon(10, 18);
-}
+QPixmap narrowShapePicture() { return shapeIcon(10, 18); }
 
-QPixmap wideShapePicture() {
-    return shapeIcon(19, 11);
-}
+QPixmap wideShapePicture() { return shapeIcon(19, 11); }
 
 }  // namespace versend

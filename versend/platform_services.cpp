@@ -13,9 +13,7 @@ void QtMessageBox::show(const QString& text, const QString& caption) {
     box.exec();
 }
 
-QString QtClipboard::text() const {
-    return QGuiApplication::clipboard()->text();
-}
+QString QtClipboard::text() const { return QGuiApplication::clipboard()->text(); }
 
 void QtClipboard::setText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();

@@ -43,27 +43,19 @@ ResultList::ResultList(const ResultTable& table, QWidget* parent) : QListView(pa
 
 ResultList::~ResultList() = default;
 
-int ResultList::count() const {
-    return model_->rowCount();
-}
+int ResultList::count() const { return model_->rowCount(); }
 
-int ResultList::currentRow() const {
-    return currentIndex().isValid() ? currentIndex().row() : -1;
-}
+int ResultList::currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
 
 void ResultList::setCurrentRow(int row) {
     const QModelIndex index = model_->index(row, 0);
-    selectionModel()->setCurrentIndex(index, index.isValid() ? QItemSelectionModel::ClearAndSelect
-                                                             : QItemSelectionModel::Clear);
+    selectionModel()->setCurrentIndex(
+        index, index.isValid() ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Clear);
 }
 
-QString ResultList::text(int row) const {
-    return model_->data(model_->index(row, 0), Qt::DisplayRole).toString();
-}
+QString ResultList::text(int row) const { return model_->data(model_->index(row, 0), Qt::DisplayRole).toString(); }
 
-QRect ResultList::rowRect(int row) const {
-    return visualRect(model_->index(row, 0));
-}
+QRect ResultList::rowRect(int row) const { return visualRect(model_->index(row, 0)); }
 
 int ResultList::rowHeight() const {
     QStringListModel sample(QStringList{QStringLiteral("بسم 1")});
@@ -75,12 +67,8 @@ int ResultList::rowHeight() const {
     return probe.sizeHintForRow(0);
 }
 
-void ResultList::resetRows() {
-    model_->reset();
-}
+void ResultList::resetRows() { model_->reset(); }
 
-void ResultList::rowsAppended() {
-    model_->appended();
-}
+void ResultList::rowsAppended() { model_->appended(); }
 
 }  // namespace versend

@@ -40,16 +40,14 @@ std::string_view ResultTable::bytes(int row, Column column) const {
     if (row < 0 || row >= count()) return {};
     const Row& r = rows_[static_cast<std::size_t>(row)];
     switch (column) {
-    case Column::Visible: return r.visible;
-    case Column::Vocalised: return r.vocalised;
-    case Column::Code: return r.code;
+        case Column::Visible: return r.visible;
+        case Column::Vocalised: return r.vocalised;
+        case Column::Code: return r.code;
     }
     return {};
 }
 
-QString ResultTable::text(int row, Column column) const {
-    return decodeArabicCodePage(bytes(row, column));
-}
+QString ResultTable::text(int row, Column column) const { return decodeArabicCodePage(bytes(row, column)); }
 
 int collectContaining(const std::shared_ptr<const VerseTexts>& texts, const QString& query, ResultTable& rows) {
     const auto needle = encodeArabicCodePage(query);

@@ -16,7 +16,6 @@ inline const QString kWordNotRunning = QStringLiteral("برنامج الوورد
 inline const QString kWordNotRunningCaption = QStringLiteral("Close Program");
 inline const QString kSentNotice = QStringLiteral("تم الارسال ");
 
-
 // What one send types: the verse size, the opening marker, the body (bold toggled), the closing
 // marker, the citation size, the citation, then the verse size again and a blank.
 struct SendPieces {

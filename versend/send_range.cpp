@@ -43,8 +43,8 @@ void Form1::Command6_Click() {
     setCurrentSurah(rowSurahNumber(lastRow));
     Label4.setText(fromU16(citationName(currentSurah())));
 
-    const SendPieces pieces{verseSize, citationSize, QStringLiteral("["), body, QStringLiteral("]. "),
-                            u'{' + Label4.text() + QStringLiteral("}.")};
+    const SendPieces pieces{verseSize, citationSize,          QStringLiteral("["),
+                            body,      QStringLiteral("]. "), u'{' + Label4.text() + QStringLiteral("}.")};
     if (!sendPieces(*this, pieces)) return;
 
     showNotice(kSentNotice, 500);

@@ -69,7 +69,9 @@ bool sendPieces(Form1& form, const SendPieces& pieces) {
 }
 
 void typePieces(word::Global& word, const SendPieces& pieces) {
-    const auto u16 = [](const QString& text) { return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size()); };
+    const auto u16 = [](const QString& text) {
+        return std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+    };
     auto selection = word.ActiveDocument()->ActiveWindow()->Selection();
     selection->Font()->SetSizeBi(static_cast<float>(pieces.verseSize));
     selection->TypeText(u16(pieces.opening));
@@ -119,7 +121,11 @@ void Form1::cmdcreate_Click() {
     const bool partMode = isShown(Text5) && !partText.isEmpty();
     const bool verse282 = Label5.text() == QLatin1String("282");
 
-    SendPieces pieces{16, 12, QStringLiteral("["), QString(), QStringLiteral("] "),
+    SendPieces pieces{16,
+                      12,
+                      QStringLiteral("["),
+                      QString(),
+                      QStringLiteral("] "),
                       u'{' + Label4.text() + u':' + Label5.text() + u'}'};
     if (!partMode) {
         if (verse282) {

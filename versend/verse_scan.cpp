@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <system_error>
@@ -17,7 +17,8 @@ const char* findBytes(std::string_view text, std::string_view needle) {
 #ifdef __GLIBC__
     return static_cast<const char*>(memmem(text.data(), text.size(), needle.data(), needle.size()));
 #else
-    const auto hit = std::search(text.begin(), text.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    const auto hit =
+        std::search(text.begin(), text.end(), std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
     return hit == text.end() ? nullptr : text.data() + (hit - text.begin());
 #endif
 }
@@ -25,9 +26,10 @@ const char* findBytes(std::string_view text, std::string_view needle) {
 }  // namespace
 
 VerseFileError::VerseFileError(Kind kind, std::filesystem::path file)
-    : std::runtime_error((kind == Kind::Unreadable ? "cannot read verse file " : "verse file ends early: ")
-                         + file.string()),
-      kind_(kind), file_(std::move(file)) {}
+    : std::runtime_error((kind == Kind::Unreadable ? "cannot read verse file " : "verse file ends early: ") +
+                         file.string()),
+      kind_(kind),
+      file_(std::move(file)) {}
 
 VerseFiles VerseFiles::in(const std::filesystem::path& folder) {
     return {folder / kSearchFileName, folder / kVocalisedFileName};
@@ -38,8 +40,7 @@ std::filesystem::path verseFolderFor(const std::filesystem::path& programFolder,
     std::error_code error;
     if (std::filesystem::is_regular_file(programFolder / kSearchFileName, error) || sharedFolder.empty())
         return programFolder;
-    if (std::filesystem::is_regular_file(sharedFolder / kSearchFileName, error))
-        return sharedFolder;
+    if (std::filesystem::is_regular_file(sharedFolder / kSearchFileName, error)) return sharedFolder;
     return programFolder;
 }
 
@@ -152,7 +153,9 @@ bool VerseScan::nextContaining(std::string_view needle) {
     const LineText& search = texts_->search;
     if (lineCount_ >= search.lineCount()) return false;
     // From the start of the next line to the end of the pass's last line.
-    const std::size_t from = lineCount_ == 0 ? 0 : static_cast<std::size_t>(searchLine().data() - search.bytes().data()) + searchLine().size();
+    const std::size_t from =
+        lineCount_ == 0 ? 0
+                        : static_cast<std::size_t>(searchLine().data() - search.bytes().data()) + searchLine().size();
     const std::string_view rest = search.bytes().substr(from, search.indexedEnd() - from);
     const char* hit = findBytes(rest, needle);
     if (!hit) {

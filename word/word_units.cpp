@@ -13,8 +13,7 @@ bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 bool isBlank(char16_t c) {
-    return c == u' ' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F ||
-           c == 0x205F || c == 0x3000;
+    return c == u' ' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
 // Punctuation, symbols and control characters outside ASCII that Word does not join to a word.
@@ -26,22 +25,21 @@ bool isNonAsciiPunctuation(char16_t c) {
     }
     if (c == 0x00D7 || c == 0x00F7) return true;  // multiplication and division signs
     switch (c) {
-    case 0x060C:  // Arabic comma
-    case 0x060D:  // Arabic date separator
-    case 0x061B:  // Arabic semicolon
-    case 0x061E:  // Arabic triple dot
-    case 0x061F:  // Arabic question mark
-    case 0x066A:  // Arabic percent sign
-    case 0x066D:  // Arabic five pointed star
-    case 0x06D4:  // Arabic full stop
-    case 0x06DD:  // end of ayah
-    case 0x06DE:  // rub el hizb
-    case 0x06E9:  // place of sajdah
-    case 0xFD3E:  // ornate left parenthesis
-    case 0xFD3F:  // ornate right parenthesis
-        return true;
-    default:
-        break;
+        case 0x060C:  // Arabic comma
+        case 0x060D:  // Arabic date separator
+        case 0x061B:  // Arabic semicolon
+        case 0x061E:  // Arabic triple dot
+        case 0x061F:  // Arabic question mark
+        case 0x066A:  // Arabic percent sign
+        case 0x066D:  // Arabic five pointed star
+        case 0x06D4:  // Arabic full stop
+        case 0x06DD:  // end of ayah
+        case 0x06DE:  // rub el hizb
+        case 0x06E9:  // place of sajdah
+        case 0xFD3E:  // ornate left parenthesis
+        case 0xFD3F:  // ornate right parenthesis
+            return true;
+        default: break;
     }
     if (c >= 0x2010 && c <= 0x206F) return true;  // general punctuation (dashes, quotes, ...)
     if (c >= 0x20A0 && c <= 0x20CF) return true;  // currency signs
@@ -60,8 +58,7 @@ bool isNonAsciiPunctuation(char16_t c) {
 CharClass classify(char16_t c) {
     if (isBlank(c)) return CharClass::Blank;
     if (c < 0x80) {
-        const bool alnum = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') ||
-                           (c >= u'a' && c <= u'z');
+        const bool alnum = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
         return alnum ? CharClass::WordChar : CharClass::Punctuation;
     }
     // Surrogates stand for characters beyond the basic plane: letters of other scripts, counted

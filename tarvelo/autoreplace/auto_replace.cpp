@@ -98,25 +98,20 @@ void ReplaceTypedTag(const std::u16string& typed) {
 
     if (const auto mode = RequestedInsertMode(*request)) InsertMode = *mode;
     switch (InsertMode) {
-    case 1:
-        if (request->alternate) {
-            for (auto v = request->from; v <= request->to; ++v) {
-                InsertArabicVerses(request->surah, v, v, request->sameLine);
-                InsertTranslationVerses(request->surah, v, v);
+        case 1:
+            if (request->alternate) {
+                for (auto v = request->from; v <= request->to; ++v) {
+                    InsertArabicVerses(request->surah, v, v, request->sameLine);
+                    InsertTranslationVerses(request->surah, v, v);
+                }
+            } else {
+                InsertArabicVerses(request->surah, request->from, request->to, request->sameLine);
+                InsertTranslationVerses(request->surah, request->from, request->to);
             }
-        } else {
-            InsertArabicVerses(request->surah, request->from, request->to, request->sameLine);
-            InsertTranslationVerses(request->surah, request->from, request->to);
-        }
-        break;
-    case 2:
-        InsertArabicVerses(request->surah, request->from, request->to, request->sameLine);
-        break;
-    case 3:
-        InsertTranslationVerses(request->surah, request->from, request->to);
-        break;
-    default:
-        break;
+            break;
+        case 2: InsertArabicVerses(request->surah, request->from, request->to, request->sameLine); break;
+        case 3: InsertTranslationVerses(request->surah, request->from, request->to); break;
+        default: break;
     }
 }
 

@@ -53,8 +53,7 @@ struct SurahInfo {
 // What the automatic replacement needs from the rest of the add-in and from the platform.
 struct AutoReplaceHost {
     std::shared_ptr<TimerService> timers;
-    std::function<void(std::int16_t surah, std::int16_t fromAyah, std::int16_t toAyah, bool sameLine)>
-        insertArabic;
+    std::function<void(std::int16_t surah, std::int16_t fromAyah, std::int16_t toAyah, bool sameLine)> insertArabic;
     std::function<void(std::int16_t surah, std::int16_t fromAyah, std::int16_t toAyah)> insertTranslation;
     // The surah table: the entry of surah 1..114, empty for any other number.
     std::function<std::optional<SurahInfo>(std::int64_t surah)> surah;

@@ -143,8 +143,7 @@ private:
 
     void Post(std::uint32_t id) {
         try {
-            async_->addCallback(uno::Reference<awt::XCallback>(callback_.get()),
-                                uno::Any(static_cast<sal_Int32>(id)));
+            async_->addCallback(uno::Reference<awt::XCallback>(callback_.get()), uno::Any(static_cast<sal_Int32>(id)));
         } catch (const uno::Exception&) {
             // The office is going away: let the timer try again at its next period.
             std::lock_guard lock(table_->mutex);

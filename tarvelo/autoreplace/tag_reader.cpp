@@ -78,8 +78,7 @@ std::optional<std::int16_t> RequestedInsertMode(const TagRequest& request) {
     return std::nullopt;
 }
 
-std::u16string CitationText(std::int64_t surah, std::u16string_view surahName, std::int64_t from,
-                            std::int64_t to) {
+std::u16string CitationText(std::int64_t surah, std::u16string_view surahName, std::int64_t from, std::int64_t to) {
     std::u16string citation = u"(QS" + decimal(surah) + u". ";
     citation += trimBlanks(surahName);
     citation += u" ayat " + decimal(from);

@@ -39,7 +39,6 @@ std::optional<std::int16_t> RequestedInsertMode(const TagRequest& request);
 
 // "(QS2. Al-Baqarah ayat 1-2)": the surah name without surrounding blanks, "-" and the last
 // verse only when it differs from the first.
-std::u16string CitationText(std::int64_t surah, std::u16string_view surahName, std::int64_t from,
-                            std::int64_t to);
+std::u16string CitationText(std::int64_t surah, std::u16string_view surahName, std::int64_t from, std::int64_t to);
 
 }  // namespace mTarvelo

@@ -9,8 +9,7 @@ std::uint32_t Read32(std::span<const std::uint8_t> bytes, std::size_t at) {
 
 std::vector<std::string> ParseFileListBlock(std::span<const std::uint8_t> block) {
     std::vector<std::string> names;
-    if (block.size() < 20)
-        return names;
+    if (block.size() < 20) return names;
     const std::size_t offset = Read32(block, 0);
     const bool wide = Read32(block, 16) != 0;
     const std::size_t unit = wide ? 2 : 1;
@@ -21,8 +20,7 @@ std::vector<std::string> ParseFileListBlock(std::span<const std::uint8_t> block)
             name += c <= 0xFF ? static_cast<char>(c) : '?';
             continue;
         }
-        if (name.empty())
-            break;  // the empty name ends the list
+        if (name.empty()) break;  // the empty name ends the list
         names.push_back(std::move(name));
         name.clear();
     }
@@ -37,8 +35,7 @@ std::uint32_t ClipboardBackend::DragQueryFileCount(MemoryHandle block) {
 std::string ClipboardBackend::DragQueryFileName(MemoryHandle block, std::uint32_t index, std::size_t bufferChars) {
     const std::vector<std::uint8_t> bytes = BlockBytes(block);
     const std::vector<std::string> names = ParseFileListBlock(bytes);
-    if (index >= names.size() || bufferChars == 0)
-        return {};
+    if (index >= names.size() || bufferChars == 0) return {};
     std::string name = names[index];
     if (name.size() > bufferChars - 1)
         name.resize(bufferChars - 1);  // the system cuts it to the buffer, leaving room for the null

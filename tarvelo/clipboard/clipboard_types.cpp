@@ -20,12 +20,10 @@ public:
         return registry;
     }
     std::uint32_t Register(std::string_view name) {
-        if (name.empty())
-            return 0;
+        if (name.empty()) return 0;
         const std::lock_guard lock(mutex_);
         const auto [at, added] = numbers_.try_emplace(Folded(name), 0);
-        if (!added)
-            return at->second;
+        if (!added) return at->second;
         if (names_.size() >= 0x4000) {
             numbers_.erase(at);
             return 0;
@@ -36,8 +34,7 @@ public:
     }
     std::string Name(std::uint32_t id) {
         const std::lock_guard lock(mutex_);
-        if (id < 0xC000 || id - 0xC000 >= names_.size())
-            return {};
+        if (id < 0xC000 || id - 0xC000 >= names_.size()) return {};
         return names_[id - 0xC000];
     }
 
@@ -49,8 +46,8 @@ private:
         return key;
     }
     std::mutex mutex_;
-    std::vector<std::string> names_;                 // by number - C000 hexadecimal
-    std::map<std::string, std::uint32_t> numbers_;   // by name without case
+    std::vector<std::string> names_;                // by number - C000 hexadecimal
+    std::map<std::string, std::uint32_t> numbers_;  // by name without case
 };
 
 int HexValue(char c) {
@@ -68,25 +65,20 @@ std::string RegisteredFormatName(std::uint32_t format) { return FormatRegistry::
 
 std::uint32_t FormatOfMimeType(std::string_view type) {
     const std::string_view base = type.substr(0, type.find(';'));
-    if (base == "text/plain" && type.find("charset=utf-16") != std::string_view::npos)
-        return cfUnicodeText;
-    if (base == "text/richtext" || base == "text/rtf")
-        return RegisterFormatName(rtfName);
-    if (base == "text/uri-list")
-        return cfFileList;
+    if (base == "text/plain" && type.find("charset=utf-16") != std::string_view::npos) return cfUnicodeText;
+    if (base == "text/richtext" || base == "text/rtf") return RegisterFormatName(rtfName);
+    if (base == "text/uri-list") return cfFileList;
     if (const auto at = type.find("windows_formatname=\""); at != std::string_view::npos) {
         const auto start = at + 20;
         const auto end = type.find('"', start);
-        if (end != std::string_view::npos)
-            return RegisterFormatName(type.substr(start, end - start));
+        if (end != std::string_view::npos) return RegisterFormatName(type.substr(start, end - start));
     }
     if (base.starts_with(unnamedFormatPrefix)) {
         // Decimal digits only, all of them, within 32 bits.
         const std::string_view digits = base.substr(unnamedFormatPrefix.size());
         std::uint32_t number = 0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-        if (error != std::errc{} || end != digits.data() + digits.size())
-            return 0;
+        if (error != std::errc{} || end != digits.data() + digits.size()) return 0;
         return number;
     }
     return 0;
@@ -108,8 +100,7 @@ std::string FileUrl(std::string_view path) {
 }
 
 std::string PathOfUrl(std::string_view url) {
-    if (url.starts_with("file://"))
-        url.remove_prefix(7);
+    if (url.starts_with("file://")) url.remove_prefix(7);
     std::string path;
     for (std::size_t i = 0; i < url.size(); ++i) {
         const int high = url[i] == '%' && i + 2 < url.size() ? HexValue(url[i + 1]) : -1;
@@ -126,8 +117,7 @@ std::string PathOfUrl(std::string_view url) {
 
 std::vector<std::uint8_t> UriListFromFileBlock(const std::vector<std::uint8_t>& block) {
     std::string list;
-    for (const std::string& name : ParseFileListBlock(block))
-        list += FileUrl(name) + "\r\n";
+    for (const std::string& name : ParseFileListBlock(block)) list += FileUrl(name) + "\r\n";
     return std::vector<std::uint8_t>(list.begin(), list.end());
 }
 
@@ -139,8 +129,7 @@ std::vector<std::uint8_t> FileBlockFromUriList(const std::vector<std::uint8_t>& 
         const auto end = text.find_first_of("\r\n");
         const std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.empty() || line.front() == '#')
-            continue;
+        if (line.empty() || line.front() == '#') continue;
         const std::string path = PathOfUrl(line);
         block.insert(block.end(), path.begin(), path.end());
         block.push_back(0);

@@ -36,16 +36,14 @@ constexpr std::array<std::u16string_view, 18> standardNames = {
 std::string ToSingleByte(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size());
-    for (char16_t c : text)
-        bytes += c <= 0xFF ? static_cast<char>(c) : '?';
+    for (char16_t c : text) bytes += c <= 0xFF ? static_cast<char>(c) : '?';
     return bytes;
 }
 
 std::u16string FromSingleByte(std::string_view bytes) {
     std::u16string text;
     text.reserve(bytes.size());
-    for (char b : bytes)
-        text += static_cast<char16_t>(static_cast<unsigned char>(b));
+    for (char b : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(b));
     return text;
 }
 
@@ -80,8 +78,7 @@ cCustomClipboard::cCustomClipboard(std::unique_ptr<ClipboardBackend> backend) : 
 cCustomClipboard::~cCustomClipboard() { ClipboardClose(); }
 
 void cCustomClipboard::CheckOpen() const {
-    if (!IsOpen())
-        throw Error(errNotOpen, ErrorSource(), std::string(descNotOpen));
+    if (!IsOpen()) throw Error(errNotOpen, ErrorSource(), std::string(descNotOpen));
 }
 
 std::uint32_t cCustomClipboard::AddFormat(std::u16string_view sName) {
@@ -102,8 +99,7 @@ std::int32_t cCustomClipboard::GetCurrentFormats(WindowHandle hWndOwner) {
     } closer{*this};
     // A system that keeps repeating a number would never end the walk: stop at a repeat.
     for (std::uint32_t id = backend_->EnumFormats(0); id != 0; id = backend_->EnumFormats(id)) {
-        if (HasCurrentFormat(id))
-            break;
+        if (HasCurrentFormat(id)) break;
         formatIds_.push_back(id);
         formatNames_.push_back(FormatName(id));
     }
@@ -111,35 +107,30 @@ std::int32_t cCustomClipboard::GetCurrentFormats(WindowHandle hWndOwner) {
 }
 
 std::optional<std::uint32_t> cCustomClipboard::GetCurrentFormatID(std::int32_t lIndex) const {
-    if (lIndex < 1 || static_cast<std::size_t>(lIndex) > formatIds_.size())
-        return std::nullopt;
+    if (lIndex < 1 || static_cast<std::size_t>(lIndex) > formatIds_.size()) return std::nullopt;
     return formatIds_[static_cast<std::size_t>(lIndex) - 1];
 }
 
 std::optional<std::u16string> cCustomClipboard::GetCurrentFormatName(std::int32_t lIndex) const {
-    if (lIndex < 1 || static_cast<std::size_t>(lIndex) > formatNames_.size())
-        return std::nullopt;
+    if (lIndex < 1 || static_cast<std::size_t>(lIndex) > formatNames_.size()) return std::nullopt;
     return formatNames_[static_cast<std::size_t>(lIndex) - 1];
 }
 
 bool cCustomClipboard::HasCurrentFormat(std::uint32_t lFormatId) const {
     for (std::uint32_t id : formatIds_)
-        if (id == lFormatId)
-            return true;
+        if (id == lFormatId) return true;
     return false;
 }
 
 std::u16string cCustomClipboard::FormatName(std::uint32_t lFormatId) {
-    if (lFormatId >= 1 && lFormatId <= 17)
-        return std::u16string(standardNames[lFormatId]);
+    if (lFormatId >= 1 && lFormatId <= 17) return std::u16string(standardNames[lFormatId]);
     return FromSingleByte(backend_->RegisteredFormatName(lFormatId, 255));
 }
 
 std::uint32_t cCustomClipboard::FormatIDForName(WindowHandle hWndOwner, std::u16string_view sName) {
     GetCurrentFormats(hWndOwner);
     for (std::size_t i = 0; i < formatNames_.size(); ++i)
-        if (formatNames_[i] == sName)
-            return formatIds_[i];
+        if (formatNames_[i] == sName) return formatIds_[i];
     return 0;
 }
 
@@ -155,16 +146,14 @@ bool cCustomClipboard::IsDataAvailableForFormat(std::uint32_t lFormatId) {
 bool cCustomClipboard::GetBinaryData(std::uint32_t lFormatId, std::vector<std::uint8_t>& bData) {
     bData.clear();
     const MemoryHandle handle = GetClipboardMemoryHandle(lFormatId);
-    if (handle == 0)
-        return false;
+    if (handle == 0) return false;
     bData = backend_->BlockBytes(handle);
     return !bData.empty();
 }
 
 MemoryHandle cCustomClipboard::GetClipboardMemoryHandle(std::uint32_t lFormatId) {
     CheckOpen();
-    if (!backend_->IsFormatAvailable(lFormatId))
-        return 0;
+    if (!backend_->IsFormatAvailable(lFormatId)) return 0;
     return backend_->GetData(lFormatId);
 }
 
@@ -172,14 +161,11 @@ bool cCustomClipboard::SetBinaryData(std::uint32_t lFormatId, const std::vector<
     CheckOpen();
     std::vector<std::uint8_t> block(bData);
     // Unicode text ends with a null character.
-    if (lFormatId == CF_UNICODETEXT)
-        block.insert(block.end(), {0, 0});
+    if (lFormatId == CF_UNICODETEXT) block.insert(block.end(), {0, 0});
     // An empty block would place nothing readable.
-    if (block.empty())
-        return false;
+    if (block.empty()) return false;
     const MemoryHandle handle = backend_->AllocBlock(block);
-    if (handle == 0)
-        return false;
+    if (handle == 0) return false;
     return backend_->SetData(lFormatId, handle) != 0;
 }
 
@@ -192,39 +178,32 @@ bool cCustomClipboard::GetTextData(std::uint32_t lFormatId, std::u16string& sTex
         // The system's text access opens the clipboard itself: let go of it meanwhile.
         const bool wasOpen = IsOpen();
         const WindowHandle owner = owner_;
-        if (wasOpen)
-            ClipboardClose();
+        if (wasOpen) ClipboardClose();
         sTextOut = backend_->ReadText();
-        if (wasOpen)
-            ClipboardOpen(owner);
+        if (wasOpen) ClipboardOpen(owner);
         return true;
     }
     std::vector<std::uint8_t> bytes;
-    if (!GetBinaryData(lFormatId, bytes))
-        return false;
+    if (!GetBinaryData(lFormatId, bytes)) return false;
     sTextOut = FromSingleByte(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return true;
 }
 
 bool cCustomClipboard::SetTextData(std::uint32_t lFormatId, std::u16string_view sText) {
-    if (sText.empty())
-        return false;
+    if (sText.empty()) return false;
     const std::string bytes = ToSingleByte(sText);
     return SetBinaryData(lFormatId, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
 bool cCustomClipboard::GetFileList(std::vector<std::u16string>& sFiles, std::int32_t& iFileCount) {
     const MemoryHandle handle = GetClipboardMemoryHandle(CF_HDROP);
-    if (handle == 0)
-        return false;
+    if (handle == 0) return false;
     iFileCount = static_cast<std::int32_t>(backend_->DragQueryFileCount(handle));
-    if (iFileCount < 1)
-        return false;
+    if (iFileCount < 1) return false;
     sFiles.clear();
     for (std::int32_t i = 0; i < iFileCount; ++i) {
         std::string name = backend_->DragQueryFileName(handle, static_cast<std::uint32_t>(i), 260);
-        if (const auto end = name.find('\0'); end != std::string::npos)
-            name.resize(end);
+        if (const auto end = name.find('\0'); end != std::string::npos) name.resize(end);
         sFiles.push_back(FromSingleByte(name));
     }
     return true;
@@ -266,8 +245,7 @@ bool cCustomClipboard::ClipboardOpen(WindowHandle hWndOwner) {
         return true;
     }
     // A hold this instance had is given back rather than forgotten while the system keeps it.
-    if (open_)
-        backend_->Close();
+    if (open_) backend_->Close();
     owner_ = 0;
     open_ = false;
     throw Error(errUnableToOpen, ErrorSource(), std::string(descUnableToOpen));

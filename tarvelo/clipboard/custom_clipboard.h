@@ -38,11 +38,10 @@ public:
     };
 
     // The object error base (vbObjectError) plus 1571 and 1570.
-    static constexpr std::int32_t errUnableToOpen = -2147221504 + 1571;   // -2147219933
-    static constexpr std::int32_t errNotOpen = -2147221504 + 1570;        // -2147219934
+    static constexpr std::int32_t errUnableToOpen = -2147221504 + 1571;  // -2147219933
+    static constexpr std::int32_t errNotOpen = -2147221504 + 1570;       // -2147219934
     static constexpr std::string_view descUnableToOpen = "Unable to Open Clipboard.";
-    static constexpr std::string_view descNotOpen =
-        "Attempt to access the clipboard when clipboard not Open.";
+    static constexpr std::string_view descNotOpen = "Attempt to access the clipboard when clipboard not Open.";
 
     // Standard format numbers used by the class.
     static constexpr std::uint32_t CF_TEXT = 1;

@@ -17,10 +17,10 @@
 #include "tarvelo/clipboard/clipboard_types.h"
 
 namespace css = com::sun::star;
-using rtl::OString;
-using rtl::OUString;
 using css::uno::Reference;
 using css::uno::Sequence;
+using rtl::OString;
+using rtl::OUString;
 
 namespace {
 
@@ -44,8 +44,7 @@ std::string Utf8(const OUString& text) {
 
 OUString FromSingleByte(std::string_view bytes) {
     std::u16string text;
-    for (char b : bytes)
-        text += static_cast<char16_t>(static_cast<unsigned char>(b));
+    for (char b : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(b));
     return ToOUString(text);
 }
 
@@ -63,8 +62,7 @@ OUString UnicodeBlockText(const std::vector<std::uint8_t>& bytes) {
     std::u16string text;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto c = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (c == 0)
-            break;
+        if (c == 0) break;
         text += c;
     }
     return ToOUString(text);
@@ -102,15 +100,11 @@ OUString NamedMime(const std::string& name) {
 
 // The flavours under which a placed format is offered.
 std::vector<css::datatransfer::DataFlavor> FlavorsOf(std::uint32_t format) {
-    if (format == cfText || format == cfUnicodeText)
-        return {Flavor(utf16Mime, true)};
-    if (format == cfFileList)
-        return {Flavor(uriListMime, false)};
+    if (format == cfText || format == cfUnicodeText) return {Flavor(utf16Mime, true)};
+    if (format == cfFileList) return {Flavor(uriListMime, false)};
     const std::string name = RegisteredFormatName(format);
-    if (name == rtfName)
-        return {Flavor(richTextMime, false), Flavor(rtfMime, false)};
-    if (!name.empty())
-        return {Flavor(NamedMime(name), false)};
+    if (name == rtfName) return {Flavor(richTextMime, false), Flavor(rtfMime, false)};
+    if (!name.empty()) return {Flavor(NamedMime(name), false)};
     return {Flavor(OUString::fromUtf8((std::string(unnamedFormatPrefix) + std::to_string(format)).c_str()), false)};
 }
 
@@ -128,15 +122,13 @@ public:
     css::uno::Any SAL_CALL getTransferData(const css::datatransfer::DataFlavor& flavor) override {
         const std::uint32_t format = FormatOfMime(flavor.MimeType);
         if (format == cfUnicodeText) {
-            if (const auto* bytes = Find(cfUnicodeText))
-                return css::uno::Any(UnicodeBlockText(*bytes));
+            if (const auto* bytes = Find(cfUnicodeText)) return css::uno::Any(UnicodeBlockText(*bytes));
             if (const auto* bytes = Find(cfText)) {
                 std::string text(bytes->begin(), bytes->end());
                 return css::uno::Any(FromSingleByte(text.substr(0, text.find('\0'))));
             }
         } else if (const auto* bytes = Find(format)) {
-            if (format == cfFileList)
-                return css::uno::Any(ToSequence(UriListFromFileBlock(*bytes)));
+            if (format == cfFileList) return css::uno::Any(ToSequence(UriListFromFileBlock(*bytes)));
             return css::uno::Any(ToSequence(*bytes));
         }
         throw css::datatransfer::UnsupportedFlavorException();
@@ -159,8 +151,7 @@ public:
 private:
     const std::vector<std::uint8_t>* Find(std::uint32_t format) const {
         for (const auto& [id, bytes] : formats_)
-            if (id == format)
-                return &bytes;
+            if (id == format) return &bytes;
         return nullptr;
     }
     std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> formats_;
@@ -194,24 +185,20 @@ struct LibreOfficeClipboardBackend::Impl {
     std::vector<std::uint32_t> Formats() {
         std::vector<std::uint32_t> formats;
         auto add = [&formats](std::uint32_t f) {
-            if (f != 0 && std::find(formats.begin(), formats.end(), f) == formats.end())
-                formats.push_back(f);
+            if (f != 0 && std::find(formats.begin(), formats.end(), f) == formats.end()) formats.push_back(f);
         };
         if (changed) {
-            for (const auto& [format, block] : placed)
-                add(format);
+            for (const auto& [format, block] : placed) add(format);
             return formats;
         }
         const auto contents = Contents();
-        if (!contents.is())
-            return formats;
+        if (!contents.is()) return formats;
         try {
             const auto flavors = contents->getTransferDataFlavors();
             for (sal_Int32 i = 0; i < flavors.getLength(); ++i) {
                 const std::uint32_t format = FormatOfMime(flavors[i].MimeType);
                 add(format);
-                if (format == cfUnicodeText)
-                    add(cfText);  // plain text is offered from Unicode text too
+                if (format == cfUnicodeText) add(cfText);  // plain text is offered from Unicode text too
             }
         } catch (const css::uno::Exception&) {
         }
@@ -221,15 +208,12 @@ struct LibreOfficeClipboardBackend::Impl {
     // The bytes of a format as the office's clipboard holds it.
     std::optional<std::vector<std::uint8_t>> OfficeData(std::uint32_t format) {
         const auto contents = Contents();
-        if (!contents.is())
-            return std::nullopt;
+        if (!contents.is()) return std::nullopt;
         try {
             if (format == cfText || format == cfUnicodeText) {
                 OUString text;
-                if (!(contents->getTransferData(Flavor(utf16Mime, true)) >>= text))
-                    return std::nullopt;
-                if (format == cfUnicodeText)
-                    return UnicodeBlock(text);
+                if (!(contents->getTransferData(Flavor(utf16Mime, true)) >>= text)) return std::nullopt;
+                if (format == cfUnicodeText) return UnicodeBlock(text);
                 std::vector<std::uint8_t> bytes;
                 for (sal_Int32 i = 0; i < text.getLength(); ++i)
                     bytes.push_back(text[i] <= 0xFF ? static_cast<std::uint8_t>(text[i]) : '?');
@@ -237,8 +221,7 @@ struct LibreOfficeClipboardBackend::Impl {
                 return bytes;
             }
             for (const auto& flavor : FlavorsOf(format)) {
-                if (!contents->isDataFlavorSupported(flavor))
-                    continue;
+                if (!contents->isDataFlavorSupported(flavor)) continue;
                 Sequence<sal_Int8> bytes;
                 if (contents->getTransferData(flavor) >>= bytes)
                     return format == cfFileList ? FileBlockFromUriList(FromSequence(bytes)) : FromSequence(bytes);
@@ -249,8 +232,7 @@ struct LibreOfficeClipboardBackend::Impl {
     }
 };
 
-LibreOfficeClipboardBackend::LibreOfficeClipboardBackend(
-    const Reference<css::uno::XComponentContext>& context)
+LibreOfficeClipboardBackend::LibreOfficeClipboardBackend(const Reference<css::uno::XComponentContext>& context)
     : impl_(std::make_unique<Impl>()) {
     try {
         impl_->clipboard.set(css::datatransfer::clipboard::SystemClipboard::create(context), css::uno::UNO_QUERY_THROW);
@@ -272,16 +254,14 @@ bool LibreOfficeClipboardBackend::Open(WindowHandle) {
 }
 
 bool LibreOfficeClipboardBackend::Close() {
-    if (!impl_->opened)
-        return false;
+    if (!impl_->opened) return false;
     impl_->opened = false;
     if (!impl_->changed) {
         impl_->blocks.clear();  // blocks read from the clipboard live while it is held
         return true;
     }
     std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> formats;
-    for (const auto& [format, block] : impl_->placed)
-        formats.emplace_back(format, impl_->blocks[block]);
+    for (const auto& [format, block] : impl_->placed) formats.emplace_back(format, impl_->blocks[block]);
     impl_->placed.clear();
     impl_->blocks.clear();
     impl_->changed = false;
@@ -295,8 +275,7 @@ bool LibreOfficeClipboardBackend::Close() {
 }
 
 bool LibreOfficeClipboardBackend::Empty() {
-    if (!impl_->opened)
-        return false;
+    if (!impl_->opened) return false;
     impl_->placed.clear();
     impl_->changed = true;
     return true;
@@ -313,13 +292,10 @@ std::string LibreOfficeClipboardBackend::RegisteredFormatName(std::uint32_t form
 std::int32_t LibreOfficeClipboardBackend::CountFormats() { return static_cast<std::int32_t>(impl_->Formats().size()); }
 
 std::uint32_t LibreOfficeClipboardBackend::EnumFormats(std::uint32_t previous) {
-    if (!impl_->opened)
-        return 0;
+    if (!impl_->opened) return 0;
     const auto formats = impl_->Formats();
-    if (formats.empty())
-        return 0;
-    if (previous == 0)
-        return formats.front();
+    if (formats.empty()) return 0;
+    if (previous == 0) return formats.front();
     const auto it = std::find(formats.begin(), formats.end(), previous);
     return it == formats.end() || it + 1 == formats.end() ? 0 : *(it + 1);
 }
@@ -330,12 +306,10 @@ bool LibreOfficeClipboardBackend::IsFormatAvailable(std::uint32_t format) {
 }
 
 MemoryHandle LibreOfficeClipboardBackend::GetData(std::uint32_t format) {
-    if (!impl_->opened)
-        return 0;
+    if (!impl_->opened) return 0;
     if (impl_->changed) {
         for (const auto& [id, block] : impl_->placed)
-            if (id == format)
-                return block;
+            if (id == format) return block;
         return 0;
     }
     auto bytes = impl_->OfficeData(format);
@@ -343,14 +317,11 @@ MemoryHandle LibreOfficeClipboardBackend::GetData(std::uint32_t format) {
 }
 
 MemoryHandle LibreOfficeClipboardBackend::SetData(std::uint32_t format, MemoryHandle block) {
-    if (!impl_->opened || !impl_->blocks.contains(block))
-        return 0;
+    if (!impl_->opened || !impl_->blocks.contains(block)) return 0;
     auto& placed = impl_->placed;
     const auto same = std::find_if(placed.begin(), placed.end(), [format](const auto& p) { return p.first == format; });
-    if (same != placed.end())
-        same->second = block;
-    else
-        placed.emplace_back(format, block);
+    if (same != placed.end()) same->second = block;
+    else placed.emplace_back(format, block);
     impl_->changed = true;
     return block;
 }
@@ -366,12 +337,10 @@ std::vector<std::uint8_t> LibreOfficeClipboardBackend::BlockBytes(MemoryHandle b
 
 std::u16string LibreOfficeClipboardBackend::ReadText() {
     const auto contents = impl_->Contents();
-    if (!contents.is())
-        return {};
+    if (!contents.is()) return {};
     try {
         OUString text;
-        if (contents->getTransferData(Flavor(utf16Mime, true)) >>= text)
-            return FromOUString(text);
+        if (contents->getTransferData(Flavor(utf16Mime, true)) >>= text) return FromOUString(text);
     } catch (const css::uno::Exception&) {
     }
     return {};

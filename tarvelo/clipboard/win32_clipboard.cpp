@@ -64,8 +64,7 @@ MemoryHandle Win32ClipboardBackend::SetData(std::uint32_t format, MemoryHandle b
 
 MemoryHandle Win32ClipboardBackend::AllocBlock(std::span<const std::uint8_t> bytes) {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes.size());  // 2000 hex: shareable
-    if (block == nullptr)
-        return 0;
+    if (block == nullptr) return 0;
     void* data = GlobalLock(block);
     if (data == nullptr) {
         GlobalFree(block);
@@ -79,11 +78,9 @@ MemoryHandle Win32ClipboardBackend::AllocBlock(std::span<const std::uint8_t> byt
 std::vector<std::uint8_t> Win32ClipboardBackend::BlockBytes(MemoryHandle block) {
     const SIZE_T size = GlobalSize(AsHandle(block));
     std::vector<std::uint8_t> bytes;
-    if (size == 0)
-        return bytes;
+    if (size == 0) return bytes;
     const void* data = GlobalLock(AsHandle(block));
-    if (data == nullptr)
-        return bytes;
+    if (data == nullptr) return bytes;
     bytes.assign(static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
     GlobalUnlock(AsHandle(block));
     return bytes;
@@ -101,13 +98,11 @@ std::string Win32ClipboardBackend::DragQueryFileName(MemoryHandle block, std::ui
 
 std::u16string Win32ClipboardBackend::ReadText() {
     std::u16string text;
-    if (!OpenClipboard(nullptr))
-        return text;
+    if (!OpenClipboard(nullptr)) return text;
     if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
         if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
             const SIZE_T max = GlobalSize(data) / sizeof(wchar_t);
-            for (SIZE_T i = 0; i < max && chars[i] != 0; ++i)
-                text += static_cast<char16_t>(chars[i]);
+            for (SIZE_T i = 0; i < max && chars[i] != 0; ++i) text += static_cast<char16_t>(chars[i]);
             GlobalUnlock(data);
         }
     }

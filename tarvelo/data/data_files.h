@@ -50,14 +50,14 @@ private:
 };
 
 // The error numbers the readers raise.
-inline constexpr int errInvalidCall = 5;        // "Invalid procedure call or argument"
-inline constexpr int errOverflow = 6;           // "Overflow"
-inline constexpr int errSubscript = 9;          // "Subscript out of range"
-inline constexpr int errTypeMismatch = 13;      // "Type mismatch"
-inline constexpr int errBadFileNumber = 52;     // "Bad file name or number" (slot not open)
-inline constexpr int errFileNotFound = 53;      // "File not found"
-inline constexpr int errPastEndOfFile = 62;     // "Input past end of file"
-inline constexpr int errInvalidFormat = 321;    // "Invalid file format" (corrupted directory/index)
+inline constexpr int errInvalidCall = 5;      // "Invalid procedure call or argument"
+inline constexpr int errOverflow = 6;         // "Overflow"
+inline constexpr int errSubscript = 9;        // "Subscript out of range"
+inline constexpr int errTypeMismatch = 13;    // "Type mismatch"
+inline constexpr int errBadFileNumber = 52;   // "Bad file name or number" (slot not open)
+inline constexpr int errFileNotFound = 53;    // "File not found"
+inline constexpr int errPastEndOfFile = 62;   // "Input past end of file"
+inline constexpr int errInvalidFormat = 321;  // "Invalid file format" (corrupted directory/index)
 
 // Throws DataError with `number` and its usual description.
 [[noreturn]] void RaiseDataError(int number);
@@ -141,9 +141,9 @@ bool IsWin9x();
 inline constexpr int maxDirectoryEntries = 7;
 
 struct DirectoryEntry {
-    std::string Name;            // stored, never interpreted
-    std::uint32_t Offset = 0;    // 0-based file offset of the entry's block
-    std::uint32_t Length = 0;    // block length in bytes
+    std::string Name;          // stored, never interpreted
+    std::uint32_t Offset = 0;  // 0-based file offset of the entry's block
+    std::uint32_t Length = 0;  // block length in bytes
 };
 
 // DataDirectory[slot][entry], slot 1 to 3, entry 1 to 7 (index 0 unused in both). Entries that
@@ -155,18 +155,18 @@ inline constexpr int entryWordText = 1;
 inline constexpr int entryWordIndex = 2;
 inline constexpr int entryVerseBlock = 3;
 inline constexpr int entryVerseIndex = 4;
-inline constexpr int entrySurahOffsets = 5;   // Arabic.dabrel
-inline constexpr int entrySurahTable = 6;     // Arabic.dabrel
-inline constexpr int entryRtfHeader = 7;      // Arabic.dabrel
-inline constexpr int entryNoteBlock = 5;      // translations
-inline constexpr int entryNoteIndex = 6;      // translations
+inline constexpr int entrySurahOffsets = 5;  // Arabic.dabrel
+inline constexpr int entrySurahTable = 6;    // Arabic.dabrel
+inline constexpr int entryRtfHeader = 7;     // Arabic.dabrel
+inline constexpr int entryNoteBlock = 5;     // translations
+inline constexpr int entryNoteIndex = 6;     // translations
 
 inline constexpr int surahCount = 114;
 inline constexpr int surahRecordSize = 34;
 inline constexpr int surahNameLength = 30;
 
 struct SurahRecord {
-    std::u16string Name;           // 30 characters as stored, padded with blanks: trim to use
+    std::u16string Name;  // 30 characters as stored, padded with blanks: trim to use
     std::int16_t VerseCount = 0;
     std::int16_t Spare = 0;
 };

@@ -14,35 +14,29 @@ namespace mTarvelo {
 
 DataFile::DataFile(const std::filesystem::path& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        RaiseDataError(errFileNotFound);
+    if (!std::filesystem::is_regular_file(path, error)) RaiseDataError(errFileNotFound);
     stream_.open(path, std::ios::binary);
-    if (!stream_)
-        RaiseDataError(errFileNotFound);
+    if (!stream_) RaiseDataError(errFileNotFound);
     stream_.seekg(0, std::ios::end);
     const auto end = stream_.tellg();
-    if (end < 0)
-        RaiseDataError(errFileNotFound);
+    if (end < 0) RaiseDataError(errFileNotFound);
     size_ = static_cast<std::uint64_t>(end);
     stream_.seekg(0);
 }
 
 void DataFile::Seek(std::uint64_t offset) {
-    if (offset > size_)
-        RaiseDataError(errPastEndOfFile);
+    if (offset > size_) RaiseDataError(errPastEndOfFile);
     position_ = offset;
 }
 
 std::string DataFile::Read(std::uint64_t count) {
-    if (count > size_ - position_)
-        RaiseDataError(errPastEndOfFile);
+    if (count > size_ - position_) RaiseDataError(errPastEndOfFile);
     std::string bytes;
     if (count > 4 * pageSize) {  // a long block: read it at once
         bytes.resize(static_cast<std::size_t>(count));
         stream_.clear();
         stream_.seekg(static_cast<std::streamoff>(position_));
-        if (!stream_.read(bytes.data(), static_cast<std::streamsize>(count)))
-            RaiseDataError(errPastEndOfFile);
+        if (!stream_.read(bytes.data(), static_cast<std::streamsize>(count))) RaiseDataError(errPastEndOfFile);
         position_ += count;
         return bytes;
     }
@@ -51,8 +45,7 @@ std::string DataFile::Read(std::uint64_t count) {
         const std::uint64_t start = position_ / pageSize * pageSize;
         const std::string& page = PageAt(start);
         const std::uint64_t from = position_ - start;
-        if (from >= page.size())
-            RaiseDataError(errPastEndOfFile);
+        if (from >= page.size()) RaiseDataError(errPastEndOfFile);
         const std::uint64_t take = std::min(count, page.size() - from);
         bytes.append(page, static_cast<std::size_t>(from), static_cast<std::size_t>(take));
         position_ += take;
@@ -68,14 +61,12 @@ const std::string& DataFile::PageAt(std::uint64_t start) {
             page.LastUse = ++uses_;
             return page.Bytes;
         }
-        if (page.LastUse < oldest->LastUse)
-            oldest = &page;
+        if (page.LastUse < oldest->LastUse) oldest = &page;
     }
     std::string bytes(static_cast<std::size_t>(std::min(pageSize, size_ - start)), '\0');
     stream_.clear();
     stream_.seekg(static_cast<std::streamoff>(start));
-    if (!stream_.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        RaiseDataError(errPastEndOfFile);
+    if (!stream_.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) RaiseDataError(errPastEndOfFile);
     oldest->Start = start;
     oldest->Bytes = std::move(bytes);
     oldest->LastUse = ++uses_;
@@ -90,8 +81,7 @@ std::filesystem::path ChooseDataFolder(const std::filesystem::path& besideFolder
     std::error_code error;
     if (std::filesystem::is_regular_file(besideFolder / "Arabic.dabrel", error) || sharedFolder.empty())
         return besideFolder;
-    if (std::filesystem::is_regular_file(sharedFolder / "Arabic.dabrel", error))
-        return sharedFolder;
+    if (std::filesystem::is_regular_file(sharedFolder / "Arabic.dabrel", error)) return sharedFolder;
     return besideFolder;
 }
 
@@ -102,8 +92,7 @@ std::vector<std::filesystem::path> TranslationFiles() {
         std::string name = entry.path().filename().string();
         std::transform(name.begin(), name.end(), name.begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        if (name.size() >= 7 && name.ends_with(".dabrel"))
-            files.push_back(entry.path());
+        if (name.size() >= 7 && name.ends_with(".dabrel")) files.push_back(entry.path());
     }
     // Name order, as the Windows file systems list a folder (not case-sensitive).
     auto folded = [](const std::filesystem::path& p) {
@@ -122,60 +111,84 @@ std::vector<std::filesystem::path> TranslationFiles() {
 int CodePageForLcid(std::int32_t lcid) {
     const int primary = lcid & 0x3FF;
     switch (lcid) {  // locales whose script depends on the sublanguage
-    case 0x0804: case 0x1004: return 936;                   // Chinese (PRC, Singapore)
-    case 0x0404: case 0x0C04: case 0x1404: return 950;      // Chinese (Taiwan, Hong Kong, Macao)
-    case 0x082C: return 1251;                               // Azerbaijani (Cyrillic)
-    case 0x0843: return 1251;                               // Uzbek (Cyrillic)
-    case 0x0C1A: case 0x1C1A: case 0x201A: return 1251;     // Serbian, Bosnian (Cyrillic)
-    default: break;
+        case 0x0804:
+        case 0x1004: return 936;  // Chinese (PRC, Singapore)
+        case 0x0404:
+        case 0x0C04:
+        case 0x1404: return 950;   // Chinese (Taiwan, Hong Kong, Macao)
+        case 0x082C: return 1251;  // Azerbaijani (Cyrillic)
+        case 0x0843: return 1251;  // Uzbek (Cyrillic)
+        case 0x0C1A:
+        case 0x1C1A:
+        case 0x201A: return 1251;  // Serbian, Bosnian (Cyrillic)
+        default: break;
     }
     switch (primary) {
-    case 0x01: case 0x20: case 0x29: case 0x80: case 0x8C: return 1256;  // ar, ur, fa, ug, prs
-    case 0x02: case 0x19: case 0x22: case 0x23: case 0x2F: case 0x3F: case 0x40: case 0x44:
-    case 0x50: case 0x6D: case 0x85: return 1251;  // bg, ru, uk, be, mk, kk, ky, tt, mn, ba, sah
-    case 0x05: case 0x0E: case 0x15: case 0x18: case 0x1A: case 0x1B: case 0x1C: case 0x24:
-        return 1250;  // cs, hu, pl, ro, hr/sr (Latin), sk, sq, sl
-    case 0x08: return 1253;                               // el
-    case 0x0D: return 1255;                               // he
-    case 0x1F: case 0x2C: case 0x43: return 1254;         // tr, az (Latin), uz (Latin)
-    case 0x25: case 0x26: case 0x27: return 1257;         // et, lv, lt
-    case 0x2A: return 1258;                               // vi
-    case 0x1E: return 874;                                // th
-    case 0x11: return 932;                                // ja
-    case 0x12: return 949;                                // ko
-    case 0x04: return 936;                                // zh, other sublanguages
-    default: return 1252;  // Western European languages, and locales without an ANSI code page
+        case 0x01:
+        case 0x20:
+        case 0x29:
+        case 0x80:
+        case 0x8C: return 1256;  // ar, ur, fa, ug, prs
+        case 0x02:
+        case 0x19:
+        case 0x22:
+        case 0x23:
+        case 0x2F:
+        case 0x3F:
+        case 0x40:
+        case 0x44:
+        case 0x50:
+        case 0x6D:
+        case 0x85: return 1251;  // bg, ru, uk, be, mk, kk, ky, tt, mn, ba, sah
+        case 0x05:
+        case 0x0E:
+        case 0x15:
+        case 0x18:
+        case 0x1A:
+        case 0x1B:
+        case 0x1C:
+        case 0x24: return 1250;  // cs, hu, pl, ro, hr/sr (Latin), sk, sq, sl
+        case 0x08: return 1253;  // el
+        case 0x0D: return 1255;  // he
+        case 0x1F:
+        case 0x2C:
+        case 0x43: return 1254;  // tr, az (Latin), uz (Latin)
+        case 0x25:
+        case 0x26:
+        case 0x27: return 1257;  // et, lv, lt
+        case 0x2A: return 1258;  // vi
+        case 0x1E: return 874;   // th
+        case 0x11: return 932;   // ja
+        case 0x12: return 949;   // ko
+        case 0x04: return 936;   // zh, other sublanguages
+        default: return 1252;    // Western European languages, and locales without an ANSI code page
     }
 }
 
 std::u16string DecodeCodePage(std::string_view bytes, int codePage) {
     auto text = codepage::decode(bytes, codePage);
-    if (!text)
-        RaiseDataError(errInvalidCall);
+    if (!text) RaiseDataError(errInvalidCall);
     return *std::move(text);
 }
 
 std::u16string DecodeLowBytes(std::u16string_view text, std::int32_t lcid) {
     std::string bytes;
     bytes.reserve(text.size());
-    for (char16_t c : text)
-        bytes += static_cast<char>(c & 0xFF);
+    for (char16_t c : text) bytes += static_cast<char>(c & 0xFF);
     return DecodeCodePage(bytes, CodePageForLcid(lcid));
 }
 
 std::u16string BytesToText(std::string_view bytes) {
     std::u16string text;
     text.reserve(bytes.size());
-    for (char b : bytes)
-        text += static_cast<char16_t>(static_cast<unsigned char>(b));
+    for (char b : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(b));
     return text;
 }
 
 std::string TextToBytes(std::u16string_view text) {
     std::string bytes;
     bytes.reserve(text.size());
-    for (char16_t c : text)
-        bytes += c <= 0xFF ? static_cast<char>(c) : '?';
+    for (char16_t c : text) bytes += c <= 0xFF ? static_cast<char>(c) : '?';
     return bytes;
 }
 

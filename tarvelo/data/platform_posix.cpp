@@ -25,8 +25,7 @@ std::filesystem::path ModuleFolder() {
     if (dladdr(reinterpret_cast<void*>(&ModuleFolder), &info) != 0 && info.dli_fname != nullptr) {
         std::error_code error;
         auto path = std::filesystem::canonical(info.dli_fname, error);
-        if (!error)
-            return path.parent_path();
+        if (!error) return path.parent_path();
     }
     return std::filesystem::current_path();
 }
@@ -34,8 +33,7 @@ std::filesystem::path ModuleFolder() {
 }  // namespace
 
 std::filesystem::path DataFolder() {
-    if (DataFolderOverride)
-        return *DataFolderOverride;
+    if (DataFolderOverride) return *DataFolderOverride;
     return ChooseDataFolder(ModuleFolder(), std::filesystem::path(sharedDataFolder));
 }
 

@@ -7,8 +7,7 @@
 namespace mTarvelo {
 
 std::filesystem::path DataFolder() {
-    if (DataFolderOverride)
-        return *DataFolderOverride;
+    if (DataFolderOverride) return *DataFolderOverride;
     HMODULE module = nullptr;
     wchar_t buffer[MAX_PATH];
     if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
@@ -29,8 +28,7 @@ bool IsWin9x() {
         return extended.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
     OSVERSIONINFOA basic{};
     basic.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);  // 148 bytes
-    if (GetVersionExA(&basic))
-        return basic.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+    if (GetVersionExA(&basic)) return basic.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 #pragma GCC diagnostic pop
     return false;
 }

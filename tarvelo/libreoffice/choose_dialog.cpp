@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include <rtl/process.h>
 #include <com/sun/star/awt/MessageBoxButtons.hpp>
 #include <com/sun/star/awt/PosSize.hpp>
 #include <com/sun/star/awt/SystemDependentXWindow.hpp>
@@ -31,7 +32,6 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <cppuhelper/implbase1.hxx>
 #include <cppuhelper/implbase3.hxx>
-#include <rtl/process.h>
 
 #include "tarvelo/libreoffice/main_thread.h"
 #include "tarvelo/libreoffice/office_ui.h"
@@ -75,13 +75,12 @@ const char* NameOf(C c) {
 }
 
 // The user's own actions on the controls, passed to the dialog's handlers.
-class Events : public cppu::WeakImplHelper3<css::awt::XActionListener, css::awt::XItemListener,
-                                            css::awt::XTopWindowListener> {
+class Events
+    : public cppu::WeakImplHelper3<css::awt::XActionListener, css::awt::XItemListener, css::awt::XTopWindowListener> {
 public:
     // `selection`: for the translation list, its selection as last seen (the dialog keeps it up
     // to date when it selects items itself).
-    Events(C control, const OfficeContext& context,
-           std::shared_ptr<std::vector<bool>> selection = nullptr)
+    Events(C control, const OfficeContext& context, std::shared_ptr<std::vector<bool>> selection = nullptr)
         : control_(control), context_(context), selection_(std::move(selection)) {}
     void SAL_CALL actionPerformed(const css::awt::ActionEvent&) override {
         if (control_ == C::Command1) RunOnMainThread(context_, [] { frmChoose_Command1_Click(); });
@@ -157,8 +156,8 @@ void KeepAbove(const uno::Reference<css::awt::XWindowPeer>& peer, bool onTop) {
     if (!system.is()) return;
     sal_Int8 processId[16];
     rtl_getGlobalProcessId(reinterpret_cast<sal_uInt8*>(processId));
-    const uno::Any handle = system->getWindowHandle(
-        uno::Sequence<sal_Int8>(processId, 16), css::lang::SystemDependent::SYSTEM_XWINDOW);
+    const uno::Any handle =
+        system->getWindowHandle(uno::Sequence<sal_Int8>(processId, 16), css::lang::SystemDependent::SYSTEM_XWINDOW);
     css::awt::SystemDependentXWindow xwindow;
     if (!(handle >>= xwindow) || xwindow.WindowHandle == 0 || xwindow.DisplayPointer == 0)
         return;  // no X11 window (headless, Wayland): the dialog is an ordinary window there
@@ -257,8 +256,7 @@ public:
     int Height() const override { return Window()->getPosSize().Height * TwipsPerPixel; }
     void SetHeight(int twips) override { SetProp(dialogModel_, "Height", uno::Any(UnitsY(twips))); }
     void Move(int left, int top) override {
-        Window()->setPosSize(left / TwipsPerPixel, top / TwipsPerPixel, 0, 0,
-                             css::awt::PosSize::POS);
+        Window()->setPosSize(left / TwipsPerPixel, top / TwipsPerPixel, 0, 0, css::awt::PosSize::POS);
     }
     int ScreenWidth() const override { return WorkArea().Width * TwipsPerPixel; }
     int ScreenHeight() const override { return WorkArea().Height * TwipsPerPixel; }
@@ -282,10 +280,9 @@ public:
     void MsgBox(std::u16string_view text) override {
         try {
             uno::Reference<css::awt::XMessageBoxFactory> factory(toolkit_, uno::UNO_QUERY_THROW);
-            auto box = factory->createMessageBox(dialog_->getPeer(),
-                                                 css::awt::MessageBoxType_INFOBOX,
-                                                 css::awt::MessageBoxButtons::BUTTONS_OK,
-                                                 toOUString(AppTitle), toOUString(text));
+            auto box = factory->createMessageBox(dialog_->getPeer(), css::awt::MessageBoxType_INFOBOX,
+                                                 css::awt::MessageBoxButtons::BUTTONS_OK, toOUString(AppTitle),
+                                                 toOUString(text));
             box->execute();
         } catch (const uno::Exception&) {
         }
@@ -338,8 +335,8 @@ private:
     std::shared_ptr<std::vector<bool>> tranSelection_ = std::make_shared<std::vector<bool>>();
 };
 
-void ChooseDialog::Add(const char* name, const char* service, int left, int top, int width,
-                       int height, std::initializer_list<std::pair<const char*, uno::Any>> props) {
+void ChooseDialog::Add(const char* name, const char* service, int left, int top, int width, int height,
+                       std::initializer_list<std::pair<const char*, uno::Any>> props) {
     uno::Reference<css::lang::XMultiServiceFactory> factory(dialogModel_, uno::UNO_QUERY_THROW);
     auto model = factory->createInstance(OUString::createFromAscii(service));
     SetProp(model, "PositionX", uno::Any(UnitsX(left)));
@@ -357,8 +354,7 @@ void ChooseDialog::Add(const char* name, const char* service, int left, int top,
 void ChooseDialog::Build() {
     auto manager = context_->getServiceManager();
     toolkit_ = css::awt::Toolkit::create(context_);
-    dialogModel_ = manager->createInstanceWithContext("com.sun.star.awt.UnoControlDialogModel",
-                                                      context_);
+    dialogModel_ = manager->createInstanceWithContext("com.sun.star.awt.UnoControlDialogModel", context_);
     SetProp(dialogModel_, "Title", uno::Any(toOUString(ChooseCaption)));
     SetProp(dialogModel_, "Width", uno::Any(UnitsX(3700)));
     SetProp(dialogModel_, "Height", uno::Any(UnitsY(4285)));
@@ -368,13 +364,15 @@ void ChooseDialog::Build() {
     const uno::Any dropdown(true);
     const int comboHeight = 315, labelHeight = 255;
     Add("Label1_0", label, 240, 240, 735, labelHeight, {{"Label", uno::Any(OUString("Surat"))}});
-    Add("cbSurat", combo, 1440, 240, 2055, comboHeight, {{"Dropdown", dropdown}, {"LineCount", uno::Any(sal_Int16(16))}});
+    Add("cbSurat", combo, 1440, 240, 2055, comboHeight,
+        {{"Dropdown", dropdown}, {"LineCount", uno::Any(sal_Int16(16))}});
     Add("Label2", label, 240, 720, 735, labelHeight, {{"Label", uno::Any(OUString("Ayat"))}});
     Add("cbFrom", combo, 1440, 720, 855, comboHeight, {{"Dropdown", dropdown}, {"LineCount", uno::Any(sal_Int16(16))}});
     Add("Label1_1", label, 2400, 720, 375, labelHeight, {{"Label", uno::Any(OUString("s/d"))}});
     Add("cbTo", combo, 2760, 720, 735, comboHeight, {{"Dropdown", dropdown}, {"LineCount", uno::Any(sal_Int16(16))}});
     Add("Label1_2", label, 240, 1200, 975, labelHeight, {{"Label", uno::Any(OUString("Font Size"))}});
-    Add("cbSize", combo, 1440, 1200, 735, comboHeight, {{"Dropdown", dropdown}, {"LineCount", uno::Any(sal_Int16(16))}});
+    Add("cbSize", combo, 1440, 1200, 735, comboHeight,
+        {{"Dropdown", dropdown}, {"LineCount", uno::Any(sal_Int16(16))}});
     Add("chUnicod", check, 45, 1800, 1095, labelHeight, {{"Label", uno::Any(OUString("Unicode"))}});
     Add("Check1", check, 1215, 1800, 1275, labelHeight, {{"Label", uno::Any(OUString("New Line"))}});
     Add("Check2", check, 2475, 1800, 1140, labelHeight, {{"Label", uno::Any(OUString("Switch"))}});

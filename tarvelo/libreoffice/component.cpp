@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include <uno/lbnames.h>
 #include <com/sun/star/awt/AsyncCallback.hpp>
 #include <com/sun/star/awt/XCallback.hpp>
 #include <com/sun/star/beans/NamedValue.hpp>
@@ -32,7 +33,6 @@
 #include <cppuhelper/implementationentry.hxx>
 #include <cppuhelper/supportsservice.hxx>
 #include <rtl/ref.hxx>
-#include <uno/lbnames.h>
 
 #include "tarvelo/addin_services.h"
 #include "tarvelo/addin_state.h"
@@ -145,14 +145,12 @@ public:
     bool ExtensionPresent() const {
         if (!context_.is()) return false;
         uno::Reference<css::deployment::XExtensionManager> manager(
-            context_->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"),
-            uno::UNO_QUERY);
+            context_->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"), uno::UNO_QUERY);
         if (!manager.is()) return true;  // cannot tell: keep the add-in
         for (const char* repository : {"user", "shared", "bundled"}) {
             uno::Sequence<uno::Reference<css::deployment::XPackage>> packages;
             try {
-                packages = manager->getDeployedExtensions(OUString::createFromAscii(repository),
-                                                          {}, {});
+                packages = manager->getDeployedExtensions(OUString::createFromAscii(repository), {}, {});
             } catch (const uno::Exception&) {
                 continue;
             }
@@ -162,8 +160,7 @@ public:
                 if (!id.IsPresent || id.Value != toOUString(ExtensionIdentifier)) continue;
                 try {
                     const auto registered = package->isRegistered({}, {});
-                    if (registered.IsPresent && !registered.Value.IsAmbiguous &&
-                        !registered.Value.Value)
+                    if (registered.IsPresent && !registered.Value.IsAmbiguous && !registered.Value.Value)
                         continue;  // disabled
                 } catch (const uno::Exception&) {
                 }
@@ -176,13 +173,11 @@ public:
     uno::Reference<uno::XComponentContext> Context() const { return context_; }
 
     // Status listeners of the menu's commands, told the caption of their command.
-    void AddStatusListener(const uno::Reference<css::frame::XStatusListener>& listener,
-                           const css::util::URL& url) {
+    void AddStatusListener(const uno::Reference<css::frame::XStatusListener>& listener, const css::util::URL& url) {
         std::lock_guard lock(mutex_);
         statusListeners_.push_back({listener, url});
     }
-    void RemoveStatusListener(const uno::Reference<css::frame::XStatusListener>& listener,
-                              const css::util::URL& url) {
+    void RemoveStatusListener(const uno::Reference<css::frame::XStatusListener>& listener, const css::util::URL& url) {
         std::lock_guard lock(mutex_);
         std::erase_if(statusListeners_, [&](const auto& entry) {
             return entry.listener == listener && entry.url.Complete == url.Complete;
@@ -204,8 +199,7 @@ public:
         }
     }
 
-    static css::frame::FeatureStateEvent CaptionState(const css::util::URL& url,
-                                                      std::u16string_view caption) {
+    static css::frame::FeatureStateEvent CaptionState(const css::util::URL& url, std::u16string_view caption) {
         css::frame::FeatureStateEvent state;
         state.FeatureURL = url;
         state.IsEnabled = true;
@@ -241,9 +235,8 @@ private:
             InstallAutoReplace(std::move(host));
             autoReplaceInstalled_ = true;
         }
-        MenuCommands::setCaptionListener([](std::u16string_view url, std::u16string_view caption) {
-            Get().NotifyCaption(url, caption);
-        });
+        MenuCommands::setCaptionListener(
+            [](std::u16string_view url, std::u16string_view caption) { Get().NotifyCaption(url, caption); });
         AddListeners();
         connected_ = true;
         AddinInstance_OnConnection(word::libreoffice::inProcess(context));
@@ -260,8 +253,7 @@ private:
         try {
             if (!extensionListener_.is()) {
                 uno::Reference<css::util::XModifyBroadcaster> manager(
-                    context_->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"),
-                    uno::UNO_QUERY);
+                    context_->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"), uno::UNO_QUERY);
                 if (manager.is()) {
                     extensionListener_ = new ExtensionListener;
                     manager->addModifyListener(extensionListener_);
@@ -280,10 +272,8 @@ private:
         }
         try {
             uno::Reference<css::util::XModifyBroadcaster> manager(
-                context_->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"),
-                uno::UNO_QUERY);
-            if (manager.is() && extensionListener_.is())
-                manager->removeModifyListener(extensionListener_);
+                context_->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"), uno::UNO_QUERY);
+            if (manager.is() && extensionListener_.is()) manager->removeModifyListener(extensionListener_);
         } catch (const uno::Exception&) {
         }
         terminateListener_.clear();
@@ -329,24 +319,19 @@ void ExtensionListener::modified(const css::lang::EventObject&) {
 
 class ConnectJob : public cppu::WeakImplHelper2<css::task::XJob, css::lang::XServiceInfo> {
 public:
-    explicit ConnectJob(const uno::Reference<uno::XComponentContext>& context)
-        : context_(context) {}
+    explicit ConnectJob(const uno::Reference<uno::XComponentContext>& context) : context_(context) {}
 
     uno::Any SAL_CALL execute(const uno::Sequence<css::beans::NamedValue>& arguments) override {
         // The office's start and a dispatch of the job connect (again); the document events
         // connect only an add-in that is not connected yet: one added while the office ran.
         const std::u16string event = EventName(arguments);
-        if (event.empty() || event == u"OnStartApp")
-            Session::Get().Connect(context_);
-        else
-            Session::Get().ConnectIfNotConnected(context_);
+        if (event.empty() || event == u"OnStartApp") Session::Get().Connect(context_);
+        else Session::Get().ConnectIfNotConnected(context_);
         return {};
     }
 
     OUString SAL_CALL getImplementationName() override { return ImplementationName(); }
-    sal_Bool SAL_CALL supportsService(const OUString& name) override {
-        return cppu::supportsService(this, name);
-    }
+    sal_Bool SAL_CALL supportsService(const OUString& name) override { return cppu::supportsService(this, name); }
     uno::Sequence<OUString> SAL_CALL getSupportedServiceNames() override { return ServiceNames(); }
 
     static OUString SAL_CALL ImplementationName() { return toOUString(ConnectImplementation); }
@@ -376,19 +361,16 @@ private:
 // ---------------------------------------------------------------------------------------------
 // The protocol handler of the menu's command URLs.
 
-class MenuCommandHandler
-    : public cppu::WeakImplHelper4<css::frame::XDispatchProvider, css::frame::XNotifyingDispatch,
-                                   css::lang::XInitialization, css::lang::XServiceInfo> {
+class MenuCommandHandler : public cppu::WeakImplHelper4<css::frame::XDispatchProvider, css::frame::XNotifyingDispatch,
+                                                        css::lang::XInitialization, css::lang::XServiceInfo> {
 public:
-    explicit MenuCommandHandler(const uno::Reference<uno::XComponentContext>& context)
-        : context_(context) {}
+    explicit MenuCommandHandler(const uno::Reference<uno::XComponentContext>& context) : context_(context) {}
 
     // XInitialization: the frame, which the commands do not need.
     void SAL_CALL initialize(const uno::Sequence<uno::Any>&) override {}
 
-    uno::Reference<css::frame::XDispatch> SAL_CALL queryDispatch(const css::util::URL& url,
-                                                                  const OUString&,
-                                                                  sal_Int32) override {
+    uno::Reference<css::frame::XDispatch> SAL_CALL queryDispatch(const css::util::URL& url, const OUString&,
+                                                                 sal_Int32) override {
         if (!MenuCommands::handles(fromOUString(url.Complete))) return {};
         return this;
     }
@@ -396,18 +378,16 @@ public:
     queryDispatches(const uno::Sequence<css::frame::DispatchDescriptor>& requests) override {
         uno::Sequence<uno::Reference<css::frame::XDispatch>> result(requests.getLength());
         for (sal_Int32 i = 0; i < requests.getLength(); ++i)
-            result[i] = queryDispatch(requests[i].FeatureURL, requests[i].FrameName,
-                                      requests[i].SearchFlags);
+            result[i] = queryDispatch(requests[i].FeatureURL, requests[i].FrameName, requests[i].SearchFlags);
         return result;
     }
 
-    void SAL_CALL dispatch(const css::util::URL& url,
-                           const uno::Sequence<css::beans::PropertyValue>& args) override {
+    void SAL_CALL dispatch(const css::util::URL& url, const uno::Sequence<css::beans::PropertyValue>& args) override {
         dispatchWithNotification(url, args, {});
     }
-    void SAL_CALL dispatchWithNotification(
-        const css::util::URL& url, const uno::Sequence<css::beans::PropertyValue>&,
-        const uno::Reference<css::frame::XDispatchResultListener>& listener) override {
+    void SAL_CALL
+    dispatchWithNotification(const css::util::URL& url, const uno::Sequence<css::beans::PropertyValue>&,
+                             const uno::Reference<css::frame::XDispatchResultListener>& listener) override {
         const std::u16string command = fromOUString(url.Complete);
         rtl::Reference<MenuCommandHandler> self(this);
         RunOnMainThread(context_, [self, command, listener] {
@@ -419,8 +399,7 @@ public:
             if (!listener.is()) return;
             css::frame::DispatchResultEvent result;
             result.Source = static_cast<cppu::OWeakObject*>(self.get());
-            result.State = done ? css::frame::DispatchResultState::SUCCESS
-                                : css::frame::DispatchResultState::FAILURE;
+            result.State = done ? css::frame::DispatchResultState::SUCCESS : css::frame::DispatchResultState::FAILURE;
             try {
                 listener->dispatchFinished(result);
             } catch (const uno::Exception&) {
@@ -432,10 +411,8 @@ public:
         if (!listener.is()) return;
         Session::Get().AddStatusListener(listener, url);
         auto state = Session::CaptionState(url, u"");
-        if (auto caption = MenuCommands::caption(fromOUString(url.Complete)))
-            state.State <<= toOUString(*caption);
-        else
-            state.State.clear();
+        if (auto caption = MenuCommands::caption(fromOUString(url.Complete))) state.State <<= toOUString(*caption);
+        else state.State.clear();
         state.Source = static_cast<cppu::OWeakObject*>(this);
         listener->statusChanged(state);
     }
@@ -445,9 +422,7 @@ public:
     }
 
     OUString SAL_CALL getImplementationName() override { return ImplementationName(); }
-    sal_Bool SAL_CALL supportsService(const OUString& name) override {
-        return cppu::supportsService(this, name);
-    }
+    sal_Bool SAL_CALL supportsService(const OUString& name) override { return cppu::supportsService(this, name); }
     uno::Sequence<OUString> SAL_CALL getSupportedServiceNames() override { return ServiceNames(); }
 
     static OUString SAL_CALL ImplementationName() { return toOUString(MenuCommandsImplementation); }
@@ -460,21 +435,20 @@ private:
     uno::Reference<uno::XComponentContext> context_;
 };
 
-uno::Reference<uno::XInterface> SAL_CALL CreateConnectJob(
-    const uno::Reference<uno::XComponentContext>& context) {
+uno::Reference<uno::XInterface> SAL_CALL CreateConnectJob(const uno::Reference<uno::XComponentContext>& context) {
     return static_cast<cppu::OWeakObject*>(new ConnectJob(context));
 }
 
-uno::Reference<uno::XInterface> SAL_CALL CreateMenuCommandHandler(
-    const uno::Reference<uno::XComponentContext>& context) {
+uno::Reference<uno::XInterface> SAL_CALL
+CreateMenuCommandHandler(const uno::Reference<uno::XComponentContext>& context) {
     return static_cast<cppu::OWeakObject*>(new MenuCommandHandler(context));
 }
 
 const cppu::ImplementationEntry Implementations[] = {
-    {CreateConnectJob, ConnectJob::ImplementationName, ConnectJob::ServiceNames,
+    {CreateConnectJob, ConnectJob::ImplementationName, ConnectJob::ServiceNames, cppu::createSingleComponentFactory,
+     nullptr, 0},
+    {CreateMenuCommandHandler, MenuCommandHandler::ImplementationName, MenuCommandHandler::ServiceNames,
      cppu::createSingleComponentFactory, nullptr, 0},
-    {CreateMenuCommandHandler, MenuCommandHandler::ImplementationName,
-     MenuCommandHandler::ServiceNames, cppu::createSingleComponentFactory, nullptr, 0},
     {nullptr, nullptr, nullptr, nullptr, nullptr, 0},
 };
 
@@ -483,13 +457,11 @@ const cppu::ImplementationEntry Implementations[] = {
 }  // namespace mTarvelo
 
 extern "C" SAL_DLLPUBLIC_EXPORT void* SAL_CALL component_getFactory(const char* implementationName,
-                                                                    void* serviceManager,
-                                                                    void* registryKey) {
-    return cppu::component_getFactoryHelper(implementationName, serviceManager, registryKey,
-                                            mTarvelo::Implementations);
+                                                                    void* serviceManager, void* registryKey) {
+    return cppu::component_getFactoryHelper(implementationName, serviceManager, registryKey, mTarvelo::Implementations);
 }
 
-extern "C" SAL_DLLPUBLIC_EXPORT void SAL_CALL
-component_getImplementationEnvironment(const char** environmentTypeName, uno_Environment**) {
+extern "C" SAL_DLLPUBLIC_EXPORT void SAL_CALL component_getImplementationEnvironment(const char** environmentTypeName,
+                                                                                     uno_Environment**) {
     *environmentTypeName = CPPU_CURRENT_LANGUAGE_BINDING_NAME;
 }

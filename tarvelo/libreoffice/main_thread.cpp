@@ -51,8 +51,7 @@ bool IsMainThread() {
     return !Main().id || *Main().id == std::this_thread::get_id();
 }
 
-void RunOnMainThread(const uno::Reference<uno::XComponentContext>& context,
-                     std::function<void()> call) {
+void RunOnMainThread(const uno::Reference<uno::XComponentContext>& context, std::function<void()> call) {
     if (IsMainThread()) {
         try {
             call();
@@ -60,8 +59,7 @@ void RunOnMainThread(const uno::Reference<uno::XComponentContext>& context,
         }
         return;
     }
-    css::awt::AsyncCallback::create(context)->addCallback(new MainThreadCall(std::move(call)),
-                                                          uno::Any());
+    css::awt::AsyncCallback::create(context)->addCallback(new MainThreadCall(std::move(call)), uno::Any());
 }
 
 }  // namespace mTarvelo

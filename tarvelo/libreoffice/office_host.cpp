@@ -4,10 +4,10 @@
 
 #include <com/sun/star/awt/MessageBoxButtons.hpp>
 #include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XActionListener.hpp>
+#include <com/sun/star/awt/XButton.hpp>
 #include <com/sun/star/awt/XControl.hpp>
 #include <com/sun/star/awt/XControlContainer.hpp>
-#include <com/sun/star/awt/XButton.hpp>
-#include <com/sun/star/awt/XActionListener.hpp>
 #include <com/sun/star/awt/XMessageBoxFactory.hpp>
 #include <com/sun/star/awt/XToolkit2.hpp>
 #include <com/sun/star/awt/XToolkitExperimental.hpp>
@@ -15,9 +15,9 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/configuration/ReadOnlyAccess.hpp>
 #include <com/sun/star/container/XHierarchicalNameAccess.hpp>
-#include <com/sun/star/i18n/LocaleData2.hpp>
 #include <com/sun/star/container/XNameContainer.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/i18n/LocaleData2.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <cppuhelper/implbase1.hxx>
@@ -53,8 +53,7 @@ class AboutWindow : public cppu::WeakImplHelper1<css::awt::XActionListener> {
 public:
     explicit AboutWindow(const OfficeContext& context) {
         auto manager = context->getServiceManager();
-        auto model = manager->createInstanceWithContext("com.sun.star.awt.UnoControlDialogModel",
-                                                        context);
+        auto model = manager->createInstanceWithContext("com.sun.star.awt.UnoControlDialogModel", context);
         SetProp(model, "Title", uno::Any(OUString("About Tarvelo")));
         SetProp(model, "Width", uno::Any(sal_Int32(180)));
         SetProp(model, "Height", uno::Any(sal_Int32(80)));
@@ -79,19 +78,15 @@ public:
                     uno::UNO_QUERY_THROW);
         dialog_->setModel(uno::Reference<css::awt::XControlModel>(model, uno::UNO_QUERY_THROW));
         dialog_->createPeer(
-            uno::Reference<css::awt::XToolkit>(css::awt::Toolkit::create(context), uno::UNO_QUERY_THROW),
-            nullptr);
+            uno::Reference<css::awt::XToolkit>(css::awt::Toolkit::create(context), uno::UNO_QUERY_THROW), nullptr);
         uno::Reference<css::awt::XControlContainer> controls(dialog_, uno::UNO_QUERY_THROW);
-        uno::Reference<css::awt::XButton>(controls->getControl("OK"), uno::UNO_QUERY_THROW)
-            ->addActionListener(this);
+        uno::Reference<css::awt::XButton>(controls->getControl("OK"), uno::UNO_QUERY_THROW)->addActionListener(this);
         // The window goes away with the window it was opened over.
         uno::Reference<css::lang::XComponent> window(dialog_->getPeer(), uno::UNO_QUERY);
         if (window.is()) window->addEventListener(this);
     }
     bool Gone() const { return gone_; }
-    void Show() {
-        uno::Reference<css::awt::XWindow>(dialog_, uno::UNO_QUERY_THROW)->setVisible(true);
-    }
+    void Show() { uno::Reference<css::awt::XWindow>(dialog_, uno::UNO_QUERY_THROW)->setVisible(true); }
     void SAL_CALL actionPerformed(const css::awt::ActionEvent&) override {
         uno::Reference<css::awt::XWindow>(dialog_, uno::UNO_QUERY_THROW)->setVisible(false);
     }
@@ -114,8 +109,7 @@ public:
             if (icon == MessageIcon::Information) type = css::awt::MessageBoxType_INFOBOX;
             if (icon == MessageIcon::Exclamation) type = css::awt::MessageBoxType_WARNINGBOX;
             if (icon == MessageIcon::Critical) type = css::awt::MessageBoxType_ERRORBOX;
-            auto box = factory->createMessageBox(ParentWindow(), type,
-                                                 css::awt::MessageBoxButtons::BUTTONS_OK,
+            auto box = factory->createMessageBox(ParentWindow(), type, css::awt::MessageBoxButtons::BUTTONS_OK,
                                                  toOUString(AppTitle), toOUString(text));
             // The chooser stays above other windows; while a message of its insertion is shown,
             // the message must not be hidden behind it.
@@ -129,8 +123,8 @@ public:
     }
     void DoEvents() override {
         try {
-            uno::Reference<css::awt::XToolkitExperimental> toolkit(
-                css::awt::Toolkit::create(context_), uno::UNO_QUERY_THROW);
+            uno::Reference<css::awt::XToolkitExperimental> toolkit(css::awt::Toolkit::create(context_),
+                                                                   uno::UNO_QUERY_THROW);
             toolkit->processEventsToIdle();
         } catch (const uno::Exception&) {
         }
@@ -139,8 +133,7 @@ public:
         if (!about_.is() || about_->Gone()) about_ = new AboutWindow(context_);
         about_->Show();
     }
-    std::u16string GetSetting(std::string_view app, std::string_view section,
-                              std::string_view key) override {
+    std::u16string GetSetting(std::string_view app, std::string_view section, std::string_view key) override {
         const auto settings = Read();
         const auto* node = &settings;
         for (const auto name : {app, section, key}) {
@@ -167,9 +160,7 @@ public:
         std::filesystem::rename(temporary, file, ignored);
     }
     std::unique_ptr<AddinClipboard> NewClipboard() override { return MakeOfficeClipboard(context_); }
-    std::unique_ptr<ChooseControls> NewChooseControls() override {
-        return MakeChooseDialog(context_);
-    }
+    std::unique_ptr<ChooseControls> NewChooseControls() override { return MakeChooseDialog(context_); }
     // The separators of the office's locale setting, or of the environment's locale when the
     // office follows the system's, as the office's own locale data has them (which needs no
     // locale installed in the system).
@@ -180,8 +171,7 @@ public:
             if (item.decimalSeparator.getLength() == 1) separators.decimal = item.decimalSeparator[0];
             if (item.thousandSeparator.getLength() == 1 && item.thousandSeparator[0] != separators.decimal)
                 separators.group = item.thousandSeparator[0];
-            else
-                separators.group = separators.decimal == u'.' ? u',' : u'.';
+            else separators.group = separators.decimal == u'.' ? u',' : u'.';
             return separators;
         } catch (const uno::Exception&) {
             return EnvironmentNumberSeparators();
@@ -230,9 +220,7 @@ private:
         try {
             auto desktop = css::frame::Desktop::create(context_);
             auto frame = desktop->getCurrentFrame();
-            if (frame.is())
-                return uno::Reference<css::awt::XWindowPeer>(frame->getContainerWindow(),
-                                                             uno::UNO_QUERY);
+            if (frame.is()) return uno::Reference<css::awt::XWindowPeer>(frame->getContainerWindow(), uno::UNO_QUERY);
         } catch (const uno::Exception&) {
         }
         return {};

@@ -18,15 +18,13 @@ void KeepX11WindowAbove(std::uintptr_t displayPointer, std::uintptr_t windowHand
     event.xclient.format = 32;
     event.xclient.data.l[0] = onTop ? 1 : 0;  // _NET_WM_STATE_ADD / _REMOVE
     event.xclient.data.l[1] = static_cast<long>(above);
-    event.xclient.data.l[3] = 1;              // sent by an application
-    XSendEvent(display, DefaultRootWindow(display), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    event.xclient.data.l[3] = 1;  // sent by an application
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     // A window not mapped yet takes its state from this property when it is.
     if (onTop)
         XChangeProperty(display, window, state, XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&above), 1);
-    else
-        XDeleteProperty(display, window, state);
+    else XDeleteProperty(display, window, state);
     XFlush(display);
 }
 

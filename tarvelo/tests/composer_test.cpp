@@ -10,11 +10,9 @@ namespace {
 const std::string Space = "{\\ltrch \\af32 \\rtlch \\f0  }";
 const std::string Closing = "{\\ltrch \\af32 \\rtlch \\f0  }}";
 
-std::string FieldText(const std::string& font, int code, const std::string& size,
-                      const std::string& half) {
-    return "{\\ltrch \\af0 \\ltrch \\fs" + half + " {\\field{\\*\\fldinst SYMBOL " +
-           std::to_string(code) + " \\\\f \"" + font + "\" \\\\s " + size +
-           "}{\\fldrslt\\f31\\fs" + half + "}}}";
+std::string FieldText(const std::string& font, int code, const std::string& size, const std::string& half) {
+    return "{\\ltrch \\af0 \\ltrch \\fs" + half + " {\\field{\\*\\fldinst SYMBOL " + std::to_string(code) +
+           " \\\\f \"" + font + "\" \\\\s " + size + "}{\\fldrslt\\f31\\fs" + half + "}}}";
 }
 
 }  // namespace
@@ -34,11 +32,10 @@ TEST(GlyphFields, PairsLastFirstAndFontKeysAndReuse) {
     // word 1: (1,'x') (2,'y'); word 2 of odd length: its first character is skipped;
     // word 3, pairs last first: an unknown key keeps the font of the pair handled before it.
     writer.AppendVerse(fragment, "1x2y z5\xC8 6a9b");
-    const std::string expected =
-        FieldText("HQPB2", 'y', "10", "20") + "\r\n" + FieldText("HQPB1", 'x', "10", "20") +
-        "\r\n" + Space + FieldText("HQPB5", 0xC8, "10", "20") + "\r\n" + Space +
-        FieldText("HQPB5", 'b', "10", "20") + "\r\n" +
-        FieldText("(normal text)", 'a', "10", "20") + "\r\n" + Space + Space;
+    const std::string expected = FieldText("HQPB2", 'y', "10", "20") + "\r\n" + FieldText("HQPB1", 'x', "10", "20") +
+                                 "\r\n" + Space + FieldText("HQPB5", 0xC8, "10", "20") + "\r\n" + Space +
+                                 FieldText("HQPB5", 'b', "10", "20") + "\r\n" +
+                                 FieldText("(normal text)", 'a', "10", "20") + "\r\n" + Space + Space;
     EXPECT_EQ(fragment, expected);
     // The font carries over to the next verse of the same call.
     fragment.clear();
@@ -61,14 +58,12 @@ TEST(NoteReferences, CollectsInOrderWithRepeatsAndRejectsBadLines) {
     std::vector<std::int32_t> notes;
     mTarvelo::CollectNoteReferences(u"1. text [3] more [12] and [3]", notes, 2000);
     EXPECT_EQ(notes, (std::vector<std::int32_t>{3, 12, 3}));
-    EXPECT_THROW(mTarvelo::CollectNoteReferences(u"open [4 without end", notes, 2000),
-                 mTarvelo::AddinError);
+    EXPECT_THROW(mTarvelo::CollectNoteReferences(u"open [4 without end", notes, 2000), mTarvelo::AddinError);
     std::vector<std::int32_t> few;
     EXPECT_THROW(mTarvelo::CollectNoteReferences(u"[1][2][3]", few, 2), mTarvelo::AddinError);
     // Numbers from the file that name no note are skipped, never converted out of range.
     std::vector<std::int32_t> checked;
-    mTarvelo::CollectNoteReferences(u"[99999999999] [2147483647] [2147483648] [0] [-4] [x] [5]",
-                                    checked, 2000);
+    mTarvelo::CollectNoteReferences(u"[99999999999] [2147483647] [2147483648] [0] [-4] [x] [5]", checked, 2000);
     EXPECT_EQ(checked, (std::vector<std::int32_t>{2147483647, 5}));
     EXPECT_EQ(few.size(), 2u);
 }
@@ -89,24 +84,20 @@ TEST_F(ComposerTest, GlyphVerseIsOneCompleteFragmentPerVerseOnTheClipboard) {
     data->arabic[4] = "1B3C 4D*";
     mTarvelo::InsertArabic(1, 3, 4, true);
     const std::string header = "{\\rtf1 HEADER";
-    const std::string v3 = header + FieldText("HQPB2", 65, "12", "24") + "\r\n" + Space + Space +
-                           Closing;
-    const std::string v4 = header + FieldText("HQPB3", 'C', "12", "24") + "\r\n" +
-                           FieldText("HQPB1", 'B', "12", "24") + "\r\n" + Space +
-                           FieldText("HQPB4", 'D', "12", "24") + "\r\n" + Space + Space + Closing;
+    const std::string v3 = header + FieldText("HQPB2", 65, "12", "24") + "\r\n" + Space + Space + Closing;
+    const std::string v4 = header + FieldText("HQPB3", 'C', "12", "24") + "\r\n" + FieldText("HQPB1", 'B', "12", "24") +
+                           "\r\n" + Space + FieldText("HQPB4", 'D', "12", "24") + "\r\n" + Space + Space + Closing;
     EXPECT_EQ(word.document, "<paste 49300:" + v3 + "><paste 49300:" + v4 + ">\n");
     EXPECT_TRUE(word.screenUpdating);
     EXPECT_EQ(mTarvelo::RtfFormatId, 49300u);
     // The clipboard is filled by the dialog window, in the right order, before each paste.
-    const std::vector<std::string> perVerse = {"ClipboardOpen 4242", "ClearClipboard",
-                                               "SetTextData 49300", "ClipboardClose",
-                                               "Alignment 3", "Paste"};
+    const std::vector<std::string> perVerse = {"ClipboardOpen 4242", "ClearClipboard", "SetTextData 49300",
+                                               "ClipboardClose",     "Alignment 3",    "Paste"};
     auto at = std::search(word.log.begin(), word.log.end(), perVerse.begin(), perVerse.end());
     ASSERT_NE(at, word.log.end());
     // After the verses: end of line, one paragraph, justified, screen on.
     const std::vector<std::string> tail(word.log.end() - 4, word.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"EndKey 5", "TypeParagraph", "Alignment 3",
-                                              "ScreenUpdating 1"}));
+    EXPECT_EQ(tail, (std::vector<std::string>{"EndKey 5", "TypeParagraph", "Alignment 3", "ScreenUpdating 1"}));
 }
 
 TEST_F(ComposerTest, SizeSwitchAndHalfPointsFollowTheSizeText) {
@@ -167,8 +158,7 @@ TEST_F(ComposerTest, FromAfterToInsertsNoVerseButEndsTheLine) {
     word.log.clear();
     data->direction = u'R';
     mTarvelo::InsertTranslation(1, 5, 4);
-    EXPECT_EQ(word.log, (std::vector<std::string>{"RtlPara", "RtlRun", "Alignment 3", "Size 10",
-                                                  "TypeParagraph"}));
+    EXPECT_EQ(word.log, (std::vector<std::string>{"RtlPara", "RtlRun", "Alignment 3", "Size 10", "TypeParagraph"}));
 }
 
 TEST_F(ComposerTest, StopBetweenVersesKeepsWhatWasPastedAndTurnsTheScreenOn) {

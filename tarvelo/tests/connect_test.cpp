@@ -31,11 +31,10 @@ TEST_F(ConnectTest, BuildsTheMenuInTableOrder) {
     EXPECT_EQ(mTarvelo::ctrl5, popup.children->items[4]);
     // Pop-up temporary; buttons without the argument; properties in order.
     const std::vector<std::string> first(word.log.begin(), word.log.begin() + 8);
-    EXPECT_EQ(first, (std::vector<std::string>{
-                         "Add 10 temporary", "Caption Al-&Quran", "Add 1",
-                         "Caption &Get Arabic+Translation",
-                         "TooltipText Get Arabic & Translation of Quran ", "Visible 1",
-                         "OnAction !<Tarvelo.Connect>", "Tag Quran2"}));
+    EXPECT_EQ(first, (std::vector<std::string>{"Add 10 temporary", "Caption Al-&Quran", "Add 1",
+                                               "Caption &Get Arabic+Translation",
+                                               "TooltipText Get Arabic & Translation of Quran ", "Visible 1",
+                                               "OnAction !<Tarvelo.Connect>", "Tag Quran2"}));
     EXPECT_EQ(CountOf("Visible 1"), 1);
 }
 

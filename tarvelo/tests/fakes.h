@@ -88,12 +88,10 @@ public:
 
 private:
     void DoPaste(const std::string& what) {
-        if (s_.failAfterPastes >= 0 && s_.pastes >= s_.failAfterPastes)
-            throw word::Error("paste refused");
+        if (s_.failAfterPastes >= 0 && s_.pastes >= s_.failAfterPastes) throw word::Error("paste refused");
         ++s_.pastes;
         s_.log.push_back(what);
-        s_.document += "<paste " + std::to_string(s_.clipboard->format) + ":" +
-                       s_.clipboard->bytes + ">";
+        s_.document += "<paste " + std::to_string(s_.clipboard->format) + ":" + s_.clipboard->bytes + ">";
         if (s_.onPaste) s_.onPaste();
     }
     WordState& s_;
@@ -102,9 +100,7 @@ private:
 class FakeWindow : public word::Window {
 public:
     explicit FakeWindow(WordState& s) : s_(s) {}
-    std::unique_ptr<word::Selection> Selection() override {
-        return std::make_unique<FakeSelection>(s_);
-    }
+    std::unique_ptr<word::Selection> Selection() override { return std::make_unique<FakeSelection>(s_); }
 
 private:
     WordState& s_;
@@ -113,9 +109,7 @@ private:
 class FakeDocument : public word::Document {
 public:
     explicit FakeDocument(WordState& s) : s_(s) {}
-    std::unique_ptr<word::Window> ActiveWindow() override {
-        return std::make_unique<FakeWindow>(s_);
-    }
+    std::unique_ptr<word::Window> ActiveWindow() override { return std::make_unique<FakeWindow>(s_); }
 
 private:
     WordState& s_;
@@ -132,8 +126,7 @@ private:
 
 // A menu bar of controls that keeps their properties, as the office's command bars would.
 class FakeControls;
-class FakeControl : public word::CommandBarControl,
-                    public std::enable_shared_from_this<FakeControl> {
+class FakeControl : public word::CommandBarControl, public std::enable_shared_from_this<FakeControl> {
 public:
     FakeControl(int type, FakeControls* parent, WordState& s);
     std::u16string Caption() const override { return caption; }
@@ -176,8 +169,7 @@ class FakeControls : public word::CommandBarControls {
 public:
     explicit FakeControls(WordState& s) : s_(s) {}
     std::shared_ptr<word::CommandBarControl> Add(int type, std::optional<bool> temporary) override {
-        s_.log.push_back("Add " + std::to_string(type) +
-                         (temporary ? (*temporary ? " temporary" : " permanent") : ""));
+        s_.log.push_back("Add " + std::to_string(type) + (temporary ? (*temporary ? " temporary" : " permanent") : ""));
         items.push_back(std::make_shared<FakeControl>(type, this, s_));
         return items.back();
     }
@@ -232,13 +224,9 @@ public:
 class FakeApplication : public word::Application {
 public:
     explicit FakeApplication(WordState& s) : s_(s), documents_(s), bars(s) {}
-    std::unique_ptr<word::Document> ActiveDocument() override {
-        return std::make_unique<FakeDocument>(s_);
-    }
+    std::unique_ptr<word::Document> ActiveDocument() override { return std::make_unique<FakeDocument>(s_); }
     word::Documents& Documents() override { return documents_; }
-    std::unique_ptr<word::Selection> Selection() override {
-        return std::make_unique<FakeSelection>(s_);
-    }
+    std::unique_ptr<word::Selection> Selection() override { return std::make_unique<FakeSelection>(s_); }
     void SetScreenUpdating(bool on) override {
         s_.screenUpdating = on;
         s_.log.push_back(std::string("ScreenUpdating ") + (on ? "1" : "0"));
@@ -261,7 +249,9 @@ public:
         log.push_back("loadeFile " + std::to_string(slot) + " " + U8(translationName));
         openTranslation = translationName;
     }
-    std::u16string SurahName(int s) const override { return u"  Surah" + mTarvelo::AsciiToUtf16(std::to_string(s)) + u"  "; }
+    std::u16string SurahName(int s) const override {
+        return u"  Surah" + mTarvelo::AsciiToUtf16(std::to_string(s)) + u"  ";
+    }
     int VerseCount(int) const override { return versesPerSurah; }
     int SurahVerseOffset(int s) const override { return (s - 1) * versesPerSurah; }
     std::string RtfHeader() const override { return "{\\rtf1 HEADER"; }
@@ -376,36 +366,22 @@ public:
         s_.controls[c].items.emplace_back(item);
         s_.controls[c].selected.push_back(false);
     }
-    int ListCount(mTarvelo::ChooseControl c) const override {
-        return static_cast<int>(s_.controls[c].items.size());
-    }
-    std::u16string List(mTarvelo::ChooseControl c, int i) const override {
-        return s_.controls[c].items.at(i);
-    }
+    int ListCount(mTarvelo::ChooseControl c) const override { return static_cast<int>(s_.controls[c].items.size()); }
+    std::u16string List(mTarvelo::ChooseControl c, int i) const override { return s_.controls[c].items.at(i); }
     int ListIndex(mTarvelo::ChooseControl c) const override { return s_.controls[c].index; }
     void SetListIndex(mTarvelo::ChooseControl c, int i) override {
         auto& st = s_.controls[c];
         st.index = i;
         if (i >= 0 && i < static_cast<int>(st.items.size())) st.text = st.items[i];
     }
-    bool Selected(mTarvelo::ChooseControl c, int i) const override {
-        return s_.controls[c].selected.at(i);
-    }
-    void SetSelected(mTarvelo::ChooseControl c, int i, bool v) override {
-        s_.controls[c].selected.at(i) = v;
-    }
+    bool Selected(mTarvelo::ChooseControl c, int i) const override { return s_.controls[c].selected.at(i); }
+    void SetSelected(mTarvelo::ChooseControl c, int i, bool v) override { s_.controls[c].selected.at(i) = v; }
     std::u16string Text(mTarvelo::ChooseControl c) const override { return s_.controls[c].text; }
-    void SetText(mTarvelo::ChooseControl c, std::u16string_view t) override {
-        s_.controls[c].text = t;
-    }
+    void SetText(mTarvelo::ChooseControl c, std::u16string_view t) override { s_.controls[c].text = t; }
     int Value(mTarvelo::ChooseControl c) const override { return s_.controls[c].value; }
     void SetValue(mTarvelo::ChooseControl c, int v) override { s_.controls[c].value = v; }
-    std::u16string Caption(mTarvelo::ChooseControl c) const override {
-        return s_.controls[c].caption;
-    }
-    void SetCaption(mTarvelo::ChooseControl c, std::u16string_view t) override {
-        s_.controls[c].caption = t;
-    }
+    std::u16string Caption(mTarvelo::ChooseControl c) const override { return s_.controls[c].caption; }
+    void SetCaption(mTarvelo::ChooseControl c, std::u16string_view t) override { s_.controls[c].caption = t; }
     void SetVisible(mTarvelo::ChooseControl c, bool v) override { s_.controls[c].visible = v; }
     void SetTop(mTarvelo::ChooseControl c, int t) override { s_.controls[c].top = t; }
     int Width() const override { return s_.width; }
@@ -442,8 +418,7 @@ public:
     std::u16string GetSetting(std::string_view a, std::string_view s, std::string_view k) override {
         return settings[std::string(a) + "/" + std::string(s) + "/" + std::string(k)];
     }
-    void SaveSetting(std::string_view a, std::string_view s, std::string_view k,
-                     std::u16string_view v) override {
+    void SaveSetting(std::string_view a, std::string_view s, std::string_view k, std::u16string_view v) override {
         settings[std::string(a) + "/" + std::string(s) + "/" + std::string(k)] = v;
     }
     std::unique_ptr<mTarvelo::AddinClipboard> NewClipboard() override {

@@ -46,9 +46,7 @@ protected:
             if (e.rfind(prefix, 0) == 0) out.push_back(e);
         return out;
     }
-    long CountOf(const std::string& entry) const {
-        return std::count(word.log.begin(), word.log.end(), entry);
-    }
+    long CountOf(const std::string& entry) const { return std::count(word.log.begin(), word.log.end(), entry); }
 
     fakes::WordState word;
     fakes::DialogState dialog;

@@ -30,8 +30,7 @@ protected:
 };
 
 TEST_F(ChooseTest, LoadFillsListsAndLaysOutByMode) {
-    data->files = {u"English.dabrel", u"Arabic.dabrel", u"Indonesia.dabrel", u"arabic.old.dabrel",
-                   u"ARABIC.dabrel"};
+    data->files = {u"English.dabrel", u"Arabic.dabrel", u"Indonesia.dabrel", u"arabic.old.dabrel", u"ARABIC.dabrel"};
     Open(2);
     EXPECT_TRUE(dialog.shown);
     EXPECT_TRUE(dialog.topmost);
@@ -136,12 +135,11 @@ TEST_F(ChooseTest, SwitchAlternatesArabicAndEveryChosenTranslationVerseByVerse) 
     std::vector<std::string> order;
     for (const auto& e : word.log)
         if (e.rfind("TypeText", 0) == 0 || e.rfind("PasteAndFormat", 0) == 0) order.push_back(e);
-    EXPECT_EQ(order, (std::vector<std::string>{
-                         "PasteAndFormat 0", "TypeText 1. A verse 1", "TypeText 1. B verse 1",
-                         "TypeText 1. C verse 1", "PasteAndFormat 0", "TypeText 2. A verse 2",
-                         "TypeText 2. B verse 2", "TypeText 2. C verse 2"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"PasteAndFormat 0", "TypeText 1. A verse 1", "TypeText 1. B verse 1",
+                                               "TypeText 1. C verse 1", "PasteAndFormat 0", "TypeText 2. A verse 2",
+                                               "TypeText 2. B verse 2", "TypeText 2. C verse 2"}));
     EXPECT_EQ(mTarvelo::TranslationChosen[2], true);
-    EXPECT_EQ(fakes::U8(data->translationName), "C");  // the last stays current
+    EXPECT_EQ(fakes::U8(data->translationName), "C");               // the last stays current
     EXPECT_EQ(host->settings["tarvelocfg/language/default"], u"");  // the setting is unchanged
 }
 

@@ -40,11 +40,11 @@ struct LabelPlace {
     int left, top, width;
 };
 constexpr std::array<LabelPlace, 5> LabelPlaces = {{
-    {IDC_Label1_0, 240, 240, 735},   // "Surat"
-    {IDC_Label2, 240, 720, 735},     // "Ayat"
-    {IDC_Label1_1, 2400, 720, 375},  // "s/d"
-    {IDC_Label1_2, 240, 1200, 975},  // "Font Size"
-    {IDC_Label1_3, 240, 2160, 1215}, // "Translation"
+    {IDC_Label1_0, 240, 240, 735},    // "Surat"
+    {IDC_Label2, 240, 720, 735},      // "Ayat"
+    {IDC_Label1_1, 2400, 720, 375},   // "s/d"
+    {IDC_Label1_2, 240, 1200, 975},   // "Font Size"
+    {IDC_Label1_3, 240, 2160, 1215},  // "Translation"
 }};
 constexpr int DesignWidth = 3735;
 constexpr int DesignHeight = 4285;
@@ -83,8 +83,8 @@ public:
             MoveWindow(Item(place.control), PixelsX(place.left), PixelsY(place.top), PixelsX(place.width),
                        PixelsY(place.height), FALSE);
         for (const auto& label : LabelPlaces)
-            MoveWindow(GetDlgItem(window_, label.id), PixelsX(label.left), PixelsY(label.top),
-                       PixelsX(label.width), PixelsY(LabelHeight), FALSE);
+            MoveWindow(GetDlgItem(window_, label.id), PixelsX(label.left), PixelsY(label.top), PixelsX(label.width),
+                       PixelsY(LabelHeight), FALSE);
         SetWindowPos(window_, nullptr, 0, 0, PixelsX(DesignWidth), PixelsY(DesignHeight),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         AddDialogKeys(window_);
@@ -140,7 +140,9 @@ public:
         SetWindowTextW(Item(c), wide.c_str());
     }
     int Value(C c) const override { return IsDlgButtonChecked(window_, IdOf(c)) == BST_CHECKED ? 1 : 0; }
-    void SetValue(C c, int value) override { CheckDlgButton(window_, IdOf(c), value == 1 ? BST_CHECKED : BST_UNCHECKED); }
+    void SetValue(C c, int value) override {
+        CheckDlgButton(window_, IdOf(c), value == 1 ? BST_CHECKED : BST_UNCHECKED);
+    }
     std::u16string Caption(C c) const override { return Narrow(WindowText(Item(c))); }
     void SetCaption(C c, std::u16string_view caption) override {
         SetText(c, caption);
@@ -227,10 +229,8 @@ private:
                 const int code = HIWORD(wParam);
                 if ((id == IDC_cbSurat || id == IDC_cbFrom) && code == CBN_SELCHANGE) {
                     ShowChosenItem(reinterpret_cast<HWND>(lParam));
-                    if (id == IDC_cbSurat)
-                        mTarvelo::frmChoose_cbSurat_Click();
-                    else
-                        mTarvelo::frmChoose_cbFrom_Click();
+                    if (id == IDC_cbSurat) mTarvelo::frmChoose_cbSurat_Click();
+                    else mTarvelo::frmChoose_cbFrom_Click();
                     return TRUE;
                 }
                 if (id == IDC_cbTran && code == LBN_SELCHANGE) {

@@ -164,10 +164,8 @@ public:
         const long left = --references_;
         if (left == 0) {
             try {
-                if (--Connections == 0)
-                    Uninstall();
-                else
-                    mTarvelo::AddinInstance_Terminate();
+                if (--Connections == 0) Uninstall();
+                else mTarvelo::AddinInstance_Terminate();
             } catch (...) {
             }
             --LiveObjects;
@@ -342,10 +340,8 @@ public:
         return result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        if (lock)
-            ++ServerLocks;
-        else
-            --ServerLocks;
+        if (lock) ++ServerLocks;
+        else --ServerLocks;
         return S_OK;
     }
 };

@@ -92,9 +92,7 @@ public:
         SaveVbSetting(app, section, key, value);
     }
     std::unique_ptr<mTarvelo::AddinClipboard> NewClipboard() override { return MakeWin32Clipboard(); }
-    std::unique_ptr<mTarvelo::ChooseControls> NewChooseControls() override {
-        return MakeChooseDialog(HostWindow());
-    }
+    std::unique_ptr<mTarvelo::ChooseControls> NewChooseControls() override { return MakeChooseDialog(HostWindow()); }
 };
 
 // frmAbout's window; closing it (OK, Escape, close box) destroys it.
@@ -158,8 +156,7 @@ std::u16string GetVbSetting(std::string_view app, std::string_view section, std:
     return std::u16string(value.begin(), value.end());
 }
 
-bool SaveVbSetting(std::string_view app, std::string_view section, std::string_view key,
-                   std::u16string_view value) {
+bool SaveVbSetting(std::string_view app, std::string_view section, std::string_view key, std::u16string_view value) {
     const std::wstring path = VbSettingsKey(app, section);
     const std::wstring name = Wide(key);
     const std::wstring text = Wide(value);

@@ -26,8 +26,7 @@ HWND HostWindow();
 std::wstring VbSettingsKey(std::string_view app, std::string_view section);
 std::u16string GetVbSetting(std::string_view app, std::string_view section, std::string_view key);
 // False when the value could not be written.
-bool SaveVbSetting(std::string_view app, std::string_view section, std::string_view key,
-                   std::u16string_view value);
+bool SaveVbSetting(std::string_view app, std::string_view section, std::string_view key, std::u16string_view value);
 
 // Lets the messages waiting in this thread's queue run (a PeekMessage loop). A quit message is
 // put back for the host's own loop, which ends there.

@@ -13,23 +13,17 @@ constexpr char32_t kThinSpace = U'\u2009';
 constexpr std::uint32_t kMaxUnicodeWordId = 32767;  // the reader stores identifiers in a signed 16-bit
 constexpr std::uint32_t kMaxWordId = 65535;
 
-std::string where(const Verse& v)
-{
-    return "verse " + std::to_string(v.surah) + ":" + std::to_string(v.ayah);
-}
+std::string where(const Verse& v) { return "verse " + std::to_string(v.surah) + ":" + std::to_string(v.ayah); }
 
 }  // namespace
 
-std::u32string mushaf_text(const Verse& verse)
-{
+std::u32string mushaf_text(const Verse& verse) {
     std::u32string text = verse.text;
-    if (verse.surah == 2 && verse.ayah == 72)
-        std::erase(text, kThinSpace);
+    if (verse.surah == 2 && verse.ayah == 72) std::erase(text, kThinSpace);
     return text;
 }
 
-BuiltFile build_unicode_arabic(const Source& source)
-{
+BuiltFile build_unicode_arabic(const Source& source) {
     WordTable words(kMaxUnicodeWordId);
     IndexedItems verses;
     for (const auto& v : source.verses) {
@@ -59,8 +53,7 @@ BuiltFile build_unicode_arabic(const Source& source)
     return {write_container(entries), words.size()};
 }
 
-std::string glyph_word(const std::vector<GlyphPair>& glyphs, bool last_of_verse)
-{
+std::string glyph_word(const std::vector<GlyphPair>& glyphs, bool last_of_verse) {
     std::string out;
     out.reserve(glyphs.size() * 2 + 1);
     for (auto it = glyphs.rbegin(); it != glyphs.rend(); ++it) {
@@ -69,13 +62,11 @@ std::string glyph_word(const std::vector<GlyphPair>& glyphs, bool last_of_verse)
         out.push_back(it->key);
         out.push_back(static_cast<char>(it->code));
     }
-    if (last_of_verse)
-        out.push_back(kVerseEndByte);
+    if (last_of_verse) out.push_back(kVerseEndByte);
     return out;
 }
 
-std::string surah_verse_offsets(const Source& source)
-{
+std::string surah_verse_offsets(const Source& source) {
     std::string out;
     std::uint32_t before = 0;
     for (const auto& s : source.surahs) {
@@ -87,8 +78,7 @@ std::string surah_verse_offsets(const Source& source)
     return out;
 }
 
-std::string surah_table(const Source& source)
-{
+std::string surah_table(const Source& source) {
     static const CodePage page(1252);
     std::string out;
     for (const auto& s : source.surahs) {
@@ -108,8 +98,7 @@ std::string surah_table(const Source& source)
     return out;
 }
 
-std::string rtf_header()
-{
+std::string rtf_header() {
     // Opens the document and leaves it open: every fragment closes it. Font 31 is the one the
     // glyph fields' results are set in; 0 and 32 are named by the fragments' space groups.
     return "{\\rtf1\\ansi\\ansicpg1256\\deff0\\deflang1025"
@@ -123,17 +112,15 @@ std::string rtf_header()
 }
 
 BuiltFile build_arabic_glyphs(const Source& source, const std::vector<std::u32string>& texts,
-                              const GlyphMapping& mapping, VerseEndText verse_end)
-{
+                              const GlyphMapping& mapping, VerseEndText verse_end) {
     if (texts.size() != source.verses.size())
-        throw DataError("Arabic.dabrel: " + std::to_string(texts.size()) + " verse texts for "
-                        + std::to_string(source.verses.size()) + " verses");
+        throw DataError("Arabic.dabrel: " + std::to_string(texts.size()) + " verse texts for " +
+                        std::to_string(source.verses.size()) + " verses");
     WordTable words(kMaxWordId);
     IndexedItems verses;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         auto ws = split_words(texts[i]);
-        if (ws.empty())
-            throw DataError("Arabic.dabrel: " + where(source.verses[i]) + " is empty");
+        if (ws.empty()) throw DataError("Arabic.dabrel: " + where(source.verses[i]) + " is empty");
         ws.push_back(verse_end(source.verses[i].ayah));
         std::vector<std::uint32_t> ids;
         try {

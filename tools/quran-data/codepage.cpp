@@ -18,8 +18,7 @@ struct IconvCloser {
 
 }  // namespace
 
-CodePage::CodePage(int number) : number_(number)
-{
+CodePage::CodePage(int number) : number_(number) {
     const std::string name = "CP" + std::to_string(number);
     iconv_t raw = iconv_open("UTF-32LE", name.c_str());
     if (raw == reinterpret_cast<iconv_t>(-1))
@@ -44,30 +43,26 @@ CodePage::CodePage(int number) : number_(number)
     }
 }
 
-std::optional<unsigned char> CodePage::encode(char32_t c) const
-{
+std::optional<unsigned char> CodePage::encode(char32_t c) const {
     const auto it = to_byte_.find(c);
-    if (it == to_byte_.end())
-        return std::nullopt;
+    if (it == to_byte_.end()) return std::nullopt;
     return it->second;
 }
 
-std::string CodePage::encode(std::u32string_view text) const
-{
+std::string CodePage::encode(std::u32string_view text) const {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto b = encode(text[i]);
         if (!b)
-            throw DataError("code page " + std::to_string(number_) + " cannot hold " + code_point_name(text[i])
-                            + " (character " + std::to_string(i + 1) + ")");
+            throw DataError("code page " + std::to_string(number_) + " cannot hold " + code_point_name(text[i]) +
+                            " (character " + std::to_string(i + 1) + ")");
         out.push_back(static_cast<char>(*b));
     }
     return out;
 }
 
-std::string code_point_name(char32_t c)
-{
+std::string code_point_name(char32_t c) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "U+%04X", static_cast<unsigned>(c));
     return buf;

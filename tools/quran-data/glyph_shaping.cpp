@@ -23,24 +23,20 @@ struct BufferDeleter {
 };
 
 // Arabic-Indic digits, the Arabic number signs and the end-of-verse sign.
-bool is_arabic_number(char32_t c)
-{
-    return (c >= U'\u0660' && c <= U'\u0669') || (c >= U'\u0600' && c <= U'\u0605') || c == U'\u066B' || c == U'\u066C'
-        || c == U'\u06DD' || c == U'\u08E2';
+bool is_arabic_number(char32_t c) {
+    return (c >= U'\u0660' && c <= U'\u0669') || (c >= U'\u0600' && c <= U'\u0605') || c == U'\u066B' ||
+           c == U'\u066C' || c == U'\u06DD' || c == U'\u08E2';
 }
 
 }  // namespace
 
 void Shaper::FontDeleter::operator()(hb_font_t* font) const { hb_font_destroy(font); }
 
-Shaper::Shaper(const std::filesystem::path& font_file)
-{
+Shaper::Shaper(const std::filesystem::path& font_file) {
     const std::unique_ptr<hb_blob_t, BlobDeleter> blob(hb_blob_create_from_file_or_fail(font_file.c_str()));
-    if (!blob)
-        throw DataError("cannot read the font " + font_file.string());
+    if (!blob) throw DataError("cannot read the font " + font_file.string());
     const std::unique_ptr<hb_face_t, FaceDeleter> face(hb_face_create(blob.get(), 0));
-    if (hb_face_get_glyph_count(face.get()) == 0)
-        throw DataError(font_file.string() + " holds no glyphs");
+    if (hb_face_get_glyph_count(face.get()) == 0) throw DataError(font_file.string() + " holds no glyphs");
     font_.reset(hb_font_create(face.get()));
     units_per_em_ = static_cast<int>(hb_face_get_upem(face.get()));
     // Positions in font units
@@ -51,11 +47,10 @@ Shaper::~Shaper() = default;
 Shaper::Shaper(Shaper&&) noexcept = default;
 Shaper& Shaper::operator=(Shaper&&) noexcept = default;
 
-std::vector<ShapedGlyph> Shaper::shape(std::u32string_view word) const
-{
+std::vector<ShapedGlyph> Shaper::shape(std::u32string_view word) const {
     const std::unique_ptr<hb_buffer_t, BufferDeleter> buffer(hb_buffer_create());
-    hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t*>(word.data()), static_cast<int>(word.size()),
-                        0, static_cast<int>(word.size()));
+    hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t*>(word.data()),
+                        static_cast<int>(word.size()), 0, static_cast<int>(word.size()));
     const bool number = !word.empty() && std::all_of(word.begin(), word.end(), is_arabic_number);
     hb_buffer_set_direction(buffer.get(), number ? HB_DIRECTION_LTR : HB_DIRECTION_RTL);
     hb_buffer_set_script(buffer.get(), HB_SCRIPT_ARABIC);
@@ -75,16 +70,13 @@ std::vector<ShapedGlyph> Shaper::shape(std::u32string_view word) const
     return out;
 }
 
-std::string Shaper::glyph_name(std::uint32_t glyph) const
-{
+std::string Shaper::glyph_name(std::uint32_t glyph) const {
     char name[64] = {};
-    if (!hb_font_get_glyph_name(font_.get(), glyph, name, sizeof name))
-        return "glyph" + std::to_string(glyph);
+    if (!hb_font_get_glyph_name(font_.get(), glyph, name, sizeof name)) return "glyph" + std::to_string(glyph);
     return name;
 }
 
-bool Shaper::is_mark(std::uint32_t glyph) const
-{
+bool Shaper::is_mark(std::uint32_t glyph) const {
     return hb_ot_layout_get_glyph_class(hb_font_get_face(font_.get()), glyph) == HB_OT_LAYOUT_GLYPH_CLASS_MARK;
 }
 

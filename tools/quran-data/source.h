@@ -34,8 +34,7 @@ struct Source {
 Source load_arabic(const std::filesystem::path& dist);
 // Reads dist/quran_<lang>.json; the verses hold the translation texts, checked to be aligned
 // with the Arabic source verse by verse. Throws DataError.
-std::vector<Verse> load_translation(const std::filesystem::path& dist, const std::string& lang,
-                                    const Source& arabic);
+std::vector<Verse> load_translation(const std::filesystem::path& dist, const std::string& lang, const Source& arabic);
 // Parses the text of a quran.json-shaped document (for tests and the two loaders).
 Source parse_source(const std::string& json_text, const char* field, const std::string& what);
 

@@ -10,14 +10,12 @@ namespace quran_data {
 
 namespace {
 
-const CodePage& arabic_page()
-{
+const CodePage& arabic_page() {
     static const CodePage page(1256);
     return page;
 }
 
-std::vector<std::string_view> split_crlf_lines(std::string_view data, const char* name)
-{
+std::vector<std::string_view> split_crlf_lines(std::string_view data, const char* name) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < data.size()) {
@@ -36,8 +34,7 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::u32string search_line(int surah, int ayah, std::u32string_view vocalised)
-{
+std::u32string search_line(int surah, int ayah, std::u32string_view vocalised) {
     char code[8];
     std::snprintf(code, sizeof code, "%03d", surah);
     std::u32string line(code, code + 3);
@@ -49,8 +46,7 @@ std::u32string search_line(int surah, int ayah, std::u32string_view vocalised)
     return line;
 }
 
-VerseTexts build_verse_texts(const Source& source, SpellingConverter& converter)
-{
+VerseTexts build_verse_texts(const Source& source, SpellingConverter& converter) {
     VerseTexts out;
     out.vocalised.reserve(source.verses.size());
     out.search.reserve(source.verses.size());
@@ -61,8 +57,7 @@ VerseTexts build_verse_texts(const Source& source, SpellingConverter& converter)
     return out;
 }
 
-std::string encode_lines(const std::vector<std::u32string>& lines)
-{
+std::string encode_lines(const std::vector<std::u32string>& lines) {
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         try {
@@ -75,8 +70,7 @@ std::string encode_lines(const std::vector<std::u32string>& lines)
     return out;
 }
 
-void check_verse_files(std::string_view search_file, std::string_view vocalised_file)
-{
+void check_verse_files(std::string_view search_file, std::string_view vocalised_file) {
     const auto search = split_crlf_lines(search_file, "QuranV.Qur");
     const auto vocalised = split_crlf_lines(vocalised_file, "Qurant.Qur");
     if (search.size() != kVerseCount)
@@ -95,8 +89,7 @@ void check_verse_files(std::string_view search_file, std::string_view vocalised_
         if (number.empty() || number.size() > 3 || number[0] == '0')
             throw DataError(where + ": does not end with a verse number");
         for (char c : number)
-            if (!is_digit(c))
-                throw DataError(where + ": does not end with a verse number");
+            if (!is_digit(c)) throw DataError(where + ": does not end with a verse number");
         int s = 0;
         int a = 0;
         std::from_chars(line.data(), line.data() + 3, s);
@@ -113,14 +106,11 @@ void check_verse_files(std::string_view search_file, std::string_view vocalised_
         if (text.empty() || text.front() == ' ' || text.back() == ' ' || text.find("  ") != std::string_view::npos)
             throw DataError(where + ": words are not separated by single blanks");
         std::u32string voc;
-        for (char c : vocalised[i])
-            voc.push_back(arabic_page().decode(static_cast<unsigned char>(c)));
+        for (char c : vocalised[i]) voc.push_back(arabic_page().decode(static_cast<unsigned char>(c)));
         const std::string expected = arabic_page().encode(search_form(voc));
-        if (text != expected)
-            throw DataError(where + ": does not match the vocalised line of the same verse");
+        if (text != expected) throw DataError(where + ": does not match the vocalised line of the same verse");
     }
-    if (surah != kSurahCount || ayah != 6)
-        throw DataError("QuranV.Qur does not end with verse 114:6");
+    if (surah != kSurahCount || ayah != 6) throw DataError("QuranV.Qur does not end with verse 114:6");
 }
 
 }  // namespace quran_data

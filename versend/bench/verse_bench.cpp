@@ -14,8 +14,8 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,9 +23,7 @@ using namespace versend;
 
 const QString kQuery = QStringLiteral(" الله ");
 
-std::filesystem::path verseFolder() {
-    return QCoreApplication::applicationDirPath().toStdString();
-}
+std::filesystem::path verseFolder() { return QCoreApplication::applicationDirPath().toStdString(); }
 
 std::size_t countMatches(std::string_view bytes, const std::string& needle) {
     std::size_t count = 0;
@@ -153,12 +151,14 @@ public:
     void Finalize() override {
         ConsoleReporter::Finalize();
         const auto at = [this](const char* name) { return times_.count(name) ? times_[name] : Figure{}; };
-        std::sort(wordSearch_.begin(), wordSearch_.end(), [](const Figure& a, const Figure& b) { return a.real < b.real; });
+        std::sort(wordSearch_.begin(), wordSearch_.end(),
+                  [](const Figure& a, const Figure& b) { return a.real < b.real; });
         const Figure scan = at("BM_ScanIntoResultTable"), bare = at("BM_BareMemmemInMemory");
         std::printf("\nTargets (wall clock; processor time in brackets)\n");
         if (scan.real > 0 && bare.real > 0)
-            std::printf("  scan for \" الله \" / bare pass in memory: %.3f ms / %.3f ms = %.2fx [%.2fx] (target: 2x or less)\n",
-                        scan.real, bare.real, scan.real / bare.real, scan.cpu / bare.cpu);
+            std::printf(
+                "  scan for \" الله \" / bare pass in memory: %.3f ms / %.3f ms = %.2fx [%.2fx] (target: 2x or less)\n",
+                scan.real, bare.real, scan.real / bare.real, scan.cpu / bare.cpu);
         if (!wordSearch_.empty()) {
             const Figure median = wordSearch_[wordSearch_.size() / 2];
             std::printf("  word search for \" الله \", median of %zu: %.3f ms [%.3f ms] (target: under 1.5 ms)\n",

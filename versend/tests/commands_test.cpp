@@ -10,9 +10,7 @@ namespace {
 
 using testing::Form1Test;
 
-bool samePicture(const QPixmap& a, const QPixmap& b) {
-    return !a.isNull() && a.toImage() == b.toImage();
-}
+bool samePicture(const QPixmap& a, const QPixmap& b) { return !a.isNull() && a.toImage() == b.toImage(); }
 
 // Records every top edge a panel takes.
 class TopRecorder : public QObject {

@@ -6,8 +6,8 @@
 #include "versend/form1.h"
 
 #include <QCoreApplication>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -38,8 +38,7 @@ public:
 };
 
 // Writes text lines in the verse files' code page, each ended by CR LF.
-inline void writeLines(const std::filesystem::path& path, const std::vector<QString>& lines,
-                       bool lastLineEnd = true) {
+inline void writeLines(const std::filesystem::path& path, const std::vector<QString>& lines, bool lastLineEnd = true) {
     std::ofstream out(path, std::ios::binary);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const auto bytes = encodeArabicCodePage(lines[i]);
@@ -63,7 +62,9 @@ inline QString realVocalisedLine(int index) {
 // and the blank that follows them.
 inline std::pair<QString, QString> realHalvesOf282() {
     const QString verse = realVocalisedLine(7 + 281);  // surah 1 has 7 verses
-    const QString end = QString::fromUtf16(u"\u0623\u064E\u0644\u0651\u064E\u0627 \u062A\u064E\u0643\u0652\u062A\u064F\u0628\u064F\u0648\u0647\u064E\u0627 ");
+    const QString end = QString::fromUtf16(
+        u"\u0623\u064E\u0644\u0651\u064E\u0627 "
+        u"\u062A\u064E\u0643\u0652\u062A\u064F\u0628\u064F\u0648\u0647\u064E\u0627 ");
     const qsizetype at = verse.indexOf(end);
     if (at < 0) return {};
     return {verse.left(at + end.size()), verse.mid(at + end.size())};
@@ -79,10 +80,8 @@ struct VerseFixture {
     VerseFixture() {
         for (const auto& [surah, count] : kVerseCounts) {
             for (int verse = 1; verse <= count; ++verse) {
-                search.push_back(QStringLiteral("%1 %2 %3")
-                                     .arg(surah, 3, 10, QLatin1Char('0'))
-                                     .arg(words(surah, verse))
-                                     .arg(verse));
+                search.push_back(
+                    QStringLiteral("%1 %2 %3").arg(surah, 3, 10, QLatin1Char('0')).arg(words(surah, verse)).arg(verse));
                 vocalised.push_back(QStringLiteral("نَصُّ الآيَةِ %1:%2").arg(surah).arg(verse));
             }
         }
@@ -143,7 +142,7 @@ protected:
     RecordingMessageBox messages;
     RecordingKeyboardLayout keyboard;
     std::unique_ptr<Form1> form;
-    QString startQuery;  // the query box right after start-up
+    QString startQuery;      // the query box right after start-up
     bool activated = false;  // the window became the active one at start-up
     int sendCount = 0;
     int rangeSendCount = 0;

@@ -140,7 +140,7 @@ TEST_F(Form1Test, SearchQueriesMatchTheWholeLineExactly) {
     EXPECT_EQ(form->List1.count(), 304);  // every line has a blank
     form->Text1.setText(QStringLiteral("114"));
     form->Command1.click();
-    EXPECT_EQ(form->List1.count(), 6 + 1);  // the surah code of 114, and verse 114 of surah 2
+    EXPECT_EQ(form->List1.count(), 6 + 1);          // the surah code of 114, and verse 114 of surah 2
     form->Text1.setText(QStringLiteral(" اللّه "));  // a shadda is a different text
     form->Command1.click();
     EXPECT_EQ(form->List1.count(), 0);
@@ -182,8 +182,7 @@ TEST_F(Form1Test, DirectSendPressesSendOnASingleHit) {
 TEST_F(Form1Test, ClickingRowsSelectsTheCurrentVerse) {
     startWithClipboard(QStringLiteral("الله"));
     const int row = 2;  // 2:20
-    QTest::mouseClick(form->List1.viewport(), Qt::LeftButton, {},
-                      form->List1.rowRect(row).center());
+    QTest::mouseClick(form->List1.viewport(), Qt::LeftButton, {}, form->List1.rowRect(row).center());
     EXPECT_EQ(form->List1.currentRow(), row);
     EXPECT_EQ(form->Label2.text(), QStringLiteral("نَصُّ الآيَةِ 2:20"));
     EXPECT_EQ(form->Label4.text(), QStringLiteral("البقرة"));
@@ -217,7 +216,7 @@ TEST_F(Form1Test, RowVerseNumberTakesTheLastDigitsOrKeepsTheOldValue) {
     EXPECT_EQ(form->Label5.text(), QStringLiteral("5"));
     EXPECT_EQ(form->currentSurah(), 5);
     form->selectRow(2);
-    EXPECT_EQ(form->Label5.text(), QStringLiteral("5"));  // no digit at the end: unchanged
+    EXPECT_EQ(form->Label5.text(), QStringLiteral("5"));      // no digit at the end: unchanged
     EXPECT_EQ(form->Label4.text(), QStringLiteral("النور"));  // the citation form of 24
     EXPECT_EQ(form->Label2.text(), QStringLiteral("ج"));
 }

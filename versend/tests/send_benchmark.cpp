@@ -66,7 +66,9 @@ struct Bench {
         form->settingsFile = "/nonexistent/Versend.ini";  // the default sizes 16 and 12
         form->animationMs = 0;
         form->endProgram = [] {};
-        form->wordGlobalFactory = [options = office.pipeOptions()] { return word::libreoffice::connectOverPipe(options); };
+        form->wordGlobalFactory = [options = office.pipeOptions()] {
+            return word::libreoffice::connectOverPipe(options);
+        };
         form->Form_Load();
         form->Label23_Click();
         form->Combo1.setCurrentIndex(2);
@@ -86,14 +88,17 @@ struct Bench {
         Reference<css::frame::XModel> model(document, UNO_QUERY_THROW);
         Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(), UNO_QUERY_THROW);
         Reference<css::text::XTextViewCursor> cursor = supplier->getViewCursor();
-        const std::u16string_view utf16(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-        document->getText()->insertString(Reference<css::text::XTextRange>(cursor.get()), word::libreoffice::toOUString(utf16), false);
+        const std::u16string_view utf16(reinterpret_cast<const char16_t*>(text.utf16()),
+                                        static_cast<std::size_t>(text.size()));
+        document->getText()->insertString(Reference<css::text::XTextRange>(cursor.get()),
+                                          word::libreoffice::toOUString(utf16), false);
     }
 
     // Verse 2:255 as the current verse, and the text that sending it types.
     QString setVerse255() {
         form->Label2.setText(form->List2.text(254));
-        form->Label4.setText(QString::fromUtf16(versend::citationName(2).data(), static_cast<qsizetype>(versend::citationName(2).size())));
+        form->Label4.setText(QString::fromUtf16(versend::citationName(2).data(),
+                                                static_cast<qsizetype>(versend::citationName(2).size())));
         form->Label5.setText(QStringLiteral("255"));
         return u'[' + form->Label2.text() + QStringLiteral("] {") + form->Label4.text() + QStringLiteral(":255} ");
     }
@@ -104,7 +109,8 @@ struct Bench {
         for (int row = 0; row < form->List2.count(); ++row)
             body += form->List2.text(row) + u'(' + QString::number(row + 1) + QStringLiteral(") ");
         return u'[' + body + QStringLiteral("]. {") +
-               QString::fromUtf16(versend::citationName(2).data(), static_cast<qsizetype>(versend::citationName(2).size())) +
+               QString::fromUtf16(versend::citationName(2).data(),
+                                  static_cast<qsizetype>(versend::citationName(2).size())) +
                QStringLiteral("}. ");
     }
 };
@@ -157,7 +163,11 @@ void BM_TypePiecesVerse(benchmark::State& state) {
     if (!usable(state)) return;
     auto& b = *bench();
     b.setVerse255();
-    const versend::SendPieces pieces{16, 12, QStringLiteral("["), b.form->Label2.text(), QStringLiteral("] "),
+    const versend::SendPieces pieces{16,
+                                     12,
+                                     QStringLiteral("["),
+                                     b.form->Label2.text(),
+                                     QStringLiteral("] "),
                                      QStringLiteral("{%1:255}").arg(b.form->Label4.text())};
     auto word = b.form->wordGlobalFactory();
     versend::typePieces(*word, pieces);  // connects: not part of the figure
@@ -183,8 +193,13 @@ void BM_TypePiecesRange2_1_286(benchmark::State& state) {
     for (int row = 0; row < b.form->List2.count(); ++row)
         body += b.form->List2.text(row) + u'(' + QString::number(row + 1) + QStringLiteral(") ");
     const auto name = versend::citationName(2);
-    const versend::SendPieces pieces{16, 12, QStringLiteral("["), body, QStringLiteral("]. "),
-                                     u'{' + QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size())) + QStringLiteral("}.")};
+    const versend::SendPieces pieces{
+        16,
+        12,
+        QStringLiteral("["),
+        body,
+        QStringLiteral("]. "),
+        u'{' + QString::fromUtf16(name.data(), static_cast<qsizetype>(name.size())) + QStringLiteral("}.")};
     auto word = b.form->wordGlobalFactory();
     timeIntoEmptyDocument(state, b, [&] { versend::typePieces(*word, pieces); });
     b.clearDocument();
@@ -199,12 +214,42 @@ void BM_InsertStringRange2_1_286(benchmark::State& state) {
     b.clearDocument();
 }
 
-BENCHMARK(BM_SendVerse)->Iterations(1)->Repetitions(101)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_InsertStringVerse)->Iterations(1)->Repetitions(101)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TypePiecesVerse)->Iterations(1)->Repetitions(101)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SendRange2_1_286)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TypePiecesRange2_1_286)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_InsertStringRange2_1_286)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SendVerse)
+    ->Iterations(1)
+    ->Repetitions(101)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertStringVerse)
+    ->Iterations(1)
+    ->Repetitions(101)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypePiecesVerse)
+    ->Iterations(1)
+    ->Repetitions(101)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SendRange2_1_286)
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TypePiecesRange2_1_286)
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InsertStringRange2_1_286)
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->ReportAggregatesOnly(true)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

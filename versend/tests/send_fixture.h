@@ -3,8 +3,8 @@
 
 #include "versend/send.h"
 #include "versend/surah_names.h"
-#include "versend/texts.h"
 #include "versend/tests/form1_fixture.h"
+#include "versend/texts.h"
 #include "word/recording/recording.h"
 
 #include <QTest>
@@ -13,7 +13,9 @@
 namespace versend::testing {
 
 inline QString q(std::u16string_view text) { return fromU16(text); }
-inline std::u16string u(const QString& text) { return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size()); }
+inline std::u16string u(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+}
 
 class SendTest : public Form1Test {
 protected:
@@ -52,8 +54,11 @@ protected:
     static std::vector<std::u16string> pieces(double verseSize, const QString& opening, const QString& body,
                                               const QString& closing, double citationSize, const QString& citation) {
         const auto size = [](double s) { return u"SizeBi " + u(QString::number(s)); };
-        return {size(verseSize), u"TypeText " + u(opening), u"BoldRun", u"TypeText " + u(body), u"BoldRun",
-                u"TypeText " + u(closing), size(citationSize), u"TypeText " + u(citation), size(verseSize), u"TypeText  "};
+        return {size(verseSize),    u"TypeText " + u(opening),
+                u"BoldRun",         u"TypeText " + u(body),
+                u"BoldRun",         u"TypeText " + u(closing),
+                size(citationSize), u"TypeText " + u(citation),
+                size(verseSize),    u"TypeText  "};
     }
 
     word::recording::Recorder* word = nullptr;  // owned by the window

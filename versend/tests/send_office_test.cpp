@@ -22,7 +22,8 @@ struct Stretch {
 };
 
 // Checks the document's only paragraph character by character against the stretches.
-void expectDocument(const css::uno::Reference<css::text::XTextDocument>& document, const std::vector<Stretch>& stretches) {
+void expectDocument(const css::uno::Reference<css::text::XTextDocument>& document,
+                    const std::vector<Stretch>& stretches) {
     const auto paragraphs = word::testing::readDocument(document);
     ASSERT_EQ(paragraphs.size(), 1u);
     const auto& paragraph = paragraphs[0];
@@ -66,9 +67,7 @@ protected:
 
     virtual word::testing::Office& office() { return word::testing::sharedOffice(); }
 
-    word::libreoffice::PipeOptions pipeOptions() {
-        return office().pipeOptions(std::chrono::milliseconds(5000));
-    }
+    word::libreoffice::PipeOptions pipeOptions() { return office().pipeOptions(std::chrono::milliseconds(5000)); }
 
     // Range mode with surah `surah` listed.
     void listSurah(int surah) {
@@ -78,7 +77,9 @@ protected:
         emit form->Combo1.activated(surah);
     }
 
-    QString citation(int surah, const QString& number) const { return u'{' + q(citationName(surah)) + u':' + number + u'}'; }
+    QString citation(int surah, const QString& number) const {
+        return u'{' + q(citationName(surah)) + u':' + number + u'}';
+    }
 
     css::uno::Reference<css::text::XTextDocument> document;
 };
@@ -137,7 +138,8 @@ TEST_F(OfficeSendTest, ARangeHasEveryVerseNumberAndTheSurahNameAfterIt) {
     form->Text4.setText(QStringLiteral("11"));
     form->Command6.click();
     QString body;
-    for (int verse = 9; verse <= 11; ++verse) body += fixture.vocalised[7 + verse - 1] + QStringLiteral("(%1) ").arg(verse);
+    for (int verse = 9; verse <= 11; ++verse)
+        body += fixture.vocalised[7 + verse - 1] + QStringLiteral("(%1) ").arg(verse);
     expectDocument(document, {{QStringLiteral("["), false, 18},
                               {body, true, 18},
                               {QStringLiteral("]. "), false, 18},
@@ -179,7 +181,8 @@ TEST_F(OfficeClosedTest, TheSendAfterWriterWasClosedFailsAndTheNextWorksOnceItRu
     document = ownOffice.newWriterDocument();
     form->cmdcreate.click();
     EXPECT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(word::testing::documentText(document), u(u'[' + verse + QStringLiteral("] ") + citation(1, QStringLiteral("2")) + u' '));
+    EXPECT_EQ(word::testing::documentText(document),
+              u(u'[' + verse + QStringLiteral("] ") + citation(1, QStringLiteral("2")) + u' '));
     EXPECT_EQ(factoryCalls, 1);  // the same word object, connected again
 }
 
@@ -251,7 +254,8 @@ TEST_F(SendTest, AWordProcessorThatCannotBeStartedGivesTheMessageAtOnce) {
         word::libreoffice::PipeOptions options;
         options.pipeName = "versend_nothing_here_" + std::to_string(::getpid());
         options.launch = [](std::string_view) { throw word::Error("the word processor is not installed"); };
-        return word::libreoffice::connectOverPipe(std::move(options), {.whileWaiting = {}, .newDocumentAfterLaunch = true});
+        return word::libreoffice::connectOverPipe(std::move(options),
+                                                  {.whileWaiting = {}, .newDocumentAfterLaunch = true});
     };
     setVerse(QStringLiteral("نص"), 1, QStringLiteral("1"));
     QElapsedTimer clock;

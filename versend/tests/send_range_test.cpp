@@ -58,16 +58,19 @@ TEST_F(RangeSendTest, RangesThatAreNotTwoOrMoreListedVersesAreRefused) {
     messages.messages.clear();
     sendRange(QStringLiteral("6"), QStringLiteral("7"));  // up to the last verse
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(documentText(), u(u'[' + body(1, 6, 7) + QStringLiteral("]. {") + q(citationName(1)) + QStringLiteral("}. ")));
+    EXPECT_EQ(documentText(),
+              u(u'[' + body(1, 6, 7) + QStringLiteral("]. {") + q(citationName(1)) + QStringLiteral("}. ")));
 }
 
 TEST_F(RangeSendTest, VerseNumbersOfOneTwoAndThreeDigitsStandWholeInTheirParentheses) {
     listSurah(2);
     sendRange(QStringLiteral("8"), QStringLiteral("10"));
     const QString name = q(citationName(2));
-    EXPECT_EQ(word->edits(), pieces(16, QStringLiteral("["), body(2, 8, 10), QStringLiteral("]. "), 12, u'{' + name + QStringLiteral("}.")));
+    EXPECT_EQ(word->edits(), pieces(16, QStringLiteral("["), body(2, 8, 10), QStringLiteral("]. "), 12,
+                                    u'{' + name + QStringLiteral("}.")));
     sendRange(QStringLiteral("99"), QStringLiteral("101"));
-    EXPECT_EQ(word->edits()[3], u"TypeText " + u(QStringLiteral("نَصُّ الآيَةِ 2:99(99) نَصُّ الآيَةِ 2:100(100) نَصُّ الآيَةِ 2:101(101) ")));
+    EXPECT_EQ(word->edits()[3],
+              u"TypeText " + u(QStringLiteral("نَصُّ الآيَةِ 2:99(99) نَصُّ الآيَةِ 2:100(100) نَصُّ الآيَةِ 2:101(101) ")));
     // The window's current verse is the last of the range.
     EXPECT_EQ(form->Label5.text(), QStringLiteral("101"));
     EXPECT_EQ(form->Label2.text(), verseText(2, 101));
@@ -136,7 +139,8 @@ TEST_F(RangeSendTest, ARangeSentDuringAListingIsSentOnceAllItsRowsAreIn) {
     EXPECT_EQ(rangeSendCount, 1);
     EXPECT_TRUE(messages.messages.empty());
     ASSERT_NE(word, nullptr);
-    EXPECT_EQ(documentText(), u(u'[' + body(2, 280, 283) + QStringLiteral("]. {") + q(citationName(2)) + QStringLiteral("}. ")));
+    EXPECT_EQ(documentText(),
+              u(u'[' + body(2, 280, 283) + QStringLiteral("]. {") + q(citationName(2)) + QStringLiteral("}. ")));
     EXPECT_EQ(form->Label5.text(), QStringLiteral("283"));
 }
 

@@ -54,8 +54,9 @@ TEST_F(SendTest, PartOfAnOrdinaryVerseGetsTheMarkersOfWhereItStandsAndClosesTheP
     };
     const int L = static_cast<int>(kVerse.size());
     const QString stopsEarly = QStringLiteral("...]الآية. ");
-    for (const Row& row : {Row{0, 5, QStringLiteral("["), stopsEarly}, Row{6, L - 6, QStringLiteral("[..."), QStringLiteral("]. ")},
-                           Row{6, 5, QStringLiteral("[..."), stopsEarly}}) {
+    for (const Row& row :
+         {Row{0, 5, QStringLiteral("["), stopsEarly}, Row{6, L - 6, QStringLiteral("[..."), QStringLiteral("]. ")},
+          Row{6, 5, QStringLiteral("[..."), stopsEarly}}) {
         SCOPED_TRACE(row.start);
         setVerse(kVerse, 1, QStringLiteral("1"));
         form->DainCon.show();
@@ -75,8 +76,8 @@ TEST_F(SendTest, Verse282UsesBothHalvesAndFixedSizes) {
     form->ftx2.setText(QStringLiteral("10"));
     setVerse(QStringLiteral("نص الآية"), 2, QStringLiteral("282"));
     form->cmdcreate.click();
-    EXPECT_EQ(word->edits(), pieces(16, QStringLiteral("["), testing::realVocalisedLine(7 + 281), QStringLiteral("] "), 12,
-                                    u'{' + q(citationName(2)) + QStringLiteral(":282}")));
+    EXPECT_EQ(word->edits(), pieces(16, QStringLiteral("["), testing::realVocalisedLine(7 + 281), QStringLiteral("] "),
+                                    12, u'{' + q(citationName(2)) + QStringLiteral(":282}")));
 }
 
 TEST_F(SendTest, PartsOfTheHalvesOf282GetTheirMarkers) {
@@ -88,10 +89,11 @@ TEST_F(SendTest, PartsOfTheHalvesOf282GetTheirMarkers) {
         QString opening, closing;
     };
     const int L1 = static_cast<int>(first.size()), L2 = static_cast<int>(second.size());
-    for (const Row& row : {Row{first, 0, 4, QStringLiteral("["), QStringLiteral("...] ")},
-                           Row{first, 3, L1 - 3, QStringLiteral("[..."), QStringLiteral("...] ")},  // never the verse end
-                           Row{second, 2, L2 - 2, QStringLiteral("[..."), QStringLiteral("] ")},
-                           Row{second, 0, 3, QStringLiteral("[..."), QStringLiteral("...] ")}}) {
+    for (const Row& row :
+         {Row{first, 0, 4, QStringLiteral("["), QStringLiteral("...] ")},
+          Row{first, 3, L1 - 3, QStringLiteral("[..."), QStringLiteral("...] ")},  // never the verse end
+          Row{second, 2, L2 - 2, QStringLiteral("[..."), QStringLiteral("] ")},
+          Row{second, 0, 3, QStringLiteral("[..."), QStringLiteral("...] ")}}) {
         SCOPED_TRACE(u(row.half).size() + row.start);
         setVerse(QStringLiteral("نص الآية"), 2, QStringLiteral("282"));
         markPart(row.half, row.start, row.length);
@@ -270,7 +272,7 @@ TEST_F(SendTest, TheWindowShowsItIsBusyWhileTheSendReachesTheWordProcessor) {
     EXPECT_EQ(form->Image1.pixmap().toImage(), form->Image3.pixmap().toImage());
 
     form->wordGlobal.reset();
-    form->wordGlobalFactory = [] () -> std::unique_ptr<word::Global> { throw word::Error("cannot start"); };
+    form->wordGlobalFactory = []() -> std::unique_ptr<word::Global> { throw word::Error("cannot start"); };
     form->cmdcreate.click();
     EXPECT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);

@@ -125,13 +125,13 @@ TEST_F(SettingsTest, AFaultAnywhereAppliesTheDefaults) {
 
     // Fields that do not convert, or that a check box refuses, never throw.
     const std::string faulty[] = {
-        "abc*900*16*12*0*1*1*1*\r\n",     // a position that is not a number
-        "1560*1e60*16*12*0*1*1*1*\r\n",   // beyond single precision
-        "1560*900*16*12*3*1*1*1*\r\n",    // a check box value outside 0..2
+        "abc*900*16*12*0*1*1*1*\r\n",    // a position that is not a number
+        "1560*1e60*16*12*0*1*1*1*\r\n",  // beyond single precision
+        "1560*900*16*12*3*1*1*1*\r\n",   // a check box value outside 0..2
         "1560*900*16*12*0*-1*1*1*\r\n",
         "1560*900*16*12*0*1*40000*1*\r\n",  // beyond a 16-bit integer
         "1560*900*16*12*0*1*1*x*\r\n",
-        "1560*900*16*12*0*1*1*1",          // the last field has no terminator
+        "1560*900*16*12*0*1*1*1",  // the last field has no terminator
         "\xff\xfe*\x01*",
     };
     for (const std::string& text : faulty) {

@@ -2,8 +2,8 @@
 // two surah name tables.
 #include "versend/code_page.h"
 #include "versend/surah_names.h"
-#include "versend/verse_scan.h"
 #include "versend/tests/form1_fixture.h"
+#include "versend/verse_scan.h"
 
 #include <QTemporaryDir>
 
@@ -149,7 +149,8 @@ TEST(SurahNames, CitationTableDiffersInSevenEntriesOnly) {
     EXPECT_EQ(chooserName(24), u"النّور");
     EXPECT_EQ(citationName(24), u"النور");
     EXPECT_EQ(citationName(51), u"الذاريات");
-    EXPECT_EQ(chooserName(51), u"\u0627\u0644\u0630\u0651\u0650\u0627\u0631\u064A\u0627\u062A");  // shadda before the kasra
+    EXPECT_EQ(chooserName(51),
+              u"\u0627\u0644\u0630\u0651\u0650\u0627\u0631\u064A\u0627\u062A");  // shadda before the kasra
     EXPECT_EQ(citationName(30), u"\u0627\u0644\u0631\u0651\u064F\u0648\u0645");  // marks stay where both tables agree
     EXPECT_EQ(citationName(86), u"\u0627\u0644\u0637\u0651\u064B\u0627\u0631\u0642");  // shadda before the mark
 }

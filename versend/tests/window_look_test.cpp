@@ -4,8 +4,8 @@
 // window-pictures/ for a person to look at. The program's main() is the platform's
 // (window_look_x11.cpp, windows/tests/window_look_main_win.cpp).
 #include "versend/surah_names.h"
-#include "versend/texts.h"
 #include "versend/tests/form1_fixture.h"
+#include "versend/texts.h"
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -21,9 +21,7 @@ namespace {
 
 using testing::Form1Test;
 
-bool onRealDisplay() {
-    return QGuiApplication::platformName() != QLatin1String("offscreen");
-}
+bool onRealDisplay() { return QGuiApplication::platformName() != QLatin1String("offscreen"); }
 
 // The clipboard of a real display would outlive the test and hold up its end.
 class MemoryClipboard final : public Clipboard {
@@ -45,8 +43,7 @@ protected:
     }
 
     void startInShape(int check4) {
-        std::ofstream(folder / "Versend.ini", std::ios::binary)
-            << "1560*900*16*12*0*0*1*" << check4 << "*\r\n";
+        std::ofstream(folder / "Versend.ini", std::ios::binary) << "1560*900*16*12*0*0*1*" << check4 << "*\r\n";
         startWithClipboard(QStringLiteral("الله"));
         ASSERT_EQ(checkValue(form->Check4), check4);
         if (onRealDisplay()) {
@@ -161,7 +158,8 @@ TEST_F(WindowLookTest, ChooserListRightToLeftAndWholeRowsInTheResultList) {
         ASSERT_GT(form->List1.count(), 3);
         const int row = form->List1.sizeHintForRow(0);
         ASSERT_GT(row, 0);
-        EXPECT_EQ(form->List1.viewport()->height() % row, 0) << "viewport " << form->List1.viewport()->height() << ", row " << row;
+        EXPECT_EQ(form->List1.viewport()->height() % row, 0)
+            << "viewport " << form->List1.viewport()->height() << ", row " << row;
         EXPECT_GE(form->List1.viewport()->height() / row, 3);
         expectNothingClipped("result list");
     }

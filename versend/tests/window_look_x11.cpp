@@ -14,9 +14,7 @@
 namespace versend {
 namespace {
 
-bool onRealDisplay() {
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
+bool onRealDisplay() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 
 // With an Arabic group added to the display's keymap.
 class X11KeyboardTest : public ::testing::Test {

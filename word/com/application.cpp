@@ -55,11 +55,15 @@ class ComSelection final : public word::Selection {
 public:
     explicit ComSelection(Dispatch selection) : s_(std::move(selection)) {}
 
-    std::unique_ptr<word::Font> Font() override { return std::make_unique<ComFont>(s_.object(u"Font", ObjectType::Font)); }
+    std::unique_ptr<word::Font> Font() override {
+        return std::make_unique<ComFont>(s_.object(u"Font", ObjectType::Font));
+    }
     std::unique_ptr<word::ParagraphFormat> ParagraphFormat() override {
         return std::make_unique<ComParagraphFormat>(s_.object(u"ParagraphFormat", ObjectType::ParagraphFormat));
     }
-    std::unique_ptr<word::Range> Range() override { return std::make_unique<ComRange>(s_.object(u"Range", ObjectType::Range)); }
+    std::unique_ptr<word::Range> Range() override {
+        return std::make_unique<ComRange>(s_.object(u"Range", ObjectType::Range));
+    }
     int Type() const override { return s_.int32(s_.get(u"Type"), u"Type"); }
     std::u16string Text() const override { return s_.text(s_.get(u"Text"), u"Text"); }
     int MoveStart(int unit, int count) override {
@@ -138,11 +142,13 @@ public:
     }
 
     std::unique_ptr<word::Document> ActiveDocument() override {
-        return std::make_unique<ComDocument>(withApplication([](const Dispatch& app) { return app.object(u"ActiveDocument", ObjectType::Document); }));
+        return std::make_unique<ComDocument>(
+            withApplication([](const Dispatch& app) { return app.object(u"ActiveDocument", ObjectType::Document); }));
     }
     word::Documents& Documents() override { return *documents_; }
     std::unique_ptr<word::Selection> Selection() override {
-        return std::make_unique<ComSelection>(withApplication([](const Dispatch& app) { return app.object(u"Selection", ObjectType::Selection); }));
+        return std::make_unique<ComSelection>(
+            withApplication([](const Dispatch& app) { return app.object(u"Selection", ObjectType::Selection); }));
     }
     void SetScreenUpdating(bool on) override {
         withApplication([on](const Dispatch& app) {
@@ -190,7 +196,8 @@ private:
         if (FAILED(CLSIDFromProgID(L"Word.Application", &clsid))) clsid = kWordApplicationClass;
         ComPtr<IUnknown> unknown;
         HRESULT hr = GetActiveObject(clsid, nullptr, unknown.GetAddressOf());
-        if (FAILED(hr) && clsid != kWordApplicationClass) hr = GetActiveObject(kWordApplicationClass, nullptr, unknown.GetAddressOf());
+        if (FAILED(hr) && clsid != kWordApplicationClass)
+            hr = GetActiveObject(kWordApplicationClass, nullptr, unknown.GetAddressOf());
         ComPtr<IDispatch> dispatch;
         if (SUCCEEDED(hr)) hr = unknown.As(&dispatch);
         if (FAILED(hr)) throw word::Error("the word processor is not running: no Word found (HRESULT " + hex(hr) + ")");
@@ -208,6 +215,8 @@ private:
 
 std::unique_ptr<word::Application> attachToRunningWord() { return std::make_unique<ComApplication>(); }
 
-std::unique_ptr<word::Application> wrapApplication(IDispatch* application) { return std::make_unique<ComApplication>(application); }
+std::unique_ptr<word::Application> wrapApplication(IDispatch* application) {
+    return std::make_unique<ComApplication>(application);
+}
 
 }  // namespace word::com

@@ -6,7 +6,8 @@ namespace word::com {
 
 std::string utf8(std::u16string_view text) {
     if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, wide(text), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide(text), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
     return result;
@@ -16,7 +17,8 @@ std::u16string fromUtf8(std::string_view text) {
     if (text.empty()) return {};
     const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::u16string result(static_cast<std::size_t>(size), u'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<wchar_t*>(result.data()), size);
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                        reinterpret_cast<wchar_t*>(result.data()), size);
     return result;
 }
 

@@ -6,8 +6,8 @@
 
 #include <windows.h>
 #include <oaidl.h>
-#include <oleauto.h>
 #include <ocidl.h>
+#include <oleauto.h>
 #include <olectl.h>
 #include <wrl/client.h>
 
@@ -63,20 +63,25 @@ public:
     ~Variant() { VariantClear(&value_); }
 
     static Variant text(std::u16string_view text);  // VT_BSTR
-    static Variant int32(LONG value);                // VT_I4
-    static Variant single(float value);              // VT_R4
-    static Variant boolean(bool value);              // VT_BOOL
-    static Variant dispatch(IDispatch* object);      // VT_DISPATCH (adds a reference)
+    static Variant int32(LONG value);               // VT_I4
+    static Variant single(float value);             // VT_R4
+    static Variant boolean(bool value);             // VT_BOOL
+    static Variant dispatch(IDispatch* object);     // VT_DISPATCH (adds a reference)
     static Variant copyOf(const VARIANT& value);
 
     VARIANT* get() { return &value_; }
     const VARIANT* get() const { return &value_; }
-    VARIANT* out() { VariantClear(&value_); return &value_; }
+    VARIANT* out() {
+        VariantClear(&value_);
+        return &value_;
+    }
     VARIANT release();
     VARTYPE type() const { return value_.vt; }
 
     // An optional argument left out by the caller.
-    bool isMissing() const { return value_.vt == VT_EMPTY || (value_.vt == VT_ERROR && value_.scode == DISP_E_PARAMNOTFOUND); }
+    bool isMissing() const {
+        return value_.vt == VT_EMPTY || (value_.vt == VT_ERROR && value_.scode == DISP_E_PARAMNOTFOUND);
+    }
     // The value coerced as Automation does (VariantChangeType).
     HRESULT to(VARTYPE type, Variant& result) const;
 

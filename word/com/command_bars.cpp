@@ -12,7 +12,8 @@ namespace word::com {
 namespace {
 
 // {000C0351-0000-0000-C000-000000000046}: _CommandBarButtonEvents.
-constexpr IID DIID_CommandBarButtonEvents = {0x000C0351, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID DIID_CommandBarButtonEvents = {
+    0x000C0351, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 constexpr DISPID kClick = 1;  // Click(Ctrl, CancelDefault)
 
 // The event sink: Click runs the handler; every other event is ignored.
@@ -39,8 +40,11 @@ public:
         if (info) *info = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                     UINT*) override {
         if (result) VariantInit(result);
         if (member != kClick) return S_OK;
         const auto handler = handler_;  // the handler may replace itself
@@ -62,7 +66,8 @@ public:
     Advice(const Dispatch& control, std::function<void()> handler) {
         sink_ = makeComObject<ClickSink>(std::move(handler));
         ComPtr<IConnectionPointContainer> container;
-        HRESULT hr = control.get()->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(container.GetAddressOf()));
+        HRESULT hr = control.get()->QueryInterface(IID_IConnectionPointContainer,
+                                                   reinterpret_cast<void**>(container.GetAddressOf()));
         if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(DIID_CommandBarButtonEvents, point_.GetAddressOf());
         if (SUCCEEDED(hr)) hr = point_->Advise(static_cast<IDispatch*>(sink_.Get()), &cookie_);
         if (FAILED(hr)) {

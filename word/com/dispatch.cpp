@@ -17,8 +17,7 @@ bool meansGone(HRESULT hr) {
         case 0x800706BFUL:  // RPC_S_CALL_FAILED_DNE
         case 0x800401FDUL:  // CO_E_OBJNOTCONNECTED
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 
@@ -39,7 +38,8 @@ const std::vector<DISPID>& Session::ids(IDispatch* object, ObjectType type, std:
     std::vector<LPOLESTR> pointers;
     for (auto& name : names) pointers.push_back(reinterpret_cast<LPOLESTR>(name.data()));
     std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
-    const HRESULT hr = object->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()), LOCALE_USER_DEFAULT, ids.data());
+    const HRESULT hr = object->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
+                                             LOCALE_USER_DEFAULT, ids.data());
     if (FAILED(hr)) fail(member, hr);
     return cache.emplace(std::move(key), std::move(ids)).first->second;
 }
@@ -83,12 +83,14 @@ Variant Dispatch::invoke(std::u16string_view member, WORD flags, std::vector<Arg
         if (arguments[i].name.empty()) values.push_back(*arguments[i].value.get());
     if (flags & DISPATCH_PROPERTYPUT) namedIds.push_back(DISPID_PROPERTYPUT);
 
-    DISPPARAMS params{values.data(), namedIds.data(), static_cast<UINT>(values.size()), static_cast<UINT>(namedIds.size())};
+    DISPPARAMS params{values.data(), namedIds.data(), static_cast<UINT>(values.size()),
+                      static_cast<UINT>(namedIds.size())};
     Variant result;
     EXCEPINFO exception{};
     UINT badArgument = 0;
-    const HRESULT hr = object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                       (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.out(), &exception, &badArgument);
+    const HRESULT hr =
+        object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                        (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.out(), &exception, &badArgument);
     if (FAILED(hr)) session_->fail(member, hr, hr == DISP_E_EXCEPTION ? &exception : nullptr);
     return result;
 }
@@ -122,7 +124,9 @@ Dispatch Dispatch::toObject(Variant value, std::u16string_view member, ObjectTyp
     session_->fail(member, DISP_E_TYPEMISMATCH);
 }
 
-Dispatch Dispatch::object(std::u16string_view property, ObjectType type) const { return toObject(get(property), property, type); }
+Dispatch Dispatch::object(std::u16string_view property, ObjectType type) const {
+    return toObject(get(property), property, type);
+}
 
 Dispatch Dispatch::callObject(std::u16string_view method, std::vector<Argument> arguments, ObjectType type) const {
     return toObject(call(method, std::move(arguments)), method, type);

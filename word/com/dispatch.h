@@ -15,8 +15,19 @@
 namespace word::com {
 
 enum class ObjectType {
-    Application, Documents, Document, Window, Selection, Range, Font, ParagraphFormat,
-    CommandBars, CommandBar, Controls, Control, Count
+    Application,
+    Documents,
+    Document,
+    Window,
+    Selection,
+    Range,
+    Font,
+    ParagraphFormat,
+    CommandBars,
+    CommandBar,
+    Controls,
+    Control,
+    Count
 };
 
 // One connection to Word: the DISPIDs learnt per object type, and whether Word has gone away

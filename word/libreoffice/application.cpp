@@ -91,10 +91,10 @@ class PipeConnection : public Connection {
 public:
     PipeConnection(PipeOptions options, LaunchOptions launching)
         : options_(std::move(options)), launching_(std::move(launching)) {
-        const bool valid = !options_.pipeName.empty() &&
-                           std::all_of(options_.pipeName.begin(), options_.pipeName.end(), [](char c) {
-                               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-                           });
+        const bool valid =
+            !options_.pipeName.empty() && std::all_of(options_.pipeName.begin(), options_.pipeName.end(), [](char c) {
+                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+            });
         if (!valid) throw word::Error("invalid pipe name: " + options_.pipeName);
     }
 
@@ -109,7 +109,8 @@ private:
     void connect() {
         const auto failed = [&](const css::uno::Exception& e) {
             current_ = {};
-            return word::Error("the word processor does not answer on pipe " + options_.pipeName + ": " + toUtf8(e.Message));
+            return word::Error("the word processor does not answer on pipe " + options_.pipeName + ": " +
+                               toUtf8(e.Message));
         };
         auto deadline = std::chrono::steady_clock::now() + options_.connectTimeout;
         bool launched = false;
@@ -338,11 +339,16 @@ public:
     void SetAlignment(int alignment) override {
         css::style::ParagraphAdjust adjust;
         switch (alignment) {
-        case 0: adjust = css::style::ParagraphAdjust_LEFT; break;
-        case 1: adjust = css::style::ParagraphAdjust_CENTER; break;
-        case 2: adjust = css::style::ParagraphAdjust_RIGHT; break;
-        case 3: case 4: case 5: case 7: case 8: case 9: adjust = css::style::ParagraphAdjust_BLOCK; break;
-        default: throw word::Error("no such paragraph alignment: " + std::to_string(alignment));
+            case 0: adjust = css::style::ParagraphAdjust_LEFT; break;
+            case 1: adjust = css::style::ParagraphAdjust_CENTER; break;
+            case 2: adjust = css::style::ParagraphAdjust_RIGHT; break;
+            case 3:
+            case 4:
+            case 5:
+            case 7:
+            case 8:
+            case 9: adjust = css::style::ParagraphAdjust_BLOCK; break;
+            default: throw word::Error("no such paragraph alignment: " + std::to_string(alignment));
         }
         guarded("ParagraphFormat.Alignment", [&] {
             Reference<css::beans::XPropertySet>(cursor_, UNO_QUERY_THROW)
@@ -387,7 +393,8 @@ private:
 
 class LoSelection : public word::Selection, public std::enable_shared_from_this<LoSelection> {
 public:
-    LoSelection(std::shared_ptr<Session> session, ViewRefs view) : session_(std::move(session)), view_(std::move(view)) {}
+    LoSelection(std::shared_ptr<Session> session, ViewRefs view)
+        : session_(std::move(session)), view_(std::move(view)) {}
     ~LoSelection() override {
         if (!heldModel_.is()) return;
         try {
@@ -410,7 +417,8 @@ public:
         });
     }
     int Type() const override {
-        return guarded("Selection.Type", [&] { return cursor()->isCollapsed() ? word::wdSelectionIP : wdSelectionNormal; });
+        return guarded("Selection.Type",
+                       [&] { return cursor()->isCollapsed() ? word::wdSelectionIP : wdSelectionNormal; });
     }
     std::u16string Text() const override {
         return guarded("Selection.Text", [&] {
@@ -475,7 +483,7 @@ public:
             if (pending.bold) {
                 pending.bold = !*pending.bold;
                 if (!known) remember(pending);  // else the point is still at the anchor
-                settle(atParagraphEnd_);  // the point has not moved
+                settle(atParagraphEnd_);        // the point has not moved
                 return;
             }
             const bool bold = known && boldAtPoint_ ? *boldAtPoint_ : readBold();
@@ -514,10 +522,8 @@ public:
             begin();
             if (unit == word::wdLine)
                 Reference<css::view::XLineCursor>(cursor(), UNO_QUERY_THROW)->gotoEndOfLine(false);
-            else if (unit == wdStory)
-                cursor()->gotoEnd(false);
-            else
-                throw word::Error("unsupported unit for EndKey");
+            else if (unit == wdStory) cursor()->gotoEnd(false);
+            else throw word::Error("unsupported unit for EndKey");
         });
     }
 
@@ -605,7 +611,9 @@ private:
     // Sets formatting on the insertion point (one property at a time: that is all it takes).
     void applyToPoint(const PendingFormat& format) {
         if (!cursorProperties_.is()) cursorProperties_.set(cursor(), UNO_QUERY_THROW);
-        const auto set = [&](const char* property, css::uno::Any value) { cursorProperties_->setPropertyValue(name(property), value); };
+        const auto set = [&](const char* property, css::uno::Any value) {
+            cursorProperties_->setPropertyValue(name(property), value);
+        };
         if (format.height) set("CharHeight", css::uno::Any(*format.height));
         if (format.heightAsian) set("CharHeightAsian", css::uno::Any(*format.heightAsian));
         if (format.heightComplex) set("CharHeightComplex", css::uno::Any(*format.heightComplex));
@@ -668,7 +676,8 @@ private:
 
     void setWritingMode(sal_Int16 mode) {
         guarded("Selection.ParagraphDirection", [&] {
-            Reference<css::beans::XPropertySet>(cursor(), UNO_QUERY_THROW)->setPropertyValue(name("WritingMode"), css::uno::Any(mode));
+            Reference<css::beans::XPropertySet>(cursor(), UNO_QUERY_THROW)
+                ->setPropertyValue(name("WritingMode"), css::uno::Any(mode));
         });
     }
 
@@ -733,7 +742,8 @@ class LoWindow : public word::Window {
 public:
     LoWindow(std::shared_ptr<Session> session, TextView view) : session_(std::move(session)), view_(std::move(view)) {}
     std::unique_ptr<word::Selection> Selection() override {
-        return guarded("Window.Selection", [&] { return makeSelection(session_, viewOf(view_.model, view_.controller)); });
+        return guarded("Window.Selection",
+                       [&] { return makeSelection(session_, viewOf(view_.model, view_.controller)); });
     }
 
 private:
@@ -743,7 +753,8 @@ private:
 
 class LoDocument : public word::Document {
 public:
-    LoDocument(std::shared_ptr<Session> session, TextView view) : session_(std::move(session)), view_(std::move(view)) {}
+    LoDocument(std::shared_ptr<Session> session, TextView view)
+        : session_(std::move(session)), view_(std::move(view)) {}
     std::unique_ptr<word::Window> ActiveWindow() override {
         return guarded("Document.ActiveWindow", [&] {
             TextView current{view_.model, view_.model->getCurrentController()};
@@ -839,15 +850,17 @@ private:
 
 void launchOffice(std::string_view pipeName) {
     // An office that is not there cannot be started: say so at once rather than wait for it.
-    if (::access(QV_LIBREOFFICE_PROGRAM_DIR "/soffice", X_OK) != 0) throw word::Error("the word processor is not installed");
+    if (::access(QV_LIBREOFFICE_PROGRAM_DIR "/soffice", X_OK) != 0)
+        throw word::Error("the word processor is not installed");
     // The office must outlive this program: start it in a session of its own through a shell
     // that returns at once (the pipe name holds only letters, digits and '_').
-    const std::string command = "setsid '" QV_LIBREOFFICE_PROGRAM_DIR "/soffice' --norestore '" + acceptArgument(pipeName) +
-                                "' >/dev/null 2>&1 </dev/null &";
+    const std::string command = "setsid '" QV_LIBREOFFICE_PROGRAM_DIR "/soffice' --norestore '" +
+                                acceptArgument(pipeName) + "' >/dev/null 2>&1 </dev/null &";
     std::string sh = "/bin/sh", c = "-c", cmd = command;
     char* argv[] = {sh.data(), c.data(), cmd.data(), nullptr};
     pid_t pid = 0;
-    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) != 0) throw word::Error("cannot start the word processor");
+    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) != 0)
+        throw word::Error("cannot start the word processor");
     int status = 0;
     ::waitpid(pid, &status, 0);
 }

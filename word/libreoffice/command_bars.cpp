@@ -96,8 +96,7 @@ class ControlImpl : public word::CommandBarControl {
 public:
     ControlImpl(int type, std::weak_ptr<MenuModel> model, ControlsImpl* parent)
         : type_(type), model_(std::move(model)), parent_(parent) {
-        url_ = std::u16string(menuCommandProtocol) +
-               (type == word::msoControlPopup ? u"popup" : u"button") +
+        url_ = std::u16string(menuCommandProtocol) + (type == word::msoControlPopup ? u"popup" : u"button") +
                std::u16string(fromOUString(OUString::number(registry().next++)));
         if (type == word::msoControlPopup) children_ = std::make_unique<ControlsImpl>(model_);
     }
@@ -160,8 +159,7 @@ ControlsImpl::~ControlsImpl() {
 }
 
 std::shared_ptr<word::CommandBarControl> ControlsImpl::Add(int type, std::optional<bool>) {
-    if (type != word::msoControlButton && type != word::msoControlPopup)
-        throw word::Error("Unsupported control type");
+    if (type != word::msoControlButton && type != word::msoControlPopup) throw word::Error("Unsupported control type");
     auto control = std::make_shared<ControlImpl>(type, model_, this);
     registry().controls[control->url()] = control;
     items_.push_back(control);
@@ -195,9 +193,9 @@ css::beans::PropertyValue prop(const char* name, const uno::Any& value) {
     return p;
 }
 
-uno::Sequence<css::beans::PropertyValue> descriptor(
-    const ControlImpl& control, const uno::Reference<css::lang::XSingleComponentFactory>& factory,
-    const uno::Reference<uno::XComponentContext>& context) {
+uno::Sequence<css::beans::PropertyValue> descriptor(const ControlImpl& control,
+                                                    const uno::Reference<css::lang::XSingleComponentFactory>& factory,
+                                                    const uno::Reference<uno::XComponentContext>& context) {
     std::vector<css::beans::PropertyValue> props = {
         prop("CommandURL", uno::Any(str(control.url()))),
         prop("Label", uno::Any(str(officeCaption(control.Caption())))),
@@ -205,8 +203,8 @@ uno::Sequence<css::beans::PropertyValue> descriptor(
         prop("Tooltip", uno::Any(str(control.tooltip()))),
     };
     if (control.children()) {
-        uno::Reference<css::container::XIndexContainer> sub(
-            factory->createInstanceWithContext(context), uno::UNO_QUERY_THROW);
+        uno::Reference<css::container::XIndexContainer> sub(factory->createInstanceWithContext(context),
+                                                            uno::UNO_QUERY_THROW);
         for (const auto& child : control.children()->items()) {
             if (!child->visible()) continue;
             sub->insertByIndex(sub->getCount(), uno::Any(descriptor(*child, factory, context)));
@@ -229,9 +227,7 @@ class ViewListener : public cppu::WeakImplHelper1<css::document::XDocumentEventL
 public:
     explicit ViewListener(std::weak_ptr<MenuModel> model) : model_(std::move(model)) {}
     void SAL_CALL documentEventOccured(const css::document::DocumentEvent& event) override {
-        if (event.EventName != "OnViewCreated" && event.EventName != "OnNew" &&
-            event.EventName != "OnLoad")
-            return;
+        if (event.EventName != "OnViewCreated" && event.EventName != "OnNew" && event.EventName != "OnLoad") return;
         auto model = model_.lock();
         if (!model) return;
         try {
@@ -300,8 +296,7 @@ void MenuModel::applyToFrame(const uno::Reference<css::frame::XFrame>& frame) {
         } catch (const uno::Exception&) {
         }
     }
-    uno::Reference<css::container::XIndexContainer> settings(elementSettings->getSettings(true),
-                                                              uno::UNO_QUERY_THROW);
+    uno::Reference<css::container::XIndexContainer> settings(elementSettings->getSettings(true), uno::UNO_QUERY_THROW);
     const OUString protocol = str(menuCommandProtocol);
     for (sal_Int32 i = settings->getCount() - 1; i >= 0; --i) {
         uno::Sequence<css::beans::PropertyValue> item;
@@ -317,10 +312,8 @@ void MenuModel::applyToFrame(const uno::Reference<css::frame::XFrame>& frame) {
     uno::Reference<css::lang::XSingleComponentFactory> factory(settings, uno::UNO_QUERY_THROW);
     for (const auto& control : top_->items())
         if (control->visible())
-            settings->insertByIndex(settings->getCount(),
-                                    uno::Any(descriptor(*control, factory, office_.context)));
-    elementSettings->setSettings(
-        uno::Reference<css::container::XIndexAccess>(settings, uno::UNO_QUERY_THROW));
+            settings->insertByIndex(settings->getCount(), uno::Any(descriptor(*control, factory, office_.context)));
+    elementSettings->setSettings(uno::Reference<css::container::XIndexAccess>(settings, uno::UNO_QUERY_THROW));
 }
 
 class CommandBarImpl : public word::CommandBar {
@@ -334,8 +327,7 @@ private:
 
 class CommandBarsImpl : public word::CommandBars {
 public:
-    explicit CommandBarsImpl(const OfficeRefs& office)
-        : model_(std::make_shared<MenuModel>(office)), bar_(model_) {
+    explicit CommandBarsImpl(const OfficeRefs& office) : model_(std::make_shared<MenuModel>(office)), bar_(model_) {
         model_->init();
     }
     word::CommandBar& ActiveMenuBar() override { return bar_; }
@@ -395,8 +387,6 @@ std::optional<std::u16string> MenuCommands::caption(std::u16string_view url) {
     return officeCaption(control->Caption());
 }
 
-void MenuCommands::setCaptionListener(CaptionListener listener) {
-    registry().captionListener = std::move(listener);
-}
+void MenuCommands::setCaptionListener(CaptionListener listener) { registry().captionListener = std::move(listener); }
 
 }  // namespace word::libreoffice

@@ -66,6 +66,7 @@ struct LaunchOptions {
 std::unique_ptr<word::Application> connectOverPipe(PipeOptions options = {}, LaunchOptions launching = {});
 
 // Word's Application object inside the office process.
-std::unique_ptr<word::Application> inProcess(const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context);
+std::unique_ptr<word::Application> inProcess(
+    const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context);
 
 }  // namespace word::libreoffice

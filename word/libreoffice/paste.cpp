@@ -32,9 +32,9 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
 using rtf::PastePiece;
-using rtf::RichTextContent;
 using rtf::plainTextPieces;
 using rtf::readRichText;
+using rtf::RichTextContent;
 
 namespace {
 
@@ -58,7 +58,8 @@ Reference<css::datatransfer::XTransferable> clipboardContents(const OfficeRefs& 
     if (!office.context.is()) throw word::Error("the word processor is not connected");
     auto clipboard = css::datatransfer::clipboard::SystemClipboard::create(office.context);
     auto contents = clipboard->getContents();
-    if (!contents.is() || contents->getTransferDataFlavors().getLength() == 0) throw word::Error("the clipboard is empty");
+    if (!contents.is() || contents->getTransferDataFlavors().getLength() == 0)
+        throw word::Error("the clipboard is empty");
     return contents;
 }
 
@@ -82,7 +83,9 @@ std::optional<std::string> richText(const Reference<css::datatransfer::XTransfer
         if (base != "text/richtext" && base != "text/rtf") continue;
         const css::uno::Any data = contents->getTransferData(flavors[i]);
         css::uno::Sequence<sal_Int8> bytes;
-        if (data >>= bytes) return std::string(reinterpret_cast<const char*>(bytes.getConstArray()), static_cast<std::size_t>(bytes.getLength()));
+        if (data >>= bytes)
+            return std::string(reinterpret_cast<const char*>(bytes.getConstArray()),
+                               static_cast<std::size_t>(bytes.getLength()));
         rtl::OUString text;
         if (data >>= text) return richTextBytes(fromOUString(text));
     }
@@ -222,8 +225,8 @@ void apply(const RunFormat& format, const Reference<css::beans::XMultiPropertySe
 // gives them the direction of their run, so the words stay in right-to-left order.
 std::u16string placedText(const PastePiece& piece) {
     constexpr char16_t kRightToLeftMark = u'\u200F';
-    const bool blanks = !piece.text.empty() &&
-                        std::all_of(piece.text.begin(), piece.text.end(), [](char16_t c) { return c == u' ' || c == u'\u00A0'; });
+    const bool blanks = !piece.text.empty() && std::all_of(piece.text.begin(), piece.text.end(),
+                                                           [](char16_t c) { return c == u' ' || c == u'\u00A0'; });
     if (piece.kind == PastePiece::Kind::Text && piece.rightToLeft && blanks) return piece.text + kRightToLeftMark;
     return piece.text;
 }
@@ -260,7 +263,9 @@ void insertPieces(const ViewRefs& view, const std::vector<PastePiece>& pieces) {
         }
         const RunFormat format = formatOf(pieces[i], atPoint);
         std::u16string run = placedText(pieces[i]);
-        for (++i; i < pieces.size() && pieces[i].kind != PastePiece::Kind::ParagraphBreak && formatOf(pieces[i], atPoint) == format; ++i)
+        for (++i; i < pieces.size() && pieces[i].kind != PastePiece::Kind::ParagraphBreak &&
+                  formatOf(pieces[i], atPoint) == format;
+             ++i)
             run += placedText(pieces[i]);
         if (run.empty()) continue;
         if (portions.is()) {
@@ -313,9 +318,7 @@ void pasteAndFormat(const OfficeRefs& office, const ViewRefs& view, int type) {
     if (std::find(std::begin(kRecoveryTypes), std::end(kRecoveryTypes), type) == std::end(kRecoveryTypes))
         throw word::Error("no such paste type: " + std::to_string(type));
     if (type == wdFormatPlainText || type == wdFormatSurroundingFormattingWithEmphasis) {
-        failuresAsErrors([&] {
-            insertPieces(view, plainTextPieces(plainText(clipboardContents(office))));
-        });
+        failuresAsErrors([&] { insertPieces(view, plainTextPieces(plainText(clipboardContents(office)))); });
         return;
     }
     static_assert(wdPasteDefault == 0);

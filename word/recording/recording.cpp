@@ -123,7 +123,8 @@ public:
         return pos;
     }
     std::size_t paragraphIndex(std::size_t pos) const {
-        return static_cast<std::size_t>(std::count_if(doc.chars_.begin(), doc.chars_.begin() + static_cast<std::ptrdiff_t>(pos),
+        return static_cast<std::size_t>(std::count_if(doc.chars_.begin(),
+                                                      doc.chars_.begin() + static_cast<std::ptrdiff_t>(pos),
                                                       [](const Char& c) { return c.ch == kParagraphMark; }));
     }
 
@@ -152,7 +153,8 @@ public:
         const std::size_t start = doc.selStart_;
         const std::size_t firstParagraph = paragraphIndex(start);
         const std::size_t removedMarks = paragraphIndex(doc.selEnd_) - firstParagraph;
-        chars.erase(chars.begin() + static_cast<std::ptrdiff_t>(start), chars.begin() + static_cast<std::ptrdiff_t>(doc.selEnd_));
+        chars.erase(chars.begin() + static_cast<std::ptrdiff_t>(start),
+                    chars.begin() + static_cast<std::ptrdiff_t>(doc.selEnd_));
         paragraphs.erase(paragraphs.begin() + static_cast<std::ptrdiff_t>(firstParagraph + 1),
                          paragraphs.begin() + static_cast<std::ptrdiff_t>(firstParagraph + 1 + removedMarks));
         std::vector<Char> inserted;
@@ -222,10 +224,8 @@ public:
         if (!pasteSource && !pastePiecesSource) fail("the clipboard is empty");
         std::vector<word::rtf::PastePiece> pieces;
         try {
-            if (pastePiecesSource)
-                pieces = pastePiecesSource(type);
-            else
-                pieces.push_back(word::rtf::PastePiece{word::rtf::PastePiece::Kind::Text, pasteSource(type), {}, {}});
+            if (pastePiecesSource) pieces = pastePiecesSource(type);
+            else pieces.push_back(word::rtf::PastePiece{word::rtf::PastePiece::Kind::Text, pasteSource(type), {}, {}});
         } catch (const word::Error&) {
             calls.back().failed = true;
             throw;
@@ -326,7 +326,8 @@ public:
         state_->call("Text");
         const auto& d = doc();
         if (d.selectionStart() == d.selectionEnd())
-            return d.selectionStart() < d.chars().size() ? std::u16string(1, d.chars()[d.selectionStart()].ch) : std::u16string(1, kParagraphMark);
+            return d.selectionStart() < d.chars().size() ? std::u16string(1, d.chars()[d.selectionStart()].ch)
+                                                         : std::u16string(1, kParagraphMark);
         return d.text(d.selectionStart(), d.selectionEnd());
     }
     int MoveStart(int unit, int count) override {
@@ -383,12 +384,9 @@ public:
     void EndKey(int unit) override {
         state_->call("EndKey", number(unit));
         std::size_t end;
-        if (unit == word::wdLine)
-            end = state_->paragraphEnd(doc().selectionEnd());
-        else if (unit == wdStory)
-            end = doc().chars().size();
-        else
-            state_->fail("unsupported unit for EndKey");
+        if (unit == word::wdLine) end = state_->paragraphEnd(doc().selectionEnd());
+        else if (unit == wdStory) end = doc().chars().size();
+        else state_->fail("unsupported unit for EndKey");
         state_->setSelection(end, end);
     }
 
@@ -607,8 +605,8 @@ std::vector<std::u16string> Recorder::log() const {
 }
 
 std::vector<std::u16string> Recorder::edits() const {
-    static const std::vector<std::string> navigation = {"ActiveDocument", "ActiveWindow", "Selection", "Font",
-                                                        "ParagraphFormat", "Range", "Documents", "CommandBars"};
+    static const std::vector<std::string> navigation = {"ActiveDocument",  "ActiveWindow", "Selection", "Font",
+                                                        "ParagraphFormat", "Range",        "Documents", "CommandBars"};
     std::vector<std::u16string> result;
     for (const Call& call : state_->calls)
         if (std::find(navigation.begin(), navigation.end(), call.operation) == navigation.end())

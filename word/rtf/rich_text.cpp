@@ -23,23 +23,23 @@ constexpr float kMaxPoints = 1638.0f;
 
 int codePageOfCharset(int charset) {
     switch (charset) {
-    case 0: return 1252;
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 254: return 437;
-    default: return 0;  // no code page of its own (default, symbol, OEM ...)
+        case 0: return 1252;
+        case 77: return 10000;
+        case 128: return 932;
+        case 129: return 949;
+        case 134: return 936;
+        case 136: return 950;
+        case 161: return 1253;
+        case 162: return 1254;
+        case 163: return 1258;
+        case 177: return 1255;
+        case 178: return 1256;
+        case 186: return 1257;
+        case 204: return 1251;
+        case 222: return 874;
+        case 238: return 1250;
+        case 254: return 437;
+        default: return 0;  // no code page of its own (default, symbol, OEM ...)
     }
 }
 
@@ -180,11 +180,11 @@ struct GroupState {
     Destination destination = Destination::Text;
     int font = -1;
     std::optional<int> halfPoints;
-    int unicodeSkip = 1;   // \uc: characters that stand in for a \u character
-    int field = -1;        // the field whose group or part this is
-    bool ownsField = false;  // the group opened by \field
-    bool ignorable = false;  // \* seen: an unknown destination here is skipped
-    bool hidden = false;     // \v: hidden text, not pasted
+    int unicodeSkip = 1;       // \uc: characters that stand in for a \u character
+    int field = -1;            // the field whose group or part this is
+    bool ownsField = false;    // the group opened by \field
+    bool ignorable = false;    // \* seen: an unknown destination here is skipped
+    bool hidden = false;       // \v: hidden text, not pasted
     bool rightToLeft = false;  // \rtlch: a right-to-left run (\ltrch ends it)
 };
 
@@ -201,14 +201,65 @@ struct FontEntry {
 };
 
 bool isSkippedDestination(std::string_view word) {
-    static constexpr std::string_view skipped[] = {
-        "annotation", "atnid", "author", "buptim", "colortbl", "comment", "creatim", "doccomm", "footer",
-        "footerf", "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc", "header", "headerf",
-        "headerl", "headerr", "info", "keywords", "object", "operator", "pict", "printim", "private",
-        "revtim", "rxe", "stylesheet", "subject", "tc", "template", "title", "txe", "xe", "listtable",
-        "listoverridetable", "revtbl", "rsidtbl", "generator", "themedata", "colorschememapping",
-        "datastore", "latentstyles", "pgdsctbl", "nonshppict", "shp", "shpinst", "userprops", "xmlnstbl",
-        "mmathPr", "fchars", "lchars", "pnseclvl", "pntext", "pntxta", "pntxtb", "listtext"};
+    static constexpr std::string_view skipped[] = {"annotation",
+                                                   "atnid",
+                                                   "author",
+                                                   "buptim",
+                                                   "colortbl",
+                                                   "comment",
+                                                   "creatim",
+                                                   "doccomm",
+                                                   "footer",
+                                                   "footerf",
+                                                   "footerl",
+                                                   "footerr",
+                                                   "footnote",
+                                                   "ftncn",
+                                                   "ftnsep",
+                                                   "ftnsepc",
+                                                   "header",
+                                                   "headerf",
+                                                   "headerl",
+                                                   "headerr",
+                                                   "info",
+                                                   "keywords",
+                                                   "object",
+                                                   "operator",
+                                                   "pict",
+                                                   "printim",
+                                                   "private",
+                                                   "revtim",
+                                                   "rxe",
+                                                   "stylesheet",
+                                                   "subject",
+                                                   "tc",
+                                                   "template",
+                                                   "title",
+                                                   "txe",
+                                                   "xe",
+                                                   "listtable",
+                                                   "listoverridetable",
+                                                   "revtbl",
+                                                   "rsidtbl",
+                                                   "generator",
+                                                   "themedata",
+                                                   "colorschememapping",
+                                                   "datastore",
+                                                   "latentstyles",
+                                                   "pgdsctbl",
+                                                   "nonshppict",
+                                                   "shp",
+                                                   "shpinst",
+                                                   "userprops",
+                                                   "xmlnstbl",
+                                                   "mmathPr",
+                                                   "fchars",
+                                                   "lchars",
+                                                   "pnseclvl",
+                                                   "pntext",
+                                                   "pntxta",
+                                                   "pntxtb",
+                                                   "listtext"};
     return std::find(std::begin(skipped), std::end(skipped), word) != std::end(skipped);
 }
 
@@ -264,8 +315,7 @@ private:
         if (stack_.empty()) return;  // a stray closing brace
         const GroupState closed = stack_.back();
         stack_.pop_back();
-        if (closed.destination == Destination::FontTable && state().destination != Destination::FontTable)
-            storeFont();
+        if (closed.destination == Destination::FontTable && state().destination != Destination::FontTable) storeFont();
         if (closed.ownsField) finishField(closed.field);
     }
 
@@ -291,7 +341,8 @@ private:
 
     std::vector<PastePiece>& sink() {
         const GroupState& s = state();
-        if (s.destination == Destination::FieldResult && s.field >= 0) return fields_[static_cast<std::size_t>(s.field)].result;
+        if (s.destination == Destination::FieldResult && s.field >= 0)
+            return fields_[static_cast<std::size_t>(s.field)].result;
         return content_.pieces;
     }
 
@@ -322,7 +373,8 @@ private:
 
     int currentCodePage() {
         const int font = state().font;
-        if (const auto it = fonts_.find(font); it != fonts_.end() && it->second.codePage != 0) return it->second.codePage;
+        if (const auto it = fonts_.find(font); it != fonts_.end() && it->second.codePage != 0)
+            return it->second.codePage;
         return codePage_;
     }
 
@@ -363,7 +415,8 @@ private:
         PastePiece piece;
         piece.text = std::u16string(chars);
         const GroupState& s = state();
-        if (const auto it = fonts_.find(s.font); it != fonts_.end() && !it->second.name.empty()) piece.font = it->second.name;
+        if (const auto it = fonts_.find(s.font); it != fonts_.end() && !it->second.name.empty())
+            piece.font = it->second.name;
         if (s.halfPoints) piece.points = pointsOf(*s.halfPoints);
         piece.rightToLeft = s.rightToLeft;
         append(std::move(piece));
@@ -414,11 +467,13 @@ private:
         }
         flush();  // text read so far is in the formatting before this word
         const std::size_t start = pos_;
-        while (pos_ < in_.size() && ((in_[pos_] >= 'a' && in_[pos_] <= 'z') || (in_[pos_] >= 'A' && in_[pos_] <= 'Z'))) ++pos_;
+        while (pos_ < in_.size() && ((in_[pos_] >= 'a' && in_[pos_] <= 'z') || (in_[pos_] >= 'A' && in_[pos_] <= 'Z')))
+            ++pos_;
         const std::string_view word = in_.substr(start, pos_ - start);
         std::optional<long> parameter;
         bool negative = false;
-        if (pos_ < in_.size() && in_[pos_] == '-' && pos_ + 1 < in_.size() && in_[pos_ + 1] >= '0' && in_[pos_ + 1] <= '9') {
+        if (pos_ < in_.size() && in_[pos_] == '-' && pos_ + 1 < in_.size() && in_[pos_ + 1] >= '0' &&
+            in_[pos_ + 1] <= '9') {
             negative = true;
             ++pos_;
         }
@@ -436,44 +491,40 @@ private:
 
     void controlSymbol(char c) {
         switch (c) {
-        case '\'': {
-            if (pos_ + 2 > in_.size()) {
-                pos_ = in_.size();
+            case '\'': {
+                if (pos_ + 2 > in_.size()) {
+                    pos_ = in_.size();
+                    return;
+                }
+                int value = 0;
+                for (int i = 0; i < 2; ++i) {
+                    const char h = in_[pos_ + static_cast<std::size_t>(i)];
+                    int digit;
+                    if (h >= '0' && h <= '9') digit = h - '0';
+                    else if (h >= 'a' && h <= 'f') digit = h - 'a' + 10;
+                    else if (h >= 'A' && h <= 'F') digit = h - 'A' + 10;
+                    else return;  // not a hexadecimal byte: leave the characters as text
+                    value = value * 16 + digit;
+                }
+                pos_ += 2;
+                textByte(static_cast<unsigned char>(value));
                 return;
             }
-            int value = 0;
-            for (int i = 0; i < 2; ++i) {
-                const char h = in_[pos_ + static_cast<std::size_t>(i)];
-                int digit;
-                if (h >= '0' && h <= '9') digit = h - '0';
-                else if (h >= 'a' && h <= 'f') digit = h - 'a' + 10;
-                else if (h >= 'A' && h <= 'F') digit = h - 'A' + 10;
-                else return;  // not a hexadecimal byte: leave the characters as text
-                value = value * 16 + digit;
-            }
-            pos_ += 2;
-            textByte(static_cast<unsigned char>(value));
-            return;
-        }
-        case '\\': case '{': case '}':
-            textByte(static_cast<unsigned char>(c));
-            return;
-        case '*':
-            skipCount_ = 0;
-            state().ignorable = true;
-            return;
-        case '~':
-            textChars(u"\u00A0");
-            return;
-        case '_':
-            textChars(u"\u2011");
-            return;
-        case '\r': case '\n':
-            flush();
-            paragraphBreak();
-            return;
-        default:
-            return;  // \- (optional hyphen), \| , \: and unknown symbols add nothing
+            case '\\':
+            case '{':
+            case '}': textByte(static_cast<unsigned char>(c)); return;
+            case '*':
+                skipCount_ = 0;
+                state().ignorable = true;
+                return;
+            case '~': textChars(u"\u00A0"); return;
+            case '_': textChars(u"\u2011"); return;
+            case '\r':
+            case '\n':
+                flush();
+                paragraphBreak();
+                return;
+            default: return;  // \- (optional hyphen), \| , \: and unknown symbols add nothing
         }
     }
 
@@ -542,10 +593,22 @@ private:
             if (parameter && *parameter > 0 && *parameter < 100000) codePage_ = static_cast<int>(*parameter);
             return;
         }
-        if (word == "ansi") { codePage_ = 1252; return; }
-        if (word == "mac") { codePage_ = 10000; return; }
-        if (word == "pc") { codePage_ = 437; return; }
-        if (word == "pca") { codePage_ = 850; return; }
+        if (word == "ansi") {
+            codePage_ = 1252;
+            return;
+        }
+        if (word == "mac") {
+            codePage_ = 10000;
+            return;
+        }
+        if (word == "pc") {
+            codePage_ = 437;
+            return;
+        }
+        if (word == "pca") {
+            codePage_ = 850;
+            return;
+        }
         if (word == "deff") {
             defaultFont_ = clampedInt(0);
             if (s.font < 0) s.font = defaultFont_;
@@ -613,10 +676,10 @@ private:
             return;
         }
         static const std::map<std::string_view, std::u16string_view> specials = {
-            {"line", u"\n"},          {"tab", u"\t"},          {"cell", u"\t"},        {"emdash", u"\u2014"},
-            {"endash", u"\u2013"},    {"bullet", u"\u2022"},   {"lquote", u"\u2018"},  {"rquote", u"\u2019"},
+            {"line", u"\n"},          {"tab", u"\t"},           {"cell", u"\t"},        {"emdash", u"\u2014"},
+            {"endash", u"\u2013"},    {"bullet", u"\u2022"},    {"lquote", u"\u2018"},  {"rquote", u"\u2019"},
             {"ldblquote", u"\u201C"}, {"rdblquote", u"\u201D"}, {"emspace", u"\u2003"}, {"enspace", u"\u2002"},
-            {"qmspace", u"\u2005"},   {"zwj", u"\u200D"},      {"zwnj", u"\u200C"},    {"ltrmark", u"\u200E"},
+            {"qmspace", u"\u2005"},   {"zwj", u"\u200D"},       {"zwnj", u"\u200C"},    {"ltrmark", u"\u200E"},
             {"rtlmark", u"\u200F"}};
         if (const auto it = specials.find(word); it != specials.end()) textChars(it->second);
         // Every other control word (paragraph and character formatting) leaves the text as it is.
@@ -663,7 +726,8 @@ std::u16string decodeCodePage(std::string_view bytes, int codePage) { return Dec
 
 std::u16string symbolCharacter(long code, bool unicode, bool symbolFont) {
     if (code < 0) return {};
-    if (code < 0x20 || (symbolFont && !unicode && code <= 0xFF)) return std::u16string(1, static_cast<char16_t>(0xF000 + code));
+    if (code < 0x20 || (symbolFont && !unicode && code <= 0xFF))
+        return std::u16string(1, static_cast<char16_t>(0xF000 + code));
     if (!unicode && code <= 0xFF) {
         const char16_t ch = arabicCodePage()[static_cast<std::size_t>(code)];
         return ch == kReplacement ? std::u16string() : std::u16string(1, ch);

@@ -28,10 +28,10 @@ namespace word::rtf {
 struct PastePiece {
     enum class Kind { Text, Glyph, ParagraphBreak };
     Kind kind = Kind::Text;
-    std::u16string text;               // empty for a paragraph break
+    std::u16string text;                 // empty for a paragraph break
     std::optional<std::u16string> font;  // none: the font at the insertion point
-    std::optional<float> points;       // none: the size at the insertion point
-    bool rightToLeft = false;          // text of a right-to-left run (\rtlch)
+    std::optional<float> points;         // none: the size at the insertion point
+    bool rightToLeft = false;            // text of a right-to-left run (\rtlch)
 
     bool operator==(const PastePiece&) const = default;
 };

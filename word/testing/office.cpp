@@ -12,10 +12,10 @@
 #include <fstream>
 #include <memory>
 #include <random>
-#include <string_view>
-#include <vector>
 #include <stdexcept>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -148,7 +148,8 @@ Office::Office(OfficeOptions options)
       profileDir_(makeProfileDir()) {
     installCrashCleanup();
     seedProfile(profileDir_);
-    if (const char* dir = std::getenv("QV_TEST_PIDDIR"); dir && *dir) pidFile_ = std::filesystem::path(dir) / (pipeName_ + ".pid");
+    if (const char* dir = std::getenv("QV_TEST_PIDDIR"); dir && *dir)
+        pidFile_ = std::filesystem::path(dir) / (pipeName_ + ".pid");
     spawn(true);
     spawn();
 }

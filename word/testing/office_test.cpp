@@ -127,7 +127,8 @@ TEST(OfficeHarness, TheOfficeNeverSeesTheUsersConfigurationFolders) {
     const std::string saved = before ? before : "";
     ::setenv("XDG_CONFIG_HOME", "/the-users-own-config", 1);
     word::testing::Office office;
-    if (before) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+    if (before) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else ::unsetenv("XDG_CONFIG_HOME");
     // The environments of the office's processes (its process group).
     std::string environment;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {

@@ -65,8 +65,7 @@ fs::path UserFontFolder() { return KnownFolder(FOLDERID_LocalAppData) / L"Micros
 fs::path Shortcut() { return KnownFolder(FOLDERID_Programs) / L"Versend.lnk"; }
 
 bool SameFile(const fs::path& a, const fs::path& b) {
-    return CompareStringOrdinal(a.lexically_normal().c_str(), -1, b.lexically_normal().c_str(), -1, TRUE) ==
-           CSTR_EQUAL;
+    return CompareStringOrdinal(a.lexically_normal().c_str(), -1, b.lexically_normal().c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 // Waits for a process or a condition while this thread's messages are handled (the installer
@@ -115,9 +114,7 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-std::optional<DWORD> RunInstaller() {
-    return Process(L"\"" + Installer().wstring() + L"\" /S").wait();
-}
+std::optional<DWORD> RunInstaller() { return Process(L"\"" + Installer().wstring() + L"\" /S").wait(); }
 
 // Everything below the keys of the registry that an install touches, in both views: key paths,
 // and values with their type and data.
@@ -135,8 +132,7 @@ void Dump(HKEY root, const std::wstring& path, REGSAM view, const std::wstring& 
         nameLength = 16384;
         RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data.data(), &bytes);
         std::wstring shown = std::to_wstring(type) + L":";
-        if (type == REG_SZ || type == REG_EXPAND_SZ)
-            shown += reinterpret_cast<const wchar_t*>(data.data());
+        if (type == REG_SZ || type == REG_EXPAND_SZ) shown += reinterpret_cast<const wchar_t*>(data.data());
         else
             for (DWORD b = 0; b < bytes; ++b) shown += std::to_wstring(data[b]) + L" ";
         out[label + path + L" | " + name] = shown;
@@ -169,8 +165,8 @@ Snapshot RegistrySnapshot() {
 std::vector<fs::path> FileSnapshot() {
     std::vector<fs::path> files;
     std::error_code error;
-    for (const fs::path& root : {KnownFolder(FOLDERID_LocalAppData) / L"Programs", UserFontFolder(),
-                                 KnownFolder(FOLDERID_Programs)}) {
+    for (const fs::path& root :
+         {KnownFolder(FOLDERID_LocalAppData) / L"Programs", UserFontFolder(), KnownFolder(FOLDERID_Programs)}) {
         if (!fs::exists(root, error)) continue;
         files.push_back(root);
         for (const auto& entry : fs::recursive_directory_iterator(root, error)) files.push_back(entry.path());
@@ -199,8 +195,7 @@ std::string Narrow(const std::wstring& text) {
 
 std::optional<DWORD> RegistryDword(HKEY root, const std::wstring& key, const wchar_t* name) {
     DWORD value = 0, bytes = sizeof value, type = 0;
-    if (RegGetValueW(root, key.c_str(), name, RRF_RT_ANY, &type, &value, &bytes) != ERROR_SUCCESS ||
-        type != REG_DWORD)
+    if (RegGetValueW(root, key.c_str(), name, RRF_RT_ANY, &type, &value, &bytes) != ERROR_SUCCESS || type != REG_DWORD)
         return std::nullopt;
     return value;
 }
@@ -224,7 +219,8 @@ WORD ModuleMachine(const fs::path& file) {
 // Whether this registry keeps the classes of 32-bit programs apart (Windows does; Wine keeps one
 // view of HKCU\Software\Classes\CLSID).
 bool ClassViewsApart() {
-    const std::wstring probe = std::wstring(tarvelo_word::ClassesKey) + L"\\CLSID\\{5E0A2B47-1F3C-4D2E-9A71-0C6B8D4E2F19}";
+    const std::wstring probe =
+        std::wstring(tarvelo_word::ClassesKey) + L"\\CLSID\\{5E0A2B47-1F3C-4D2E-9A71-0C6B8D4E2F19}";
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, probe.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
@@ -316,7 +312,8 @@ protected:
         ASSERT_FALSE(RegistryKeyExists(HKEY_CURRENT_USER, UninstallKey)) << "installed before the test";
         RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\tarvelocfg");
         // Keys every Windows has (a new Wine prefix may not): they are not ours to remove.
-        for (const wchar_t* key : {L"Software\\Classes\\CLSID", L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"}) {
+        for (const wchar_t* key :
+             {L"Software\\Classes\\CLSID", L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"}) {
             HKEY created = nullptr;
             for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
                 if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &created,
@@ -347,16 +344,19 @@ protected:
             EXPECT_TRUE(fs::is_regular_file(folder / file)) << Narrow(file);
         for (const wchar_t* bits : {L"x64", L"x86"})
             for (const wchar_t* file : {L"Tarvelo.dll", L"Arabic.dabrel", L"UnicodeArabic.dbu", L"English.dabrel"})
-                EXPECT_TRUE(fs::is_regular_file(folder / L"AddIn" / bits / file)) << Narrow(bits) << " " << Narrow(file);
+                EXPECT_TRUE(fs::is_regular_file(folder / L"AddIn" / bits / file))
+                    << Narrow(bits) << " " << Narrow(file);
         EXPECT_EQ(ModuleMachine(folder / L"AddIn\\x64\\Tarvelo.dll"), IMAGE_FILE_MACHINE_AMD64);
         EXPECT_EQ(ModuleMachine(folder / L"AddIn\\x86\\Tarvelo.dll"), IMAGE_FILE_MACHINE_I386);
         EXPECT_EQ(ModuleMachine(folder / L"Versend.exe"), IMAGE_FILE_MACHINE_AMD64);
         // The add-in reads the same data in both folders.
-        EXPECT_EQ(fs::file_size(folder / L"AddIn\\x64\\English.dabrel"), fs::file_size(folder / L"AddIn\\x86\\English.dabrel"));
+        EXPECT_EQ(fs::file_size(folder / L"AddIn\\x64\\English.dabrel"),
+                  fs::file_size(folder / L"AddIn\\x86\\English.dabrel"));
 
         // Fonts for this user.
         std::vector<std::pair<std::wstring, std::wstring>> fonts{{L"AmiriQuran.ttf", L"Amiri Quran (TrueType)"}};
-        for (const wchar_t* glyph : GlyphFonts) fonts.emplace_back(std::wstring(glyph) + L".ttf", std::wstring(glyph) + L" (TrueType)");
+        for (const wchar_t* glyph : GlyphFonts)
+            fonts.emplace_back(std::wstring(glyph) + L".ttf", std::wstring(glyph) + L" (TrueType)");
         for (const auto& [file, name] : fonts) {
             EXPECT_TRUE(fs::is_regular_file(UserFontFolder() / file)) << Narrow(file);
             EXPECT_TRUE(SameFile(RegistryString(HKEY_CURRENT_USER, FontsKey, name.c_str()), UserFontFolder() / file))
@@ -368,19 +368,25 @@ protected:
         const bool apart = ClassViewsApart();
         for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
             EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ClassKey, nullptr, view), tarvelo_word::ProgIdText);
-            EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", L"ThreadingModel", view), L"Apartment");
-            EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\ProgID", nullptr, view), tarvelo_word::ProgIdText);
+            EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", L"ThreadingModel", view),
+                      L"Apartment");
+            EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\ProgID", nullptr, view),
+                      tarvelo_word::ProgIdText);
             // Where one view holds both, the 64-bit library is the one registered.
             const fs::path expected = view == KEY_WOW64_32KEY && apart ? dll32 : dll64;
-            const std::wstring server = RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", nullptr, view);
+            const std::wstring server =
+                RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", nullptr, view);
             EXPECT_TRUE(SameFile(server, expected)) << Narrow(server);
         }
         if (!apart) std::printf("note: this registry keeps one view of the classes; the 32-bit class shares it\n");
         EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ProgIdKey, nullptr), tarvelo_word::ProgIdText);
-        EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ProgIdKey + L"\\CLSID", nullptr), tarvelo_word::CLSID_TarveloConnectText);
-        EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, tarvelo_word::AddinKey, L"FriendlyName"), tarvelo_word::FriendlyName);
+        EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ProgIdKey + L"\\CLSID", nullptr),
+                  tarvelo_word::CLSID_TarveloConnectText);
+        EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, tarvelo_word::AddinKey, L"FriendlyName"),
+                  tarvelo_word::FriendlyName);
         EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, tarvelo_word::AddinKey, L"Description"), tarvelo_word::Description);
-        EXPECT_EQ(RegistryDword(HKEY_CURRENT_USER, tarvelo_word::AddinKey, L"LoadBehavior"), tarvelo_word::LoadBehavior);
+        EXPECT_EQ(RegistryDword(HKEY_CURRENT_USER, tarvelo_word::AddinKey, L"LoadBehavior"),
+                  tarvelo_word::LoadBehavior);
 
         // The Start-menu entry starts Versend in the install folder, where Versend.ini is kept.
         const auto [target, workingFolder] = ShortcutTarget(Shortcut());
@@ -411,7 +417,8 @@ protected:
 TEST_F(InstallerTest, InstallsSilentlyForTheUser) {
     const auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(RunInstaller(), 0u);
-    std::printf("silent install: %.1f s\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
+    std::printf("silent install: %.1f s\n",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
     ExpectInstalled();
 }
 
@@ -491,7 +498,8 @@ TEST_F(InstallerTest, TheSilentUninstallLeavesOnlyTheUsersSettings) {
     // The uninstaller runs on from a copy of itself: wait until its entry and files are gone.
     EXPECT_TRUE(PumpUntil(
         [] {
-            return !RegistryKeyExists(HKEY_CURRENT_USER, UninstallKey) && !fs::exists(InstallFolder() / L"Uninstall.exe");
+            return !RegistryKeyExists(HKEY_CURRENT_USER, UninstallKey) &&
+                   !fs::exists(InstallFolder() / L"Uninstall.exe");
         },
         60s));
     PumpUntil([] { return false; }, 500ms);

@@ -37,7 +37,9 @@ protected:
         office_->office().closeAllDocuments();
     }
 
-    std::u16string ModeCaption() { return tarvelo::testing::QuranMenus(keyboard_->Document()).front().items.at(3).label; }
+    std::u16string ModeCaption() {
+        return tarvelo::testing::QuranMenus(keyboard_->Document()).front().items.at(3).label;
+    }
     void Switch() {
         const auto command = tarvelo::testing::QuranMenus(keyboard_->Document()).front().items.at(3).command;
         ASSERT_TRUE(tarvelo::testing::Dispatch(keyboard_->Document(), command));
@@ -83,10 +85,8 @@ std::vector<std::u16string> GlyphWordsOf(int ayah) {
     fragment += mTarvelo::ClosingGroup;
     std::vector<std::u16string> words(1);
     for (const auto& piece : word::rtf::readRichText(fragment).pieces) {
-        if (piece.kind == word::rtf::PastePiece::Kind::Glyph)
-            words.back() += piece.text;
-        else if (!words.back().empty())
-            words.emplace_back();
+        if (piece.kind == word::rtf::PastePiece::Kind::Glyph) words.back() += piece.text;
+        else if (!words.back().empty()) words.emplace_back();
     }
     if (words.back().empty()) words.pop_back();
     return words;
@@ -101,8 +101,8 @@ std::u16string GlyphsOnly(std::u16string_view text) {
 }
 
 // Verses 1 and 2 of surah 2 in the glyph form, one after the other and nothing more, right to left.
-void ExpectArabicOfVerses1And2(const word::testing::Paragraph& paragraph,
-                               const std::vector<std::u16string>& verse1, const std::vector<std::u16string>& verse2) {
+void ExpectArabicOfVerses1And2(const word::testing::Paragraph& paragraph, const std::vector<std::u16string>& verse1,
+                               const std::vector<std::u16string>& verse2) {
     EXPECT_TRUE(paragraph.rightToLeft);
     std::u16string expected;
     for (const auto* verse : {&verse1, &verse2})

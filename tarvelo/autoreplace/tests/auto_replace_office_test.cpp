@@ -38,9 +38,10 @@ TEST_F(AutoReplaceInOffice, TypedTagsAreReplacedAndSwitchingOffStopsIt) {
     ASSERT_TRUE(session_.WaitFor(u"<Translation 2:1-2>"));
     session_.Type(u"[QS2:5T]");
     ASSERT_TRUE(session_.WaitFor(u"<Translation 2:5-5>"));
-    EXPECT_EQ(session_.Text(), u"Text before (QS2. Al-Baqarah ayat 1-2)\n<Arabic 2:1-2>\n"
-                               u"(QS2. Al-Baqarah ayat 1-2)\n<Arabic 2:1-2>\n<Translation 2:1-2>\n"
-                               u"(QS2. Al-Baqarah ayat 5)\n<Translation 2:5-5>\n");
+    EXPECT_EQ(session_.Text(),
+              u"Text before (QS2. Al-Baqarah ayat 1-2)\n<Arabic 2:1-2>\n"
+              u"(QS2. Al-Baqarah ayat 1-2)\n<Arabic 2:1-2>\n<Translation 2:1-2>\n"
+              u"(QS2. Al-Baqarah ayat 5)\n<Translation 2:5-5>\n");
 
     // Beyond the surah's verses, and above 114: the tags stay, the mode keeps working.
     session_.Type(u"[QS2:300A] [QS115:1A]");
@@ -94,8 +95,9 @@ TEST_F(AutoReplaceInOffice, TagsAtAParagraphStartAfterArabicAndUnderASelection) 
     // At the start of the paragraph that the insertion left.
     session_.Type(u"[QS2:5T]");
     ASSERT_TRUE(session_.WaitFor(u"<Translation 2:5-5>"));
-    EXPECT_EQ(session_.Text(), arabic + u"(QS1. Other ayat 7)\n<Translation 1:7-7>\n"
-                                        u"(QS2. Al-Baqarah ayat 5)\n<Translation 2:5-5>\n");
+    EXPECT_EQ(session_.Text(), arabic +
+                                   u"(QS1. Other ayat 7)\n<Translation 1:7-7>\n"
+                                   u"(QS2. Al-Baqarah ayat 5)\n<Translation 2:5-5>\n");
 
     // A selected tag is never treated.
     session_.Click();

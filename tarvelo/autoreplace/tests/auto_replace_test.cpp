@@ -155,16 +155,15 @@ TEST_F(AutoReplace, ReplacesATagOnceItsClosingBracketIsTyped) {
     EXPECT_TRUE(messages.empty());
 
     // The look-back reads, the tag is selected and removed, the citation and paragraph typed.
-    EXPECT_EQ(word->edits(), (std::vector<std::u16string>{
-                                 u"TypeText ]", u"Type", u"Range.MoveStart 2 -1", u"Range.Text",
-                                 u"Range.MoveStart 2 -4", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
-                                 u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
-                                 // the selection first tried on a range
-                                 u"Range.MoveStart 2 -4", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
-                                 u"Range.MoveStart 2 -2", u"Range.Text", u"Range.Text",
-                                 u"MoveStart 2 -4", u"Text", u"MoveStart 2 -1", u"Text", u"MoveStart 2 -2",
-                                 u"Text", u"LtrPara", u"TypeText", u"TypeText (QS2. Al-Baqarah ayat 1-2)",
-                                 u"TypeParagraph"}));
+    EXPECT_EQ(
+        word->edits(),
+        (std::vector<std::u16string>{
+            u"TypeText ]", u"Type", u"Range.MoveStart 2 -1", u"Range.Text", u"Range.MoveStart 2 -4", u"Range.Text",
+            u"Range.MoveStart 2 -1", u"Range.Text", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
+            // the selection first tried on a range
+            u"Range.MoveStart 2 -4", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text", u"Range.MoveStart 2 -2",
+            u"Range.Text", u"Range.Text", u"MoveStart 2 -4", u"Text", u"MoveStart 2 -1", u"Text", u"MoveStart 2 -2",
+            u"Text", u"LtrPara", u"TypeText", u"TypeText (QS2. Al-Baqarah ayat 1-2)", u"TypeParagraph"}));
 }
 
 TEST_F(AutoReplace, LettersChooseWhatIsInserted) {
@@ -178,8 +177,10 @@ TEST_F(AutoReplace, LettersChooseWhatIsInserted) {
         {u"[qs2:1-2b]", u"(QS2. Al-Baqarah ayat 1-2)", {"A 2:1-2", "T 2:1-2"}, 1},
         {u"[QS2:5T]", u"(QS2. Al-Baqarah ayat 5)", {"T 2:5-5"}, 3},
         {u"[QS2:255BN]", u"(QS2. Al-Baqarah ayat 255)", {"A 2:255-255 N", "T 2:255-255"}, 1},
-        {u"[QS1:1-3BS]", u"(QS1. Al-Fatihah ayat 1-3)",
-         {"A 1:1-1", "T 1:1-1", "A 1:2-2", "T 1:2-2", "A 1:3-3", "T 1:3-3"}, 1},
+        {u"[QS1:1-3BS]",
+         u"(QS1. Al-Fatihah ayat 1-3)",
+         {"A 1:1-1", "T 1:1-1", "A 1:2-2", "T 1:2-2", "A 1:3-3", "T 1:3-3"},
+         1},
         {u"[QS002:1A]", u"(QS2. Al-Baqarah ayat 1)", {"A 2:1-1"}, 2},
         {u"[QS2:1-2AT]", u"(QS2. Al-Baqarah ayat 1-2)", {"A 2:1-2", "T 2:1-2"}, 1},
         {u"[QS114:6A]", u"(QS114. Surah 4 ayat 6)", {"A 114:6-6"}, 2},
@@ -213,10 +214,9 @@ TEST_F(AutoReplace, InvalidTagsStayAndTheModeKeepsWorking) {
     SwitchOn();
     // A last verse beyond the surah's verses or below the first is refused like a first verse
     // beyond them ("[QS1:1-8BS]" would have read 2:1 under the citation of surah 1).
-    for (const std::u16string tag : {u"[QS2:300A]", u"[QS115:1A]", u"[QS999:1A]", u"[QS0:1A]", u"[QS2:0A]",
-                                     u"[QS:1A]", u"[QS2:1-99999A]", u"[QS1:6-9A]", u"[QS1:1-8BS]",
-                                     u"[QS1:1-10A]", u"[QS114:1-7T]", u"[QS2:5-3A]", u"[QS2:5-0A]",
-                                     u"[XS2:1A]", u"[QS2-1A]"}) {
+    for (const std::u16string tag : {u"[QS2:300A]", u"[QS115:1A]", u"[QS999:1A]", u"[QS0:1A]", u"[QS2:0A]", u"[QS:1A]",
+                                     u"[QS2:1-99999A]", u"[QS1:6-9A]", u"[QS1:1-8BS]", u"[QS1:1-10A]", u"[QS114:1-7T]",
+                                     u"[QS2:5-3A]", u"[QS2:5-0A]", u"[XS2:1A]", u"[QS2-1A]"}) {
         SCOPED_TRACE(Narrow(tag));
         NewDocument();
         TypeWithTicks(tag);
@@ -237,8 +237,8 @@ TEST_F(AutoReplace, NothingButTheTagIsEverChanged) {
     // A paragraph before, text before the tag on its line, and text after the insertion point.
     word->document().setContent(u"First paragraph.\rBefore: x- QS [ after", {}, 17 + 14);
     TypeWithTicks(u"[QS2:5T]");
-    EXPECT_EQ(Paragraphs(), (std::vector<std::u16string>{u"First paragraph.",
-                                                         u"Before: x- QS (QS2. Al-Baqarah ayat 5)", u"[ after"}));
+    EXPECT_EQ(Paragraphs(), (std::vector<std::u16string>{u"First paragraph.", u"Before: x- QS (QS2. Al-Baqarah ayat 5)",
+                                                         u"[ after"}));
 
     // Directly after Arabic text with vowel marks.
     NewDocument();
@@ -280,7 +280,7 @@ TEST_F(AutoReplace, NothingButTheTagIsEverChanged) {
 TEST_F(AutoReplace, RandomTextLosesNothingButATag) {
     std::mt19937 random(20261207);
     const auto pick = [&](const std::vector<std::u16string>& options) { return options[random() % options.size()]; };
-    const std::vector<std::u16string> noise = {u"[", u"]", u"QS", u"Q", u"S", u"2", u"1", u":", u"-", u"A",
+    const std::vector<std::u16string> noise = {u"[", u"]", u"QS",           u"Q", u"S", u"2", u"1", u":", u"-", u"A",
                                                u" ", u"x", u"\u0628\u064E", u"(", u"."};
     const std::vector<std::u16string> openings = {u"[QS", u"[qs", u"[Qs", u"[", u"QS", u"[Q", u"[QS ", u"[[QS"};
     const std::vector<std::u16string> numbers = {u"1", u"2", u"002", u"7", u"114", u"115", u"0", u"", u" 3", u"300"};

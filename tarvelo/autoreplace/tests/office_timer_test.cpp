@@ -79,8 +79,7 @@ TEST(OfficeTimer, TicksEveryPeriodNeverOverlappingAndStopsWhenKilled) {
     const double median = intervals[intervals.size() / 2];
     EXPECT_GT(median, 90.0);
     EXPECT_LT(median, 300.0);
-    std::printf("office timer: %zu ticks, first after %.1f ms, median interval %.1f ms\n", killedAt, firstMs,
-                median);
+    std::printf("office timer: %zu ticks, first after %.1f ms, median interval %.1f ms\n", killedAt, firstMs, median);
 }
 
 TEST(OfficeTimer, ProcedureCanKillItsOwnTimerAndStartANewOne) {

@@ -86,8 +86,7 @@ public:
     using Clock = std::chrono::steady_clock;
     using Millis = std::chrono::duration<double, std::milli>;
 
-    Keyboard(const uno::Reference<uno::XComponentContext>& context,
-             uno::Reference<css::text::XTextDocument> document)
+    Keyboard(const uno::Reference<uno::XComponentContext>& context, uno::Reference<css::text::XTextDocument> document)
         : mainThread_(new MainThread(context)), document_(std::move(document)) {}  // reference-counted
 
     // One keystroke, the way the office handles typing: text inserted at the view cursor.
@@ -158,9 +157,7 @@ public:
         InsertMode = 0;
         AutoReplaceHost host;
         host.timers = MakeOfficeTimerService(office_.context());
-        host.insertArabic = [](std::int16_t s, std::int16_t f, std::int16_t t, bool) {
-            Marker(u"Arabic", s, f, t);
-        };
+        host.insertArabic = [](std::int16_t s, std::int16_t f, std::int16_t t, bool) { Marker(u"Arabic", s, f, t); };
         host.insertTranslation = [](std::int16_t s, std::int16_t f, std::int16_t t) {
             Marker(u"Translation", s, f, t);
         };
@@ -205,8 +202,8 @@ private:
     }
     static void Marker(std::u16string_view kind, int s, int f, int t) {
         auto selection = WordApp->Selection();
-        selection->TypeText(u"<" + std::u16string(kind) + u" " + Number(s) + u":" + Number(f) + u"-" +
-                            Number(t) + u">");
+        selection->TypeText(u"<" + std::u16string(kind) + u" " + Number(s) + u":" + Number(f) + u"-" + Number(t) +
+                            u">");
         selection->TypeParagraph();
     }
 

@@ -26,20 +26,13 @@ TEST(TagReader, ReadsNumbersAndLetters) {
         bool arabic, translation, alternate, sameLine;
     };
     const Case cases[] = {
-        {u"[QS2:1-2A]", 2, 1, 2, true, false, false, true},
-        {u"[QS2:5T]", 2, 5, 5, false, true, false, true},
-        {u"[QS2:1-2B]", 2, 1, 2, true, true, false, true},
-        {u"[QS2:255BN]", 2, 255, 255, true, true, false, false},
-        {u"[QS1:1-7BS]", 1, 1, 7, true, true, true, true},
-        {u"[QS2:1-2]", 2, 1, 2, false, false, false, true},
-        {u"[QS002:1A]", 2, 1, 1, true, false, false, true},
-        {u"[QS2:1-2AT]", 2, 1, 2, true, true, false, true},
-        {u"[QS2:1-2TB]", 2, 1, 2, true, true, false, true},
-        {u"[QS2:300A]", 2, 300, 300, true, false, false, true},
-        {u"[QS115:1A]", 115, 1, 1, true, false, false, true},
-        {u"[QS:1A]", 0, 1, 1, true, false, false, true},
-        {u"[QS2:A]", 2, 0, 0, true, false, false, true},
-        {u"[QS2:5-A]", 2, 5, 0, true, false, false, true},
+        {u"[QS2:1-2A]", 2, 1, 2, true, false, false, true},   {u"[QS2:5T]", 2, 5, 5, false, true, false, true},
+        {u"[QS2:1-2B]", 2, 1, 2, true, true, false, true},    {u"[QS2:255BN]", 2, 255, 255, true, true, false, false},
+        {u"[QS1:1-7BS]", 1, 1, 7, true, true, true, true},    {u"[QS2:1-2]", 2, 1, 2, false, false, false, true},
+        {u"[QS002:1A]", 2, 1, 1, true, false, false, true},   {u"[QS2:1-2AT]", 2, 1, 2, true, true, false, true},
+        {u"[QS2:1-2TB]", 2, 1, 2, true, true, false, true},   {u"[QS2:300A]", 2, 300, 300, true, false, false, true},
+        {u"[QS115:1A]", 115, 1, 1, true, false, false, true}, {u"[QS:1A]", 0, 1, 1, true, false, false, true},
+        {u"[QS2:A]", 2, 0, 0, true, false, false, true},      {u"[QS2:5-A]", 2, 5, 0, true, false, false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.tag.begin(), c.tag.end()));

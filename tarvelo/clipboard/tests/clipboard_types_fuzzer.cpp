@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const auto newline = input.find('\n');
     const std::string_view mime = input.substr(0, newline);
-    const std::vector<std::uint8_t> payload(
-        newline == std::string_view::npos ? data + size : data + newline + 1, data + size);
+    const std::vector<std::uint8_t> payload(newline == std::string_view::npos ? data + size : data + newline + 1,
+                                            data + size);
 
     const std::uint32_t format = FormatOfMimeType(mime);
     // A named format keeps its name; an unnamed one reads back its number.
@@ -31,8 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> block = FileBlockFromUriList(payload);
     const std::vector<std::string> names = ParseFileListBlock(block);
     // Names written as a list and read back are the same names.
-    if (ParseFileListBlock(FileBlockFromUriList(UriListFromFileBlock(block))) != names)
-        std::abort();
+    if (ParseFileListBlock(FileBlockFromUriList(UriListFromFileBlock(block))) != names) std::abort();
     UriListFromFileBlock(payload);
     return 0;
 }

@@ -29,7 +29,7 @@ TEST(ClipboardTypes, KnownTypesNameTheirFormats) {
 TEST(ClipboardTypes, UnnamedFormatNumbersAreReadCheckedOrRefused) {
     EXPECT_EQ(FormatOfMimeType("application/x-tarvelo-format-49153"), 49153u);
     EXPECT_EQ(FormatOfMimeType("application/x-tarvelo-format-4294967295"), 4294967295u);
-    EXPECT_EQ(FormatOfMimeType("application/x-tarvelo-format-4294967296"), 0u);     // beyond 32 bits
+    EXPECT_EQ(FormatOfMimeType("application/x-tarvelo-format-4294967296"), 0u);  // beyond 32 bits
     EXPECT_EQ(FormatOfMimeType("application/x-tarvelo-format-99999999999999999999999"), 0u);
     EXPECT_EQ(FormatOfMimeType("application/x-tarvelo-format-"), 0u);
     EXPECT_EQ(FormatOfMimeType("application/x-tarvelo-format-abc"), 0u);

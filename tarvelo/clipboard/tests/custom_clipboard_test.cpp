@@ -241,8 +241,7 @@ TEST_F(ClipboardTest, FileListsRoundTripWithTheirBlockLayout) {
     EXPECT_TRUE(clipboard.SetFileList({u"/tmp/a.txt", u"/home/\u00e9"}));
     Bytes expected{20, 0, 0, 0};
     expected.resize(20, 0);
-    for (char c : std::string_view("/tmp/a.txt\0/home/\xe9\0\0", 20))
-        expected.push_back(static_cast<std::uint8_t>(c));
+    for (char c : std::string_view("/tmp/a.txt\0/home/\xe9\0\0", 20)) expected.push_back(static_cast<std::uint8_t>(c));
     EXPECT_EQ(system->DataOf(15), expected);
 
     EXPECT_TRUE(clipboard.GetFileList(files, count));

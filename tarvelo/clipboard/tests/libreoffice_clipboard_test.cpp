@@ -30,7 +30,8 @@ std::unique_ptr<cCustomClipboard> OfficeClipboard() {
 void Paste(const Reference<css::text::XTextDocument>& document) {
     auto& office = word::testing::sharedOffice();
     Reference<css::frame::XModel> model(document, css::uno::UNO_QUERY_THROW);
-    Reference<css::frame::XDispatchProvider> frame(model->getCurrentController()->getFrame(), css::uno::UNO_QUERY_THROW);
+    Reference<css::frame::XDispatchProvider> frame(model->getCurrentController()->getFrame(),
+                                                   css::uno::UNO_QUERY_THROW);
     css::frame::DispatchHelper::create(office.context())
         ->executeDispatch(frame, ".uno:Paste", "", 0, css::uno::Sequence<css::beans::PropertyValue>());
 }
@@ -76,7 +77,8 @@ TEST(OfficeClipboard, RichTextFormatRoundTripAndPaste) {
 }
 
 TEST(OfficeClipboard, UnicodeTextRoundTripAndPaste) {
-    const std::u16string verse = u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 (\u0661)";
+    const std::u16string verse =
+        u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 (\u0661)";
     {
         auto clipboard = OfficeClipboard();
         ASSERT_TRUE(clipboard->ClipboardOpen(dialog));

@@ -18,15 +18,15 @@ public:
     // State of "the system", readable by tests.
     bool opened = false;
     WindowHandle openedBy = 0;
-    bool ownerless = false;             // emptied while opened with owner 0
-    bool refuseOpen = false;            // tests: OpenClipboard fails
-    bool refuseAlloc = false;           // tests: GlobalAlloc fails
+    bool ownerless = false;                                       // emptied while opened with owner 0
+    bool refuseOpen = false;                                      // tests: OpenClipboard fails
+    bool refuseAlloc = false;                                     // tests: GlobalAlloc fails
     std::vector<std::pair<std::uint32_t, MemoryHandle>> formats;  // in the order placed
     std::map<std::string, std::uint32_t> registered;              // name -> number
     std::map<MemoryHandle, std::vector<std::uint8_t>> blocks;
     MemoryHandle nextBlock = 0x1000;
     std::uint32_t nextFormat = 0xC000;
-    int emptyCount = 0;                 // how often EmptyClipboard ran
+    int emptyCount = 0;  // how often EmptyClipboard ran
 
     // The bytes placed for a format, if any.
     std::optional<std::vector<std::uint8_t>> DataOf(std::uint32_t format) const;

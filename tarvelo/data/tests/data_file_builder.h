@@ -20,13 +20,12 @@ struct Indexed {
     std::string block;
     std::string index;
 };
-Indexed Index3(const std::vector<std::string>& items);   // 3-byte big-endian positions
-Indexed Index4(const std::vector<std::string>& items);   // 4-byte little-endian positions
-std::string Ids(const WordIds& ids);                      // 2-byte big-endian identifiers
+Indexed Index3(const std::vector<std::string>& items);  // 3-byte big-endian positions
+Indexed Index4(const std::vector<std::string>& items);  // 4-byte little-endian positions
+std::string Ids(const WordIds& ids);                    // 2-byte big-endian identifiers
 
 // A file: directory of (name, block) entries, the blocks after it in order, then `trailer`.
-std::string Assemble(const std::vector<std::pair<std::string, std::string>>& entries,
-                     const std::string& trailer = {});
+std::string Assemble(const std::vector<std::pair<std::string, std::string>>& entries, const std::string& trailer = {});
 
 struct Surah {
     std::string name;
@@ -35,11 +34,11 @@ struct Surah {
 
 // Arabic.dabrel: entries 1-7. surahs (up to 114; the rest get empty names and 0 verses) give
 // the surah table and the verse offsets.
-std::string ArabicFile(const Words& words, const std::vector<WordIds>& verses,
-                       const std::vector<Surah>& surahs, const std::string& rtfHeader);
+std::string ArabicFile(const Words& words, const std::vector<WordIds>& verses, const std::vector<Surah>& surahs,
+                       const std::string& rtfHeader);
 // A translation: entries 1-6 and the 8-byte trailer (none when empty).
-std::string TranslationFile(const Words& words, const std::vector<WordIds>& verses,
-                            const std::vector<WordIds>& notes, const std::string& trailer);
+std::string TranslationFile(const Words& words, const std::vector<WordIds>& verses, const std::vector<WordIds>& notes,
+                            const std::string& trailer);
 // UnicodeArabic.dbu: entries 1-4 with 4-byte little-endian indexes.
 std::string UnicodeFile(const Words& words, const std::vector<WordIds>& verses);
 

@@ -16,23 +16,20 @@ std::string Utf8(std::u16string_view text) { return ToUtf8(text); }
 
 std::string Bytes(std::u16string_view text) {
     std::string out;
-    for (char16_t c : text)
-        out += static_cast<char>(c);
+    for (char16_t c : text) out += static_cast<char>(c);
     return out;
 }
 
 class DataFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("tarvelo-data-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = fs::temp_directory_path() / ("tarvelo-data-" + std::to_string(::getpid()) + "-" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
         DataFolderOverride = folder;
         CloseDataFiles();
-        for (auto& slot : DataDirectory)
-            slot.fill(DirectoryEntry{});
+        for (auto& slot : DataDirectory) slot.fill(DirectoryEntry{});
         SurahTable.fill(SurahRecord{});
         SurahVerseOffset.fill(0);
         RtfHeader.clear();
@@ -205,13 +202,16 @@ TEST_F(DataFilesTest, NoteTextCapitalisesOnlyTheFirstLetter) {
     OpenTranslation({"see", "also", "\xe9t\xe9"}, {{1}}, {{1, 2}, {3, 1}, {2}}, "L1033UNC");
     EXPECT_EQ(Utf8(ReadNoteText(1, slotTranslation)), "See also");
     EXPECT_EQ(Utf8(ReadNoteText(2, slotTranslation)), "\xc3\x89t\xc3\xa9 see");  // "Été see"
-    EXPECT_EQ(Utf8(ReadVerseText(1, slotTranslation)), "see");  // verses keep their case
+    EXPECT_EQ(Utf8(ReadVerseText(1, slotTranslation)), "see");                   // verses keep their case
     EXPECT_EQ(ErrorNumberOf([] { ReadNoteText(4, slotTranslation); }), errSubscript);
     EXPECT_EQ(ErrorNumberOf([] { ReadNoteText(1, slotArabic); }), errBadFileNumber);
 }
 
 TEST_F(DataFilesTest, NoteTextCapitalisesUnicodeLetters) {
-    OpenTranslation({"431" "43E" "433"}, {{1}}, {{1}}, "L1049CNU");  // "бог"
+    OpenTranslation({"431"
+                     "43E"
+                     "433"},
+                    {{1}}, {{1}}, "L1049CNU");  // "бог"
     EXPECT_EQ(ReadNoteText(1, slotTranslation), u"Бог");
 }
 
@@ -228,7 +228,11 @@ TEST_F(DataFilesTest, TranslationWithoutTrailerIsPlainLeftToRightEnglish) {
 }
 
 TEST_F(DataFilesTest, HexadecimalAndShiftedPairEncodings) {
-    OpenTranslation({"041" "0a9" "FFF", "627644"}, {{1, 2}}, {}, "R1025CNU");
+    OpenTranslation({"041"
+                     "0a9"
+                     "FFF",
+                     "627644"},
+                    {{1, 2}}, {}, "R1025CNU");
     EXPECT_EQ(ReadWord(1, slotTranslation), u"A\u00a9\u0fff");
     EXPECT_EQ(ReadWord(2, slotTranslation), u"\u0627\u0644");
     EXPECT_EQ(TranslationDirection, u'R');
@@ -281,7 +285,8 @@ TEST_F(DataFilesTest, AmbilUnicodeGivesUtf16BytesWithTheVerseNumber) {
     // Two words, a blank inside a word stays a blank, and a two-digit verse number.
     const std::u16string two = AmbilUnicode(2, 12);
     EXPECT_EQ(Bytes(two), std::string("\x20\x00\x28\x06\x20\x00\x28\x06\x20\x00\x33\x06"
-                                      "\x20\x00\x28\x00\x61\x06\x62\x06\x29\x00", 22));
+                                      "\x20\x00\x28\x00\x61\x06\x62\x06\x29\x00",
+                                      22));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -302,15 +307,14 @@ TEST_F(DataFilesTest, AmbilUnicodeReportsOverflowAndBadIndexesAndReturnsEmpty) {
 // bytes; a read past the end is error 62 and leaves the file readable.
 TEST_F(DataFilesTest, FileReadsAcrossBufferedPagesGiveTheFileBytes) {
     std::string content(40000, '\0');
-    for (std::size_t i = 0; i < content.size(); ++i)
-        content[i] = static_cast<char>((i * 7919) >> 3);
+    for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>((i * 7919) >> 3);
     Write("big.bin", content);
     DataFile file(folder / "big.bin");
     ASSERT_EQ(file.Size(), content.size());
     const std::pair<std::uint64_t, std::uint64_t> reads[] = {
-        {0, 3},     {4094, 5},   {8190, 4100}, {100, 3},     {36000, 4000}, {12, 20000},
-        {39999, 1}, {40000, 0},  {4096, 4096}, {33000, 3},   {1000, 3},     {20000, 3},
-        {30000, 3}, {5000, 3},   {25000, 3},   {15000, 3},   {35000, 3},    {10, 30},
+        {0, 3},     {4094, 5},  {8190, 4100}, {100, 3},   {36000, 4000}, {12, 20000},
+        {39999, 1}, {40000, 0}, {4096, 4096}, {33000, 3}, {1000, 3},     {20000, 3},
+        {30000, 3}, {5000, 3},  {25000, 3},   {15000, 3}, {35000, 3},    {10, 30},
     };
     for (const auto& [offset, count] : reads) {
         file.Seek(offset);
@@ -344,9 +348,9 @@ TEST_F(DataFilesTest, DamagedIndexesEndTheReadWithAnError) {
     const auto index = datafiles::Index3({"ab", "cd"});  // positions 1, 3, 5
     auto withIndex = [&](const std::string& wordIndex) {
         const auto verses = datafiles::Index3({datafiles::Ids({1, 2})});
-        Write("T.dabrel", datafiles::Assemble({{"W", index.block}, {"WI", wordIndex}, {"V", verses.block},
-                                               {"VI", verses.index}},
-                                              "L1033ABC"));
+        Write("T.dabrel",
+              datafiles::Assemble({{"W", index.block}, {"WI", wordIndex}, {"V", verses.block}, {"VI", verses.index}},
+                                  "L1033ABC"));
         TranslationName = u"T";
         loadeFile(slotTranslation);
     };

@@ -22,8 +22,7 @@ const fs::path& WorkFolder() {
     static const fs::path folder = [] {
         const bool inMemory = ::access("/dev/shm", W_OK) == 0;
         std::string name = inMemory ? "/dev/shm/tarvelo-fuzz-XXXXXX" : "/tmp/tarvelo-fuzz-XXXXXX";
-        if (::mkdtemp(name.data()) == nullptr)
-            std::abort();
+        if (::mkdtemp(name.data()) == nullptr) std::abort();
         std::atexit([] {
             std::error_code ignored;
             fs::remove_all(WorkFolder(), ignored);
@@ -51,8 +50,7 @@ constexpr std::int32_t probes[] = {1, 2, 3, 4, 7, 8, 0, -1, 6236, 0x7FFFFFFF};
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 1)
-        return 0;
+    if (size < 1) return 0;
     ShowMessage = nullptr;
     const int kind = data[0] % 3;
     const fs::path folder = WorkFolder() / std::to_string(kind);
@@ -61,30 +59,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CloseDataFiles();
 
     switch (kind) {
-    case 0:
-        WriteFile(folder / "T.dabrel", data + 1, size - 1);
-        TranslationName = u"T";
-        loadeFile(slotTranslation);
-        for (std::int32_t k : probes) {
-            Try([k] { ReadWord(k, slotTranslation); });
-            Try([k] { ReadVerseText(k, slotTranslation); });
-            Try([k] { ReadNoteText(k, slotTranslation); });
-        }
-        break;
-    case 1:
-        WriteFile(folder / "Arabic.dabrel", data + 1, size - 1);
-        loade();
-        for (std::int32_t k : probes) {
-            Try([k] { ReadWord(k, slotArabic); });
-            Try([k] { ReadVerseText(k, slotArabic); });
-        }
-        break;
-    default:
-        WriteFile(folder / "UnicodeArabic.dbu", data + 1, size - 1);
-        loadeFile(slotUnicode);
-        for (std::int32_t k : probes)
-            AmbilUnicode(k, static_cast<std::int16_t>(k));
-        break;
+        case 0:
+            WriteFile(folder / "T.dabrel", data + 1, size - 1);
+            TranslationName = u"T";
+            loadeFile(slotTranslation);
+            for (std::int32_t k : probes) {
+                Try([k] { ReadWord(k, slotTranslation); });
+                Try([k] { ReadVerseText(k, slotTranslation); });
+                Try([k] { ReadNoteText(k, slotTranslation); });
+            }
+            break;
+        case 1:
+            WriteFile(folder / "Arabic.dabrel", data + 1, size - 1);
+            loade();
+            for (std::int32_t k : probes) {
+                Try([k] { ReadWord(k, slotArabic); });
+                Try([k] { ReadVerseText(k, slotArabic); });
+            }
+            break;
+        default:
+            WriteFile(folder / "UnicodeArabic.dbu", data + 1, size - 1);
+            loadeFile(slotUnicode);
+            for (std::int32_t k : probes) AmbilUnicode(k, static_cast<std::int16_t>(k));
+            break;
     }
     CloseDataFiles();
     return 0;

@@ -2,8 +2,8 @@
 // readers must give what the tool was given (the source package and the verse file), so that the
 // writer and the readers agree on every byte of the format, not only on small hand-made files.
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 #include <unistd.h>
+#include <nlohmann/json.hpp>
 
 #include <fstream>
 #include <map>
@@ -49,8 +49,7 @@ std::u16string SingleBlanks(std::u16string_view text) {
             blank = !out.empty();
             continue;
         }
-        if (blank)
-            out += u' ';
+        if (blank) out += u' ';
         blank = false;
         out += c;
     }
@@ -60,8 +59,7 @@ std::u16string SingleBlanks(std::u16string_view text) {
 // UTF-16LE bytes, one per character (AmbilUnicode's result), as text.
 std::u16string FromUtf16Bytes(std::u16string_view bytes) {
     std::u16string out;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        out += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) out += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
     return out;
 }
 
@@ -113,8 +111,7 @@ protected:
         CloseDataFiles();
         ShowMessage = nullptr;
         DataFolderOverride.reset();
-        if (!scratch.empty())
-            fs::remove_all(scratch);
+        if (!scratch.empty()) fs::remove_all(scratch);
     }
     // A private folder for damaged copies of the real files.
     fs::path Scratch() {
@@ -137,8 +134,7 @@ TEST_F(RealDataFiles, EveryIndexStartsAtOneAndClosesItsBlock) {
         const std::string name = item.path().filename().string();
         const bool unicode = name == "UnicodeArabic.dbu";
         const bool arabic = name == "Arabic.dabrel";
-        if (!unicode && item.path().extension() != ".dabrel")
-            continue;
+        if (!unicode && item.path().extension() != ".dabrel") continue;
         SCOPED_TRACE(name);
         const std::string file = ReadAll(item.path());
         const auto entries = Directory(file);
@@ -147,8 +143,7 @@ TEST_F(RealDataFiles, EveryIndexStartsAtOneAndClosesItsBlock) {
         for (const auto& [offset, length] : entries)
             EXPECT_LE(offset + length, file.size() - (unicode || arabic ? 0 : 8));
         std::vector<Pair> pairs = {{2, 1, unicode ? 4 : 3}, {4, 3, unicode ? 4 : 3}};
-        if (!unicode && !arabic)
-            pairs.push_back({6, 5, 3});
+        if (!unicode && !arabic) pairs.push_back({6, 5, 3});
         for (const Pair& pair : pairs) {
             const auto positions = Positions(file, entries[static_cast<std::size_t>(pair.index - 1)], pair.width);
             ASSERT_FALSE(positions.empty());
@@ -232,8 +227,7 @@ TEST_F(RealDataFiles, UnicodeVersesAreTheSourceTextWithTheirNumbers) {
             std::u16string text = FromUtf8(verse["text"].get<std::string>());
             std::erase(text, u'\u2009');
             std::u16string number;
-            for (char c : std::to_string(ayah))
-                number += static_cast<char16_t>(u'\u0660' + (c - '0'));
+            for (char c : std::to_string(ayah)) number += static_cast<char16_t>(u'\u0660' + (c - '0'));
             const std::u16string expected = u" " + SingleBlanks(text) + u" (" + number + u")";
             ASSERT_EQ(FromUtf16Bytes(AmbilUnicode(k, static_cast<std::int16_t>(ayah))), expected) << "verse " << k;
         }
@@ -251,19 +245,16 @@ TEST_F(RealDataFiles, DefaultTranslationIsTheFirstByNameThatIsNotArabic) {
 // U+FEFF) file has no room for: fullwidth forms, curly quotes, dashes; the ideographic blank is
 // white space.
 char16_t PlainForm(char16_t c, TextEncoding encoding) {
-    if (c == u'\u3000')
-        return u' ';
-    if (encoding == TextEncoding::Hexadecimal ? c <= 0xFFF : c <= 0xFEFF)
-        return c;
-    if (c >= u'\uFF01' && c <= u'\uFF5E')
-        return static_cast<char16_t>(c - 0xFEE0);
+    if (c == u'\u3000') return u' ';
+    if (encoding == TextEncoding::Hexadecimal ? c <= 0xFFF : c <= 0xFEFF) return c;
+    if (c >= u'\uFF01' && c <= u'\uFF5E') return static_cast<char16_t>(c - 0xFEE0);
     switch (c) {
-    case u'\u2018':
-    case u'\u2019': return u'\'';
-    case u'\u201C':
-    case u'\u201D': return u'"';
-    case u'\u2013': return u'-';
-    default: return c;
+        case u'\u2018':
+        case u'\u2019': return u'\'';
+        case u'\u201C':
+        case u'\u201D': return u'"';
+        case u'\u2013': return u'-';
+        default: return c;
     }
 }
 
@@ -301,14 +292,12 @@ TEST_F(RealDataFiles, TranslationsReadBackAsTheirSource) {
             for (const auto& verse : surah["verses"]) {
                 ++k;
                 std::u16string text = ReadVerseText(k, slotTranslation);
-                if (file.encoding == TextEncoding::CodePage)
-                    text = DecodeLowBytes(text, file.lcid);
+                if (file.encoding == TextEncoding::CodePage) text = DecodeLowBytes(text, file.lcid);
                 std::u16string expected = FromUtf8(verse["translation"].get<std::string>());
                 if (file.encoding != TextEncoding::CodePage) {
                     for (char16_t& c : expected) {
                         c = PlainForm(c, file.encoding);
-                        if (c == u'[' || c == u']')
-                            c = c == u'[' ? u'(' : u')';
+                        if (c == u'[' || c == u']') c = c == u'[' ? u'(' : u')';
                     }
                 }
                 expected = SingleBlanks(expected);
@@ -317,8 +306,7 @@ TEST_F(RealDataFiles, TranslationsReadBackAsTheirSource) {
                 const bool plain = std::none_of(expected.begin(), expected.end(), [&](char16_t c) {
                     return (file.encoding == TextEncoding::Hexadecimal && c > 0xFFF) || c == u'&';
                 });
-                if (!plain)
-                    continue;
+                if (!plain) continue;
                 ++compared;
                 if (text != expected)
                     FAIL() << "verse " << k << "\n  read: " << ToUtf8(text) << "\n  source: " << ToUtf8(expected);

@@ -50,8 +50,7 @@ void Prepare(bool unicode) {
 
 void Report(benchmark::State& state, int verses) {
     state.counters["verses"] = verses;
-    state.counters["verses_per_s"] =
-        benchmark::Counter(verses, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["verses_per_s"] = benchmark::Counter(verses, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_Surah2Unicode(benchmark::State& state) {

@@ -70,8 +70,8 @@ void SetOfficeLocale(const rtl::OUString& tag) {
 
 // The Rich Text now on the office's clipboard.
 std::string ClipboardRichText() {
-    auto contents = css::datatransfer::clipboard::SystemClipboard::create(word::testing::sharedOffice().context())
-                        ->getContents();
+    auto contents =
+        css::datatransfer::clipboard::SystemClipboard::create(word::testing::sharedOffice().context())->getContents();
     for (const auto& flavor : contents->getTransferDataFlavors()) {
         if (flavor.MimeType != "text/richtext") continue;
         uno::Sequence<sal_Int8> bytes;
@@ -152,8 +152,6 @@ protected:
     }
     ::com::sun::star::uno::Reference<::com::sun::star::text::XTextDocument> document_;
 };
-
-
 
 TEST_F(ComposerOnOffice, UnicodeVersesAndTheirTranslationLandInOrder) {
     // The dialog is not open: the composer loads it hidden, with the Unicode option ticked here.

@@ -1,8 +1,8 @@
 // Figures of the add-in inside the office (the extension installed in a private headless office):
 // the chooser's OK for the whole of surah 2 in the Unicode form (in one paragraph, and a paragraph
-// per verse) and for its first 20 verses in the Unicode and the glyph form, from the click until the dialog has closed. Every office call of the composer
-// is an in-process call here; compare tarvelo_composer_benchmark (the same work over the pipe).
-// Run: tarvelo_extension_benchmark (installs the extension, starts and stops its own office).
+// per verse) and for its first 20 verses in the Unicode and the glyph form, from the click until the dialog has closed.
+// Every office call of the composer is an in-process call here; compare tarvelo_composer_benchmark (the same work over
+// the pipe). Run: tarvelo_extension_benchmark (installs the extension, starts and stops its own office).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -42,8 +42,7 @@ AccessibleContext PrepareChooser(std::u16string_view to, bool unicode, bool newL
     Document() = doc;
     if (!WaitForQuranMenus(doc, 1)) throw std::runtime_error("no menu");
     Dispatch(doc, QuranMenus(doc).front().items[1].command);  // Get Arabic
-    if (!WaitForTopWindow(office.context(), u"Choose Surah  & Ayah"))
-        throw std::runtime_error("no chooser");
+    if (!WaitForTopWindow(office.context(), u"Choose Surah  & Ayah")) throw std::runtime_error("no chooser");
     auto dialog = TopWindow(office.context(), u"Choose Surah  & Ayah");
     std::vector<AccessibleContext> combos;
     FindAll(dialog, role::COMBO_BOX, combos);
@@ -62,8 +61,7 @@ void WaitUntilClosed() {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
-void Run(benchmark::State& state, std::u16string_view to, bool unicode, int verses,
-         bool newLine = false) {
+void Run(benchmark::State& state, std::u16string_view to, bool unicode, int verses, bool newLine = false) {
     for (auto _ : state) {
         state.PauseTiming();
         auto ok = PrepareChooser(to, unicode, newLine);
@@ -73,15 +71,12 @@ void Run(benchmark::State& state, std::u16string_view to, bool unicode, int vers
     }
     // What arrived, counted by the verse numbers "(n)" of the Unicode form (0 for glyphs).
     const auto text = word::testing::documentText(Document());
-    state.counters["numbers_in_document"] =
-        static_cast<double>(std::count(text.begin(), text.end(), u'('));
+    state.counters["numbers_in_document"] = static_cast<double>(std::count(text.begin(), text.end(), u'('));
     // The same figures before and after a change of speed: nothing else changed in the document.
-    state.counters["paragraphs_in_document"] =
-        static_cast<double>(std::count(text.begin(), text.end(), u'\n') + 1);
+    state.counters["paragraphs_in_document"] = static_cast<double>(std::count(text.begin(), text.end(), u'\n') + 1);
     state.counters["characters_in_document"] = static_cast<double>(text.size());
     Document().clear();
-    state.counters["verses_per_s"] =
-        benchmark::Counter(verses, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["verses_per_s"] = benchmark::Counter(verses, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_InOfficeSurah2Unicode(benchmark::State& state) { Run(state, u"286", true, 286); }

@@ -69,8 +69,7 @@ void RunUnopkg(const std::vector<std::string>& args, const std::filesystem::path
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
     pid_t done = 0;
-    while ((done = ::waitpid(pid, &status, WNOHANG)) == 0 &&
-           std::chrono::steady_clock::now() < deadline)
+    while ((done = ::waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ::kill(-pid, SIGKILL);
     if (done == 0) ::waitpid(pid, &status, 0);
@@ -81,8 +80,7 @@ void RunUnopkg(const std::vector<std::string>& args, const std::filesystem::path
         throw std::runtime_error("unopkg could not install the extension");
 }
 
-uno::Reference<css::frame::XFrame> FrameOf(
-    const uno::Reference<css::text::XTextDocument>& document) {
+uno::Reference<css::frame::XFrame> FrameOf(const uno::Reference<css::text::XTextDocument>& document) {
     uno::Reference<css::frame::XModel> model(document, uno::UNO_QUERY_THROW);
     return model->getCurrentController()->getFrame();
 }
@@ -145,9 +143,8 @@ ExtensionOffice::ExtensionOffice(ExtensionOfficeOptions options) : sharedDir_(Ma
         const auto oxt = options.oxtPath.empty() ? BuiltOxt() : options.oxtPath;
         if (options.installed)
             RunUnopkg({std::string(QV_UNOPKG), "add", "--shared", "--suppress-license", sharedEnv,
-                   "-env:UserInstallation=file://" + (sharedDir_ / "unopkg-profile").string(),
-                   oxt.string()},
-                  pidFile);
+                       "-env:UserInstallation=file://" + (sharedDir_ / "unopkg-profile").string(), oxt.string()},
+                      pidFile);
         options.office.extraArgs.push_back(sharedEnv);
         office_ = std::make_unique<word::testing::Office>(options.office);
     } catch (...) {
@@ -165,8 +162,7 @@ ExtensionOffice::~ExtensionOffice() {
 
 std::filesystem::path ExtensionOffice::extensionFolder() const {
     std::error_code ignored;
-    for (const auto& entry :
-         std::filesystem::recursive_directory_iterator(sharedDir_ / "uno_packages", ignored))
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(sharedDir_ / "uno_packages", ignored))
         if (entry.path().filename() == "Tarvelo.oxt" && entry.is_directory()) return entry.path();
     return {};
 }
@@ -177,8 +173,8 @@ std::vector<MenuEntry> QuranMenus(const uno::Reference<css::text::XTextDocument>
     frame->getPropertyValue("LayoutManager") >>= layout;
     std::vector<MenuEntry> menus;
     if (!layout.is()) return menus;
-    uno::Reference<css::ui::XUIElementSettings> bar(
-        layout->getElement("private:resource/menubar/menubar"), uno::UNO_QUERY);
+    uno::Reference<css::ui::XUIElementSettings> bar(layout->getElement("private:resource/menubar/menubar"),
+                                                    uno::UNO_QUERY);
     if (!bar.is()) return menus;
     auto settings = bar->getSettings(false);
     for (sal_Int32 i = 0; i < settings->getCount(); ++i) {
@@ -200,8 +196,8 @@ bool WaitForQuranMenus(const uno::Reference<css::text::XTextDocument>& document,
     }
 }
 
-bool Dispatch(const uno::Reference<css::text::XTextDocument>& document, std::u16string_view command,
-              bool wait, std::chrono::milliseconds timeout) {
+bool Dispatch(const uno::Reference<css::text::XTextDocument>& document, std::u16string_view command, bool wait,
+              std::chrono::milliseconds timeout) {
     uno::Reference<css::frame::XDispatchProvider> provider(FrameOf(document), uno::UNO_QUERY_THROW);
     css::util::URL url;
     url.Complete = toOUString(command);
@@ -226,17 +222,14 @@ bool Dispatch(const uno::Reference<css::text::XTextDocument>& document, std::u16
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentContext>& context) {
-    uno::Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(context),
-                                                       uno::UNO_QUERY_THROW);
+    uno::Reference<css::awt::XExtendedToolkit> toolkit(css::awt::Toolkit::create(context), uno::UNO_QUERY_THROW);
     std::vector<AccessibleContext> windows;
     for (sal_Int32 i = 0; i < toolkit->getTopWindowCount(); ++i) {
-        uno::Reference<css::accessibility::XAccessible> accessible(toolkit->getTopWindow(i),
-                                                                   uno::UNO_QUERY);
+        uno::Reference<css::accessibility::XAccessible> accessible(toolkit->getTopWindow(i), uno::UNO_QUERY);
         try {
             if (!accessible.is()) continue;
             // Read once: a window that is closing may answer differently the next time.
-            if (auto context = accessible->getAccessibleContext(); context.is())
-                windows.push_back(context);
+            if (auto context = accessible->getAccessibleContext(); context.is()) windows.push_back(context);
         } catch (const css::lang::DisposedException&) {
         }
     }
@@ -244,12 +237,10 @@ std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentCo
 }
 #pragma GCC diagnostic pop
 
-AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context,
-                            std::u16string_view title) {
+AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context, std::u16string_view title) {
     for (const auto& window : TopWindows(context)) {
         try {
-            if (fromOUString(window->getAccessibleName()).find(title) != std::u16string::npos)
-                return window;
+            if (fromOUString(window->getAccessibleName()).find(title) != std::u16string::npos) return window;
         } catch (const css::lang::DisposedException&) {
             // a window closing meanwhile
         }
@@ -269,16 +260,14 @@ std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponent
 }
 
 // The control of `role` named `name` below `parent`, searched depth first.
-AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role,
-                              std::u16string_view name) {
+AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role, std::u16string_view name) {
     if (!parent.is()) return {};
     for (sal_Int32 i = 0; i < parent->getAccessibleChildCount(); ++i) {
         auto child = parent->getAccessibleChild(i);
         if (!child.is()) continue;
         auto context = child->getAccessibleContext();  // read once, as above
         if (!context.is()) continue;
-        if (context->getAccessibleRole() == role && fromOUString(context->getAccessibleName()) == name)
-            return context;
+        if (context->getAccessibleRole() == role && fromOUString(context->getAccessibleName()) == name) return context;
         if (auto found = FindControl(context, role, name); found.is()) return found;
     }
     return {};
@@ -301,11 +290,9 @@ void SetComboText(const AccessibleContext& combo, std::u16string_view text) {
     std::vector<AccessibleContext> edits;
     FindAll(combo, css::accessibility::AccessibleRole::TEXT, edits);
     if (edits.empty()) throw std::runtime_error("the combo box has no edit field");
-    uno::Reference<css::accessibility::XAccessibleEditableText> edit(edits.front(),
-                                                                     uno::UNO_QUERY_THROW);
+    uno::Reference<css::accessibility::XAccessibleEditableText> edit(edits.front(), uno::UNO_QUERY_THROW);
     edit->setText(word::libreoffice::toOUString(text));
 }
-
 
 // Presses a button or a check box as a click does.
 void Press(const AccessibleContext& control) {
@@ -313,8 +300,7 @@ void Press(const AccessibleContext& control) {
     action->doAccessibleAction(0);
 }
 
-bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
-                      std::u16string_view title) {
+bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context, std::u16string_view title) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < deadline) {
         for (const auto& t : TopWindowTitles(context))
@@ -323,6 +309,5 @@ bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
     }
     return false;
 }
-
 
 }  // namespace tarvelo::testing

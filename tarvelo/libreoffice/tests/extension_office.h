@@ -72,15 +72,13 @@ struct MenuEntry {
 std::vector<MenuEntry> QuranMenus(const uno::Reference<::com::sun::star::text::XTextDocument>& document);
 
 // Waits until `QuranMenus(document).size() == count`; false on timeout.
-bool WaitForQuranMenus(const uno::Reference<::com::sun::star::text::XTextDocument>& document,
-                       std::size_t count,
+bool WaitForQuranMenus(const uno::Reference<::com::sun::star::text::XTextDocument>& document, std::size_t count,
                        std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
 // Dispatches `command` to the document's frame, as a menu click does; with `wait` until the
 // handler has finished (the dispatch's result arrives). True when the handler reported success.
-bool Dispatch(const uno::Reference<::com::sun::star::text::XTextDocument>& document,
-              std::u16string_view command, bool wait = true,
-              std::chrono::milliseconds timeout = std::chrono::seconds(60));
+bool Dispatch(const uno::Reference<::com::sun::star::text::XTextDocument>& document, std::u16string_view command,
+              bool wait = true, std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 // Windows and controls of the office seen through its accessibility interfaces, which reach the
 // add-in's dialogs from another process: find a dialog by its title, a control by its role
@@ -92,11 +90,9 @@ using AccessibleContext = uno::Reference<::com::sun::star::accessibility::XAcces
 std::vector<AccessibleContext> TopWindows(const uno::Reference<uno::XComponentContext>& context);
 std::vector<std::u16string> TopWindowTitles(const uno::Reference<uno::XComponentContext>& context);
 // The top-level window whose title contains `title`; empty if there is none now.
-AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context,
-                            std::u16string_view title);
+AccessibleContext TopWindow(const uno::Reference<uno::XComponentContext>& context, std::u16string_view title);
 // Waits up to 20 s for such a window.
-bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context,
-                      std::u16string_view title);
+bool WaitForTopWindow(const uno::Reference<uno::XComponentContext>& context, std::u16string_view title);
 // The first control of `role` labelled `name` below `parent` (depth first); empty if none.
 AccessibleContext FindControl(const AccessibleContext& parent, sal_Int16 role, std::u16string_view name);
 // Every control of `role` below `parent`, in the dialog's order (not looking inside them).

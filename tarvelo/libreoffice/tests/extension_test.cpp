@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <thread>
 
-#include <com/sun/star/awt/Toolkit.hpp>
-#include <com/sun/star/awt/XExtendedToolkit.hpp>
-#include <com/sun/star/awt/XTopWindow.hpp>
-#include <com/sun/star/accessibility/XAccessible.hpp>
 #include <com/sun/star/accessibility/AccessibleRole.hpp>
+#include <com/sun/star/accessibility/XAccessible.hpp>
 #include <com/sun/star/accessibility/XAccessibleAction.hpp>
 #include <com/sun/star/accessibility/XAccessibleContext.hpp>
 #include <com/sun/star/accessibility/XAccessibleEditableText.hpp>
+#include <com/sun/star/awt/Toolkit.hpp>
+#include <com/sun/star/awt/XExtendedToolkit.hpp>
+#include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/deployment/DeploymentException.hpp>
 #include <com/sun/star/deployment/XExtensionManager.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
@@ -48,9 +48,7 @@ std::size_t VerseNumbers(std::u16string_view text) {
 // A command environment that asks nothing and shows no progress.
 class QuietEnvironment : public cppu::WeakImplHelper1<css::ucb::XCommandEnvironment> {
 public:
-    uno::Reference<css::task::XInteractionHandler> SAL_CALL getInteractionHandler() override {
-        return {};
-    }
+    uno::Reference<css::task::XInteractionHandler> SAL_CALL getInteractionHandler() override { return {}; }
     uno::Reference<css::ucb::XProgressHandler> SAL_CALL getProgressHandler() override { return {}; }
 };
 
@@ -92,8 +90,7 @@ TEST_F(Extension, BuildsOneMenuInEveryWriterWindowAndKeepsOneOnReconnection) {
     ASSERT_TRUE(WaitForQuranMenus(first, 1));
     auto menu = QuranMenus(first).front();
     EXPECT_EQ(menu.label, u"Al-~Quran");
-    const std::vector<std::u16string> expected = {u"~Get Arabic+Translation", u"Get ~Arabic",
-                                                  u"Get ~Translation",
+    const std::vector<std::u16string> expected = {u"~Get Arabic+Translation", u"Get ~Arabic", u"Get ~Translation",
                                                   u"Automatic Replace eg [QS2:1-2A]", u"About"};
     EXPECT_EQ(Labels(menu), expected);
 
@@ -110,8 +107,7 @@ TEST_F(Extension, BuildsOneMenuInEveryWriterWindowAndKeepsOneOnReconnection) {
     do {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         menus = QuranMenus(second);
-    } while ((menus.size() != 1 || menus.front().items.empty() ||
-              menus.front().items.front().command == before) &&
+    } while ((menus.size() != 1 || menus.front().items.empty() || menus.front().items.front().command == before) &&
              std::chrono::steady_clock::now() < deadline);
     ASSERT_EQ(menus.size(), 1u);
     EXPECT_NE(menus.front().items.front().command, before);
@@ -206,8 +202,7 @@ TEST_F(Extension, StopEndsAnInsertionBetweenVerses) {
     ASSERT_TRUE(button.is());
     Press(button);
     const auto firstVerse = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (VerseNumbers(word::testing::documentText(doc)) == 0 &&
-           std::chrono::steady_clock::now() < firstVerse)
+    while (VerseNumbers(word::testing::documentText(doc)) == 0 && std::chrono::steady_clock::now() < firstVerse)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     Press(button);
     // The dialog closes when the insertion has ended.
@@ -226,12 +221,10 @@ TEST(ExtensionRemoval, RemovingTheExtensionRemovesTheMenu) {
     auto doc = office.office().newWriterDocument();
     ASSERT_TRUE(WaitForQuranMenus(doc, 1));
     uno::Reference<css::deployment::XExtensionManager> manager(
-        office.office().context()->getValueByName(
-            "/singletons/com.sun.star.deployment.ExtensionManager"),
+        office.office().context()->getValueByName("/singletons/com.sun.star.deployment.ExtensionManager"),
         uno::UNO_QUERY_THROW);
     try {
-        manager->removeExtension("org.quranverses.tarvelo", "Tarvelo.oxt", "shared", {},
-                                  new QuietEnvironment);
+        manager->removeExtension("org.quranverses.tarvelo", "Tarvelo.oxt", "shared", {}, new QuietEnvironment);
     } catch (const uno::Exception& e) {
         FAIL() << word::libreoffice::toUtf8(e.Message);
     }

@@ -184,8 +184,8 @@ TEST_F(DialogTest, IsOwnedByWordsWindowAndLoadedHiddenWhenOnlyRead) {
     opus.hInstance = GetModuleHandleW(nullptr);
     opus.lpszClassName = L"OpusApp";
     RegisterClassW(&opus);
-    HWND opusApp = CreateWindowExW(0, L"OpusApp", L"Document1 - Word", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                   200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND opusApp = CreateWindowExW(0, L"OpusApp", L"Document1 - Word", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                   nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     EXPECT_EQ(HostWindow(), opusApp);
     mTarvelo::InsertMode = 2;
     auto loaded = mTarvelo::LoadFrmChoose();  // as the composer does during automatic replacement
@@ -243,7 +243,8 @@ TEST_F(DialogTest, EnterInsertsTheUnicodeVersesAndTheChosenTranslationThenCloses
     HWND list = Item(IDC_cbTran);
     for (int i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i)
         if (SendMessageW(list, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0) ClickTranslation(i);
-    const auto english = SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"English"));
+    const auto english =
+        SendMessageW(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"English"));
     ASSERT_GE(english, 0);
     ClickTranslation(static_cast<int>(english));
     EXPECT_EQ(GetVbSetting("tarvelocfg", "language", "default"), u"English");
@@ -264,7 +265,8 @@ TEST_F(DialogTest, EnterInsertsTheUnicodeVersesAndTheChosenTranslationThenCloses
 TEST_F(DialogTest, TheGlyphFormPastesRichTextWithOneSymbolFieldPerGlyph) {
     Open(2);
     Pick(IDC_cbSurat, 0);
-    SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_Command1, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_Command1)));
+    SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_Command1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(IDC_Command1)));
     const std::u16string text = word->document().text();
     EXPECT_EQ(text.rfind(u"{\\rtf1 HEADER", 0), 0u) << mTarvelo::ToUtf8(text);
     EXPECT_NE(text.find(u"SYMBOL"), std::u16string::npos);
@@ -284,7 +286,8 @@ TEST_F(DialogTest, StopClickedDuringTheInsertionEndsItBetweenVerses) {
     Tick(IDC_chUnicod);
     // Two clicks wait in the queue: the first is OK, the second arrives while it inserts.
     for (int i = 0; i < 2; ++i)
-        PostMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_Command1, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_Command1)));
+        PostMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_Command1, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Item(IDC_Command1)));
     DoEvents();
     EXPECT_EQ(mTarvelo::LoadedFrmChoose(), nullptr);
     const std::u16string text = word->document().text();
@@ -297,7 +300,8 @@ TEST_F(DialogTest, AMissingVerseIsReportedAndTheDialogStaysUsable) {
     test_support::MessageBoxes boxes;
     Open(2);
     SetWindowTextW(Item(IDC_cbFrom), L"");
-    SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_Command1, BN_CLICKED), reinterpret_cast<LPARAM>(Item(IDC_Command1)));
+    SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(IDC_Command1, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(IDC_Command1)));
     ASSERT_NE(mTarvelo::LoadedFrmChoose(), nullptr);
     EXPECT_EQ(Text(IDC_Command1), L"OK");
     EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{L"Pilih dulu surat dan ayatnya!"});

@@ -29,12 +29,12 @@ DWORD RegistryDword(const std::wstring& key, const wchar_t* name) {
 
 TEST(RegistrationTest, Regsvr32WritesTheClassAndWordsAddinEntryAndRemovesExactlyThem) {
     // Another add-in of Word's, which must survive.
-    RegSetKeyValueW(HKEY_CURRENT_USER, (AddinsKey + L"\\Other.Addin").c_str(), L"LoadBehavior", REG_DWORD,
-                    "\x03\0\0\0", 4);
+    RegSetKeyValueW(HKEY_CURRENT_USER, (AddinsKey + L"\\Other.Addin").c_str(), L"LoadBehavior", REG_DWORD, "\x03\0\0\0",
+                    4);
     ASSERT_EQ(Regsvr32(Dll()), 0u);
 
-    EXPECT_EQ(_wcsicmp(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", nullptr).c_str(), Dll().c_str()),
-              0)
+    EXPECT_EQ(
+        _wcsicmp(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", nullptr).c_str(), Dll().c_str()), 0)
         << RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", nullptr);
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
     EXPECT_EQ(RegistryString(HKEY_CURRENT_USER, ClassKey + L"\\ProgID", nullptr), L"Tarvelo.Connect");
@@ -67,8 +67,10 @@ protected:
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         library = LoadLibraryW(Dll().c_str());
         ASSERT_NE(library, nullptr);
-        getClassObject = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")));
-        canUnloadNow = reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
+        getClassObject =
+            reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")));
+        canUnloadNow =
+            reinterpret_cast<CanUnloadNow>(reinterpret_cast<void*>(GetProcAddress(library, "DllCanUnloadNow")));
         ASSERT_NE(getClassObject, nullptr);
         ASSERT_NE(canUnloadNow, nullptr);
         ASSERT_NE(GetProcAddress(library, "DllRegisterServer"), nullptr);
@@ -101,7 +103,8 @@ TEST_F(ServerTest, TheFactoryMakesConnectionObjectsAndTheLibraryStaysWhileAnyLiv
     EXPECT_EQ(canUnloadNow(), S_FALSE);
     IUnknown* outer = factory;
     IUnknown* aggregated = nullptr;
-    EXPECT_EQ(factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(&aggregated)), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(factory->CreateInstance(outer, IID_IUnknown, reinterpret_cast<void**>(&aggregated)),
+              CLASS_E_NOAGGREGATION);
     IDTExtensibility2* object = nullptr;
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDTExtensibility2, reinterpret_cast<void**>(&object)), S_OK);
     factory->Release();
@@ -157,7 +160,8 @@ TEST_F(ServerTest, TheEventsArriveThroughIDispatchByNameAndIdentifier) {
     args[0].iVal = ext_dm_UserClosed;
     std::swap(args[0], args[1]);
     DISPPARAMS two{args, nullptr, 2, 0};
-    EXPECT_EQ(object->Invoke(DISPID_OnDisconnection, IID_NULL, 0, DISPATCH_METHOD, &two, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(object->Invoke(DISPID_OnDisconnection, IID_NULL, 0, DISPATCH_METHOD, &two, nullptr, nullptr, nullptr),
+              S_OK);
     EXPECT_EQ(object->Invoke(DISPID_OnConnection, IID_NULL, 0, DISPATCH_METHOD, &two, nullptr, nullptr, nullptr),
               DISP_E_BADPARAMCOUNT);
     EXPECT_EQ(object->Invoke(42, IID_NULL, 0, DISPATCH_METHOD, &one, nullptr, nullptr, nullptr), DISP_E_MEMBERNOTFOUND);

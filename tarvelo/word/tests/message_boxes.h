@@ -16,8 +16,7 @@ namespace tarvelo_word::test_support {
 class MessageBoxes {
 public:
     // `anyProcess`: also the message boxes of other processes (the add-in inside Word's).
-    explicit MessageBoxes(bool anyProcess = false)
-        : anyProcess_(anyProcess), thread_([this] { Watch(); }) {}
+    explicit MessageBoxes(bool anyProcess = false) : anyProcess_(anyProcess), thread_([this] { Watch(); }) {}
     ~MessageBoxes() {
         stop_ = true;
         thread_.join();

@@ -75,9 +75,8 @@ public:
     }
     ~Verses() { mTarvelo::CloseDataFiles(); }
     std::u16string Unicode(int surah, int ayah) const {
-        const std::u16string bytes =
-            mTarvelo::AmbilUnicode(static_cast<std::int32_t>(mTarvelo::SurahVerseOffset[surah]) + ayah,
-                                   static_cast<std::int16_t>(ayah));
+        const std::u16string bytes = mTarvelo::AmbilUnicode(
+            static_cast<std::int32_t>(mTarvelo::SurahVerseOffset[surah]) + ayah, static_cast<std::int16_t>(ayah));
         std::u16string text;
         for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
             text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));

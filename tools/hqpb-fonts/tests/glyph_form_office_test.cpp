@@ -44,19 +44,18 @@ const fs::path picture = fs::path(QV_BUILD_DIR) / "glyph-form-1-1-7.png";
 // for the office this binary starts (it inherits the environment).
 class PrivateFonts {
 public:
-    PrivateFonts()
-    {
+    PrivateFonts() {
         dir_ = fs::temp_directory_path() / ("hqpb-fonts-test-" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "cache");
-        std::ofstream(dir_ / "fonts.conf") << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
-                                              "<fontconfig>\n  <cachedir>"
-                                           << (dir_ / "cache").string() << "</cachedir>\n  <dir>" << fontDir.string()
-                                           << "</dir>\n  <include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
-                                              "</fontconfig>\n";
+        std::ofstream(dir_ / "fonts.conf")
+            << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+               "<fontconfig>\n  <cachedir>"
+            << (dir_ / "cache").string() << "</cachedir>\n  <dir>" << fontDir.string()
+            << "</dir>\n  <include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
+               "</fontconfig>\n";
         ::setenv("FONTCONFIG_FILE", (dir_ / "fonts.conf").c_str(), 1);
     }
-    ~PrivateFonts()
-    {
+    ~PrivateFonts() {
         std::error_code ignored;
         fs::remove_all(dir_, ignored);
     }
@@ -67,8 +66,7 @@ private:
 
 class GlyphFormOnOffice : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         fonts_ = std::make_unique<PrivateFonts>();
         auto& office = word::testing::sharedOffice();
         DataFolderOverride = fs::path(QV_DATA_DIR);
@@ -76,10 +74,8 @@ protected:
         Data().loade();
         WordApp = word::libreoffice::connectOverPipe(office.pipeOptions());
     }
-    static void TearDownTestSuite()
-    {
-        if (auto form = LoadedFrmChoose())
-            form->Controls().Close();
+    static void TearDownTestSuite() {
+        if (auto form = LoadedFrmChoose()) form->Controls().Close();
         UnloadFrmChoose();
         WordApp.reset();
         SetServices({});
@@ -90,8 +86,7 @@ protected:
 };
 
 // Where the view shows the insertion point just after character `index` of the document.
-css::awt::Point caretAfter(const css::uno::Reference<css::text::XTextDocument>& doc, sal_Int32 index)
-{
+css::awt::Point caretAfter(const css::uno::Reference<css::text::XTextDocument>& doc, sal_Int32 index) {
     css::uno::Reference<css::text::XTextCursor> cursor = doc->getText()->createTextCursor();
     cursor->gotoStart(false);
     cursor->goRight(static_cast<sal_Int16>(index), false);
@@ -105,8 +100,7 @@ css::awt::Point caretAfter(const css::uno::Reference<css::text::XTextDocument>& 
 
 void checkVerses1To7();
 
-TEST_F(GlyphFormOnOffice, Verses1To7DrawInTheHqpbFontsWithTheFirstWordAtTheRight)
-{
+TEST_F(GlyphFormOnOffice, Verses1To7DrawInTheHqpbFontsWithTheFirstWordAtTheRight) {
     try {
         checkVerses1To7();
     } catch (const css::uno::Exception& e) {
@@ -114,8 +108,7 @@ TEST_F(GlyphFormOnOffice, Verses1To7DrawInTheHqpbFontsWithTheFirstWordAtTheRight
     }
 }
 
-void checkVerses1To7()
-{
+void checkVerses1To7() {
     auto document = word::testing::sharedOffice().newWriterDocument();
     auto form = LoadFrmChoose();
     form->Controls().SetValue(ChooseControl::chUnicod, 0);  // the glyph form, the chooser's default
@@ -130,8 +123,7 @@ void checkVerses1To7()
         EXPECT_TRUE(p.rightToLeft);
         ASSERT_FALSE(p.chars.empty());
         for (const auto& c : p.chars) {
-            if (c.ch == u' ' || c.ch == u'\u200F')
-                continue;
+            if (c.ch == u' ' || c.ch == u'\u200F') continue;
             EXPECT_TRUE(c.ch >= 0xF021 && c.ch <= 0xF0FF) << std::hex << int(c.ch);
             EXPECT_EQ(c.fontName.substr(0, 4), u"HQPB");
             EXPECT_FLOAT_EQ(c.height, 20.0f);
@@ -164,12 +156,11 @@ void checkVerses1To7()
     // The fonts are embedded as subsets named "ABCDEF+HQPBn"; the slots of surah 1, the first
     // glyphs of the text, all lie in HQPB1.
     EXPECT_NE(bytes.find("+HQPB1"), std::string::npos);
-    const std::string gs = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r110 -dFirstPage=1 -dLastPage=1 -o '"
-        + picture.string() + "' '" + pdf.string() + "' >/dev/null 2>&1";
+    const std::string gs = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=png16m -r110 -dFirstPage=1 -dLastPage=1 -o '" +
+                           picture.string() + "' '" + pdf.string() + "' >/dev/null 2>&1";
     if (std::system(gs.c_str()) == 0 && fs::exists(picture))
         std::printf("picture of the glyph form of 1:1-7: %s\n", picture.c_str());
-    else
-        std::printf("no picture (Ghostscript missing); the page is %s\n", pdf.c_str());
+    else std::printf("no picture (Ghostscript missing); the page is %s\n", pdf.c_str());
     word::testing::sharedOffice().closeAllDocuments();
 }
 

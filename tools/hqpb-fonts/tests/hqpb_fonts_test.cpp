@@ -41,50 +41,40 @@ struct FaceDeleter {
 };
 using Face = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 
-FT_Library library()
-{
+FT_Library library() {
     static const std::unique_ptr<FT_LibraryRec_, LibraryDeleter> lib = [] {
         FT_Library l = nullptr;
-        if (FT_Init_FreeType(&l) != 0)
-            throw std::runtime_error("FreeType does not start");
+        if (FT_Init_FreeType(&l) != 0) throw std::runtime_error("FreeType does not start");
         return std::unique_ptr<FT_LibraryRec_, LibraryDeleter>(l);
     }();
     return lib.get();
 }
 
-Face openFace(const fs::path& file)
-{
+Face openFace(const fs::path& file) {
     FT_Face f = nullptr;
-    if (FT_New_Face(library(), file.c_str(), 0, &f) != 0)
-        return nullptr;
+    if (FT_New_Face(library(), file.c_str(), 0, &f) != 0) return nullptr;
     return Face(f);
 }
 
-std::string sfntName(FT_Face face, FT_UShort nameId)
-{
+std::string sfntName(FT_Face face, FT_UShort nameId) {
     const FT_UInt n = FT_Get_Sfnt_Name_Count(face);
     for (FT_UInt i = 0; i < n; ++i) {
         FT_SfntName name;
-        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != nameId || name.platform_id != 3)
-            continue;
+        if (FT_Get_Sfnt_Name(face, i, &name) != 0 || name.name_id != nameId || name.platform_id != 3) continue;
         std::string ascii;  // UTF-16BE; the names we look at are ASCII
-        for (FT_UInt k = 1; k < name.string_len; k += 2)
-            ascii += static_cast<char>(name.string[k]);
+        for (FT_UInt k = 1; k < name.string_len; k += 2) ascii += static_cast<char>(name.string[k]);
         return ascii;
     }
     return {};
 }
 
-std::string glyphName(FT_Face face, FT_UInt glyph)
-{
+std::string glyphName(FT_Face face, FT_UInt glyph) {
     std::array<char, 64> name{};
-    if (FT_Get_Glyph_Name(face, glyph, name.data(), name.size()) != 0)
-        return {};
+    if (FT_Get_Glyph_Name(face, glyph, name.data(), name.size()) != 0) return {};
     return name.data();
 }
 
-std::string readAll(const fs::path& p)
-{
+std::string readAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
@@ -96,14 +86,12 @@ struct Fonts {
     std::array<Face, 6> face;
 };
 
-const Fonts& fonts()
-{
+const Fonts& fonts() {
     static const Fonts f = [] {
         Fonts all;
         for (int n = 1; n <= 5; ++n) {
             all.face[n] = openFace(fontDir / ("HQPB" + std::to_string(n) + ".ttf"));
-            if (all.face[n])
-                FT_Select_Charmap(all.face[n].get(), FT_ENCODING_MS_SYMBOL);
+            if (all.face[n]) FT_Select_Charmap(all.face[n].get(), FT_ENCODING_MS_SYMBOL);
         }
         return all;
     }();
@@ -112,8 +100,7 @@ const Fonts& fonts()
 
 class DataFiles : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         using namespace mTarvelo;
         ShowMessage = [this](std::u16string_view text) { messages.push_back(ToUtf8(text)); };
         DataFolderOverride = QV_DATA_DIR;
@@ -121,8 +108,7 @@ protected:
         loade();
         ASSERT_TRUE(messages.empty()) << messages.front();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         mTarvelo::CloseDataFiles();
         mTarvelo::ShowMessage = nullptr;
         mTarvelo::DataFolderOverride.reset();
@@ -131,8 +117,7 @@ protected:
     std::vector<std::string> messages;
 };
 
-TEST(GlyphFonts, LoadWithTheirNamesTheLicenceAndASymbolMap)
-{
+TEST(GlyphFonts, LoadWithTheirNamesTheLicenceAndASymbolMap) {
     for (int n = 1; n <= 5; ++n) {
         const std::string family = "HQPB" + std::to_string(n);
         FT_Face face = fonts().face[n].get();
@@ -162,8 +147,7 @@ TEST(GlyphFonts, LoadWithTheirNamesTheLicenceAndASymbolMap)
     EXPECT_NE(licence.find("Copyright 2010-2020 The Amiri Project Authors"), std::string::npos);
 }
 
-TEST_F(DataFiles, EveryPairOfTheGlyphFormHasAGlyphInItsFont)
-{
+TEST_F(DataFiles, EveryPairOfTheGlyphFormHasAGlyphInItsFont) {
     std::array<std::set<unsigned char>, 6> used;
     for (std::int32_t k = 1; k <= quran_data::kVerseCount; ++k) {
         std::u16string verse = mTarvelo::ReadVerseText(k, mTarvelo::slotArabic);
@@ -199,21 +183,17 @@ struct Placed {
     FT_BBox box;
 };
 
-FT_BBox placedBox(FT_Face face, FT_UInt glyph, FT_Pos x, FT_Pos y)
-{
-    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE) != 0)
-        throw std::runtime_error("glyph does not load");
+FT_BBox placedBox(FT_Face face, FT_UInt glyph, FT_Pos x, FT_Pos y) {
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE) != 0) throw std::runtime_error("glyph does not load");
     FT_BBox box;
     FT_Outline_Get_CBox(&face->glyph->outline, &box);
-    if (face->glyph->outline.n_points == 0)
-        box = {0, 0, 0, 0};
+    if (face->glyph->outline.n_points == 0) box = {0, 0, 0, 0};
     return {box.xMin + x, box.yMin + y, box.xMax + x, box.yMax + y};
 }
 
 // The composer's glyph fields of one verse, as a paste reads them: one list of (font, character)
 // per word, in the order the fields are laid out.
-std::vector<std::vector<word::rtf::PastePiece>> composedWords(const std::u16string& verseText)
-{
+std::vector<std::vector<word::rtf::PastePiece>> composedWords(const std::u16string& verseText) {
     std::u16string verse = verseText;
     verse.pop_back();  // the composer never draws the verse's last character
     std::string fragment = mTarvelo::TextToBytes(mTarvelo::RtfHeader);
@@ -222,18 +202,14 @@ std::vector<std::vector<word::rtf::PastePiece>> composedWords(const std::u16stri
     fragment += mTarvelo::ClosingGroup;
     std::vector<std::vector<word::rtf::PastePiece>> words(1);
     for (auto& piece : word::rtf::readRichText(fragment).pieces) {
-        if (piece.kind == word::rtf::PastePiece::Kind::Glyph)
-            words.back().push_back(piece);
-        else if (!words.back().empty())
-            words.emplace_back();
+        if (piece.kind == word::rtf::PastePiece::Kind::Glyph) words.back().push_back(piece);
+        else if (!words.back().empty()) words.emplace_back();
     }
-    if (words.back().empty())
-        words.pop_back();
+    if (words.back().empty()) words.pop_back();
     return words;
 }
 
-std::vector<Placed> drawHqpb(const std::vector<word::rtf::PastePiece>& fields)
-{
+std::vector<Placed> drawHqpb(const std::vector<word::rtf::PastePiece>& fields) {
     std::vector<Placed> out;
     FT_Pos pen = 0;
     for (const auto& f : fields) {
@@ -241,8 +217,7 @@ std::vector<Placed> drawHqpb(const std::vector<word::rtf::PastePiece>& fields)
             throw std::runtime_error("a glyph field outside the HQPB fonts");
         FT_Face face = fonts().face[(*f.font)[4] - u'0'].get();
         const FT_UInt glyph = FT_Get_Char_Index(face, f.text[0]);
-        if (glyph == 0)
-            throw std::runtime_error("a code without a glyph");
+        if (glyph == 0) throw std::runtime_error("a code without a glyph");
         const FT_BBox box = placedBox(face, glyph, pen, 0);
         std::string name = glyphName(face, glyph);
         name = name.substr(name.find('.') + 1);  // "c042.uni0628.init" draws "uni0628.init"
@@ -252,8 +227,7 @@ std::vector<Placed> drawHqpb(const std::vector<word::rtf::PastePiece>& fields)
     return out;
 }
 
-std::vector<Placed> shapeSource(FT_Face source, const quran_data::Shaper& shaper, std::u32string_view word)
-{
+std::vector<Placed> shapeSource(FT_Face source, const quran_data::Shaper& shaper, std::u32string_view word) {
     std::vector<Placed> out;
     FT_Pos pen = 0;
     for (const auto& g : shaper.shape(quran_data::with_open_tanween(word))) {
@@ -263,13 +237,13 @@ std::vector<Placed> shapeSource(FT_Face source, const quran_data::Shaper& shaper
     return out;
 }
 
-TEST_F(DataFiles, ComposedFieldsDrawTheVersesAsHarfBuzzShapesThem)
-{
+TEST_F(DataFiles, ComposedFieldsDrawTheVersesAsHarfBuzzShapesThem) {
     const quran_data::Source source = quran_data::load_arabic(QURAN_JSON_DIST);
     const quran_data::Shaper shaper(HQPB_SOURCE_FONT);
     const Face sourceFace = openFace(HQPB_SOURCE_FONT);
     ASSERT_NE(sourceFace, nullptr);
-    const std::pair<int, int> samples[] = {{1, 1}, {2, 255}, {2, 282}, {112, 1}, {112, 2}, {112, 3}, {112, 4}, {114, 6}};
+    const std::pair<int, int> samples[] = {{1, 1},   {2, 255}, {2, 282}, {112, 1},
+                                           {112, 2}, {112, 3}, {112, 4}, {114, 6}};
     FT_Pos worst = 0;
     std::size_t glyphs = 0;
     for (const auto& [surah, ayah] : samples) {
@@ -284,8 +258,8 @@ TEST_F(DataFiles, ComposedFieldsDrawTheVersesAsHarfBuzzShapesThem)
             const auto shaped = shapeSource(sourceFace.get(), shaper, expectedWords[w]);
             ASSERT_EQ(drawn.size(), shaped.size()) << surah << ":" << ayah << " word " << w + 1;
             for (std::size_t g = 0; g < drawn.size(); ++g) {
-                const std::string where = std::to_string(surah) + ":" + std::to_string(ayah) + " word "
-                    + std::to_string(w + 1) + " glyph " + std::to_string(g + 1);
+                const std::string where = std::to_string(surah) + ":" + std::to_string(ayah) + " word " +
+                                          std::to_string(w + 1) + " glyph " + std::to_string(g + 1);
                 EXPECT_EQ(drawn[g].name, shaped[g].name) << where;
                 const FT_BBox& a = drawn[g].box;
                 const FT_BBox& b = shaped[g].box;

@@ -9,8 +9,7 @@ using namespace std::string_literals;
 
 namespace {
 
-TEST(Container, NumbersInTheirByteOrders)
-{
+TEST(Container, NumbersInTheirByteOrders) {
     std::string s;
     put_le16(s, 0x0102);
     put_be16(s, 0x0102);
@@ -21,8 +20,7 @@ TEST(Container, NumbersInTheirByteOrders)
     EXPECT_THROW(put_be16(s, 0x10000), DataError);
 }
 
-TEST(Container, IndexPositionsCountFromOneAndCloseTheLastItem)
-{
+TEST(Container, IndexPositionsCountFromOneAndCloseTheLastItem) {
     IndexedItems items;
     items.add("ab");
     items.add("");
@@ -35,8 +33,7 @@ TEST(Container, IndexPositionsCountFromOneAndCloseTheLastItem)
     EXPECT_EQ(IndexedItems().index(IndexWidth::BigEndian24), "\0\0\x01"s);
 }
 
-TEST(Container, WordTableNumbersDistinctWordsFromOneAndStopsAtItsLimit)
-{
+TEST(Container, WordTableNumbersDistinctWordsFromOneAndStopsAtItsLimit) {
     WordTable words(3);
     EXPECT_EQ(words.id_of("x"), 1u);
     EXPECT_EQ(words.id_of("yy"), 2u);
@@ -49,21 +46,23 @@ TEST(Container, WordTableNumbersDistinctWordsFromOneAndStopsAtItsLimit)
     EXPECT_EQ(word_sequence({1, 0x0203, 0xFFFF}), "\0\x01\x02\x03\xFF\xFF"s);
 }
 
-TEST(Container, DirectoryPointsAtBlocksAfterIt)
-{
+TEST(Container, DirectoryPointsAtBlocksAfterIt) {
     const std::string file = write_container({{"A", "xyz"}, {"Bc", ""}, {"D", "!"}}, "L1033UNC");
     // directory: 2 + (7+1) + (7+2) + (7+1) = 27 bytes; blocks at 27, 30, 30
-    const std::string expected = "\x03\0"s
-                                 "\x07\0\0\x1B\0\0\x03"s "A"
-                                 "\x08\0\0\x1E\0\0\0"s "Bc"
-                                 "\x07\0\0\x1E\0\0\x01"s "D"
-                                 "xyz!"
-                                 "L1033UNC";
+    const std::string expected =
+        "\x03\0"s
+        "\x07\0\0\x1B\0\0\x03"s
+        "A"
+        "\x08\0\0\x1E\0\0\0"s
+        "Bc"
+        "\x07\0\0\x1E\0\0\x01"s
+        "D"
+        "xyz!"
+        "L1033UNC";
     EXPECT_EQ(file, expected);
 }
 
-TEST(Container, RefusesMoreThanSevenEntriesAndOffsetsBeyondThreeBytes)
-{
+TEST(Container, RefusesMoreThanSevenEntriesAndOffsetsBeyondThreeBytes) {
     EXPECT_NO_THROW(write_container(std::vector<Entry>(7, Entry{"e", "b"})));
     EXPECT_THROW(write_container(std::vector<Entry>(8, Entry{"e", "b"})), DataError);
     const std::string big(0xFFFFFF, 'x');

@@ -14,14 +14,12 @@ using namespace quran_data;
 
 namespace {
 
-const Source& source()
-{
+const Source& source() {
     static const Source s = load_arabic(QURAN_JSON_DIST);
     return s;
 }
 
-void ConvertAllVerses(benchmark::State& state)
-{
+void ConvertAllVerses(benchmark::State& state) {
     for (auto _ : state) {
         SpellingConverter conv;
         benchmark::DoNotOptimize(build_verse_texts(source(), conv));
@@ -30,11 +28,9 @@ void ConvertAllVerses(benchmark::State& state)
 }
 BENCHMARK(ConvertAllVerses)->Unit(benchmark::kMillisecond);
 
-void BuildArabicFiles(benchmark::State& state)
-{
+void BuildArabicFiles(benchmark::State& state) {
     std::vector<std::u32string> mushaf;
-    for (const auto& v : source().verses)
-        mushaf.push_back(mushaf_text(v));
+    for (const auto& v : source().verses) mushaf.push_back(mushaf_text(v));
     const Shaper shaper(HQPB_SOURCE_FONT);
     std::size_t slots_used = 0;
     for (auto _ : state) {
@@ -48,8 +44,7 @@ void BuildArabicFiles(benchmark::State& state)
 }
 BENCHMARK(BuildArabicFiles)->Unit(benchmark::kMillisecond);
 
-void LoadAndBuildOneTranslation(benchmark::State& state)
-{
+void LoadAndBuildOneTranslation(benchmark::State& state) {
     const Language& english = languages()[1];
     for (auto _ : state)
         benchmark::DoNotOptimize(build_translation(load_translation(QURAN_JSON_DIST, english.code, source()), english));

@@ -1,7 +1,7 @@
 // Shaping in the source font and the choice of glyph slots.
+#include "tools/quran-data/glyph_slots.h"
 #include "tools/quran-data/error.h"
 #include "tools/quran-data/glyph_shaping.h"
-#include "tools/quran-data/glyph_slots.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,7 @@ using namespace quran_data;
 
 namespace {
 
-TEST(GlyphSlots, CodesArePrintableAndFreeOfRichTextAndFieldSpecials)
-{
+TEST(GlyphSlots, CodesArePrintableAndFreeOfRichTextAndFieldSpecials) {
     const auto codes = glyph_font_codes();
     EXPECT_EQ(codes.size(), 218u);
     const std::set<unsigned char> distinct(codes.begin(), codes.end());
@@ -28,8 +27,7 @@ TEST(GlyphSlots, CodesArePrintableAndFreeOfRichTextAndFieldSpecials)
     }
 }
 
-TEST(GlyphSlots, OneSlotPerPlacedGlyphFontAfterFontAndLoudWhenFull)
-{
+TEST(GlyphSlots, OneSlotPerPlacedGlyphFontAfterFontAndLoudWhenFull) {
     SlotTable table(70, 2);  // two codes per font: ten slots
     const GlyphPair a = table.slot_of({10, 500, 0, 0});
     EXPECT_EQ(a.key, '1');
@@ -47,17 +45,16 @@ TEST(GlyphSlots, OneSlotPerPlacedGlyphFontAfterFontAndLoudWhenFull)
     const GlyphPair third = table.slot_of({10, 501, 0, 0});
     EXPECT_EQ(third.key, '2');
     EXPECT_EQ(third.code, 0x23);
-    for (std::uint32_t g = 100; g < 106; ++g)
-        table.slot_of({g, 300, 0, 0});
+    for (std::uint32_t g = 100; g < 106; ++g) table.slot_of({g, 300, 0, 0});
     EXPECT_EQ(table.slots().size(), 10u);
     EXPECT_EQ(table.used_in(5), 2u);
     EXPECT_THROW(table.slot_of({999, 300, 0, 0}), DataError);
     EXPECT_EQ(table.slot_of({10, 500, 0, 0}).code, 0x21);  // known glyphs still have theirs
 }
 
-TEST(GlyphSlots, NegativeAdvancesMoveIntoTheFollowingGlyphsKeepingEveryPlace)
-{
-    const std::vector<ShapedGlyph> shaped = {{1, 400, 0, 0}, {2, -150, 20, 0}, {3, 0, -40, 90}, {4, 100, 0, 0}, {5, 300, 0, 0}};
+TEST(GlyphSlots, NegativeAdvancesMoveIntoTheFollowingGlyphsKeepingEveryPlace) {
+    const std::vector<ShapedGlyph> shaped = {
+        {1, 400, 0, 0}, {2, -150, 20, 0}, {3, 0, -40, 90}, {4, 100, 0, 0}, {5, 300, 0, 0}};
     const auto fixed = without_negative_advances(shaped);
     ASSERT_EQ(fixed.size(), shaped.size());
     int pen = 0, fixed_pen = 0;
@@ -73,34 +70,32 @@ TEST(GlyphSlots, NegativeAdvancesMoveIntoTheFollowingGlyphsKeepingEveryPlace)
     EXPECT_EQ(fixed[4].advance, 250);
 }
 
-TEST(GlyphSlots, VerseEndTextAndOpenTanween)
-{
+TEST(GlyphSlots, VerseEndTextAndOpenTanween) {
     EXPECT_EQ(verse_end_text(7), U"\u06DD\u0667");
     EXPECT_EQ(verse_end_text(286), U"\u06DD\u0662\u0668\u0666");
     EXPECT_THROW(verse_end_text(0), DataError);
-    EXPECT_EQ(with_open_tanween(U"\u0628\u0657\u0628\u065E\u0628\u0656\u064B"), U"\u0628\u08F0\u0628\u08F1\u0628\u08F2\u064B");
+    EXPECT_EQ(with_open_tanween(U"\u0628\u0657\u0628\u065E\u0628\u0656\u064B"),
+              U"\u0628\u08F0\u0628\u08F1\u0628\u08F2\u064B");
 }
 
 class SourceFontShaping : public ::testing::Test {
 protected:
-    static const Shaper& shaper()
-    {
+    static const Shaper& shaper() {
         static const Shaper s(HQPB_SOURCE_FONT);
         return s;
     }
 };
 
-TEST_F(SourceFontShaping, WordsComeLeftToRightWithMarksOfZeroAdvance)
-{
+TEST_F(SourceFontShaping, WordsComeLeftToRightWithMarksOfZeroAdvance) {
     // beh kasra seen sukun meem kasra: "bismi"
     const auto glyphs = shaper().shape(U"\u0628\u0650\u0633\u06E1\u0645\u0650");
     ASSERT_GE(glyphs.size(), 6u);
     int marks = 0;
-    for (const auto& g : glyphs)
-        marks += g.advance == 0 && shaper().is_mark(g.glyph) ? 1 : 0;
+    for (const auto& g : glyphs) marks += g.advance == 0 && shaper().is_mark(g.glyph) ? 1 : 0;
     EXPECT_EQ(marks, 3);
     // Visual order: the last letter (meem, final form) comes first, beh (initial form) last.
-    const auto first_base = std::find_if(glyphs.begin(), glyphs.end(), [](const ShapedGlyph& g) { return g.advance > 0; });
+    const auto first_base =
+        std::find_if(glyphs.begin(), glyphs.end(), [](const ShapedGlyph& g) { return g.advance > 0; });
     EXPECT_NE(shaper().glyph_name(first_base->glyph).find("uni0645.fina"), std::string::npos);
     EXPECT_NE(shaper().glyph_name(glyphs.back().glyph).find("uni0628.init"), std::string::npos);
     EXPECT_EQ(shaper().units_per_em(), 1000);
@@ -108,8 +103,7 @@ TEST_F(SourceFontShaping, WordsComeLeftToRightWithMarksOfZeroAdvance)
     EXPECT_THROW(Shaper("/nonexistent/font.ttf"), DataError);
 }
 
-TEST_F(SourceFontShaping, TheVerseEndOrnamentTakesItsDigits)
-{
+TEST_F(SourceFontShaping, TheVerseEndOrnamentTakesItsDigits) {
     const auto one = shaper().shape(verse_end_text(1));
     const auto big = shaper().shape(verse_end_text(286));
     ASSERT_FALSE(one.empty());
@@ -119,8 +113,7 @@ TEST_F(SourceFontShaping, TheVerseEndOrnamentTakesItsDigits)
     EXPECT_GT(big.front().advance, 0) << "the ornament first: its number runs left to right";
 }
 
-TEST_F(SourceFontShaping, MappingUsesOneSlotPerDistinctPlacedGlyph)
-{
+TEST_F(SourceFontShaping, MappingUsesOneSlotPerDistinctPlacedGlyph) {
     SlotTable table;
     const ShapedGlyphs mapping(shaper(), table);
     const auto first = mapping.glyphs(U"\u0628\u0650\u0633\u06E1\u0645\u0650");
@@ -129,8 +122,7 @@ TEST_F(SourceFontShaping, MappingUsesOneSlotPerDistinctPlacedGlyph)
     EXPECT_LE(used, first.size());
     EXPECT_EQ(mapping.glyphs(U"\u0628\u0650\u0633\u06E1\u0645\u0650").size(), first.size());
     EXPECT_EQ(table.slots().size(), used);
-    for (const auto& p : first)
-        EXPECT_EQ(p.key, '1');
+    for (const auto& p : first) EXPECT_EQ(p.key, '1');
     EXPECT_NE(table.listing(shaper()).find("units-per-em\t1000\n1\t33\t"), std::string::npos);
 }
 

@@ -1,7 +1,7 @@
 // Translation files: the three encodings, their trailers, mapped characters and the note blocks.
+#include "tools/quran-data/translations.h"
 #include "tools/quran-data/error.h"
 #include "tools/quran-data/text.h"
-#include "tools/quran-data/translations.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,7 @@ const Language kRussian{"ru", "Russian", TextEncoding::CodePage, 1251, 'L', 1049
 const Language kUrdu{"ur", "Urdu", TextEncoding::Hexadecimal, 0, 'R', 1056};
 const Language kChinese{"zh", "Chinese", TextEncoding::ShiftedPair, 0, 'L', 2052};
 
-TEST(TranslationEncoding, WordsInEachEncoding)
-{
+TEST(TranslationEncoding, WordsInEachEncoding) {
     EXPECT_EQ(TranslationEncoder(kEnglish).encode_word(U"caf\u00E9\u2019"), "caf\xE9\x92"s);
     EXPECT_EQ(TranslationEncoder(kRussian).encode_word(U"\u042F"), "\xDF"s);
     EXPECT_EQ(TranslationEncoder(kUrdu).encode_word(U"\u0627a\u06D2"), "6270616D2");
@@ -27,17 +26,14 @@ TEST(TranslationEncoding, WordsInEachEncoding)
     EXPECT_THROW(TranslationEncoder(kRussian).encode_word(U"\u00E9"), DataError);
 }
 
-TEST(TranslationEncoding, TrailerIsDirectionLocaleAndMarker)
-{
+TEST(TranslationEncoding, TrailerIsDirectionLocaleAndMarker) {
     EXPECT_EQ(TranslationEncoder(kEnglish).trailer(), "L1033UNC");
     EXPECT_EQ(TranslationEncoder(kUrdu).trailer(), "R1056CNU");
     EXPECT_EQ(TranslationEncoder(kChinese).trailer(), "L2052CNN");
-    for (const auto& lang : languages())
-        EXPECT_EQ(TranslationEncoder(lang).trailer().size(), 8u) << lang.file_name;
+    for (const auto& lang : languages()) EXPECT_EQ(TranslationEncoder(lang).trailer().size(), 8u) << lang.file_name;
 }
 
-TEST(TranslationEncoding, CharactersWithoutRoomAreWrittenPlainAndCounted)
-{
+TEST(TranslationEncoding, CharactersWithoutRoomAreWrittenPlainAndCounted) {
     TranslationEncoder urdu(kUrdu);
     EXPECT_EQ(urdu.prepare(U"\u201C\u0627\u201D\tx"), U"\"\u0627\" x");
     EXPECT_EQ(urdu.counts().at("U+201C -> '\"'"), 1);
@@ -56,8 +52,7 @@ TEST(TranslationEncoding, CharactersWithoutRoomAreWrittenPlainAndCounted)
     EXPECT_THROW(TranslationEncoder(kRussian).prepare(U"\u4E2D"), DataError);
 }
 
-TEST(TranslationEncoding, NoSquareBracketsWhereReadersTakeThemForNotes)
-{
+TEST(TranslationEncoding, NoSquareBracketsWhereReadersTakeThemForNotes) {
     TranslationEncoder urdu(kUrdu);
     EXPECT_EQ(urdu.prepare(U"[All] praise"), U"(All) praise");
     EXPECT_EQ(urdu.counts().at("'[' -> '('"), 1);
@@ -65,16 +60,14 @@ TEST(TranslationEncoding, NoSquareBracketsWhereReadersTakeThemForNotes)
     EXPECT_EQ(chinese.prepare(U"\uFF3B1\uFF3D"), U"(1)");  // fullwidth brackets too
 }
 
-TEST(TranslationEncoding, DamagedCharacterReferencesAreRepaired)
-{
+TEST(TranslationEncoding, DamagedCharacterReferencesAreRepaired) {
     TranslationEncoder bengali({"bn", "Bengali", TextEncoding::Hexadecimal, 0, 'L', 2117});
     EXPECT_EQ(bengali.prepare(U"\u0995\uA9A32453; \u6826#2438;x"), U"\u0995\u0995 \u0986x");
     EXPECT_EQ(bengali.counts().size(), 2u);
     EXPECT_THROW(bengali.prepare(U"\uA9A3 2453;"), DataError);
 }
 
-TEST(TranslationFile, EntriesNotesAndTrailer)
-{
+TEST(TranslationFile, EntriesNotesAndTrailer) {
     const std::vector<Verse> verses = {{1, 1, U"In the name"}, {1, 2, U"the  end"}, {1, 3, U""}};
     const BuiltTranslation t = build_translation(verses, kEnglish);
     EXPECT_EQ(t.distinct_words, 4u);  // In, the, name, end

@@ -49,7 +49,8 @@ protected:
         std::size_t at = 0;
         for (const auto& stretch : stretches) {
             for (qsizetype i = 0; i < stretch.text.size(); ++i, ++at) {
-                SCOPED_TRACE(::testing::Message() << "character " << at << " in \"" << stretch.text.toStdString() << '"');
+                SCOPED_TRACE(::testing::Message()
+                             << "character " << at << " in \"" << stretch.text.toStdString() << '"');
                 EXPECT_EQ(chars[at].format.bold, stretch.bold);
                 EXPECT_FLOAT_EQ(chars[at].format.sizeBi, stretch.size);
             }
@@ -64,7 +65,9 @@ protected:
         emit form->Combo1.activated(surah);
     }
 
-    QString citation(int surah, const QString& number) const { return u'{' + q(citationName(surah)) + u':' + number + u'}'; }
+    QString citation(int surah, const QString& number) const {
+        return u'{' + q(citationName(surah)) + u':' + number + u'}';
+    }
 
     std::unique_ptr<word::com::Apartment> apartment;  // this thread's, as Versend.exe's window has one
     std::unique_ptr<StandinProcess> standin;
@@ -116,7 +119,8 @@ TEST_F(WordSendTest, ARangeHasEveryVerseNumberAndTheSurahNameAfterIt) {
     form->Text4.setText(QStringLiteral("5"));
     form->Command6.click();
     QString body;
-    for (int verse = 1; verse <= 5; ++verse) body += fixture.vocalised[7 + verse - 1] + QStringLiteral("(%1) ").arg(verse);
+    for (int verse = 1; verse <= 5; ++verse)
+        body += fixture.vocalised[7 + verse - 1] + QStringLiteral("(%1) ").arg(verse);
     expectDocument({{QStringLiteral("["), false, 18},
                     {body, true, 18},
                     {QStringLiteral("]. "), false, 18},

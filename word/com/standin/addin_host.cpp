@@ -28,20 +28,28 @@ private:
 class ComAddInObject final : public AutomationObject {
 public:
     ComAddInObject(std::u16string progId, std::u16string description, ComPtr<IDispatch> application)
-        : AutomationObject(kMembers), progId_(std::move(progId)), description_(std::move(description)), application_(std::move(application)) {}
+        : AutomationObject(kMembers),
+          progId_(std::move(progId)),
+          description_(std::move(description)),
+          application_(std::move(application)) {}
 
 private:
     enum { ProgId, Description, Connect, Object, Guid, Application, Parent, Creator };
-    inline static const std::vector<Member> kMembers = {{u"ProgId", {}}, {u"Description", {}}, {u"Connect", {}}, {u"Object", {}},
-                                                        {u"Guid", {}},   {u"Application", {}}, {u"Parent", {}}, {u"Creator", {}}};
+    inline static const std::vector<Member> kMembers = {{u"ProgId", {}}, {u"Description", {}}, {u"Connect", {}},
+                                                        {u"Object", {}}, {u"Guid", {}},        {u"Application", {}},
+                                                        {u"Parent", {}}, {u"Creator", {}}};
     Variant call(std::size_t index, bool put, const Arguments& args) override {
         switch (index) {
-            case ProgId: if (put) readOnly(); return Variant::text(progId_);
+            case ProgId:
+                if (put) readOnly();
+                return Variant::text(progId_);
             case Description:
                 if (put) description_ = args.textValue();
                 else return Variant::text(description_);
                 return {};
-            case Connect: if (put) readOnly(); return Variant::boolean(true);
+            case Connect:
+                if (put) readOnly();
+                return Variant::boolean(true);
             case Object:
                 if (put) object_ = Variant::copyOf(args.value());
                 else return object_;
@@ -61,7 +69,9 @@ private:
             case Parent:
                 if (put) readOnly();
                 return Variant::dispatch(application_.Get());
-            case Creator: if (put) readOnly(); return Variant::int32(0x4D535744);  // 'MSWD'
+            case Creator:
+                if (put) readOnly();
+                return Variant::int32(0x4D535744);  // 'MSWD'
         }
         return {};
     }
@@ -72,7 +82,8 @@ private:
 
 std::wstring readString(HKEY key, const wchar_t* name) {
     DWORD bytes = 0;
-    if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0) return {};
+    if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) != ERROR_SUCCESS || bytes == 0)
+        return {};
     std::wstring value(bytes / sizeof(wchar_t), L'\0');
     if (RegGetValueW(key, nullptr, name, RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS) return {};
     value.resize(wcsnlen(value.c_str(), value.size()));
@@ -95,7 +106,8 @@ std::vector<Registration> registeredAddins() {
         HKEY addin;
         if (RegOpenKeyExW(addins, name, 0, KEY_READ, &addin) != ERROR_SUCCESS) continue;
         DWORD behaviour = 0, size = sizeof behaviour;
-        const bool loadAtStart = RegGetValueW(addin, nullptr, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &behaviour, &size) == ERROR_SUCCESS &&
+        const bool loadAtStart = RegGetValueW(addin, nullptr, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &behaviour,
+                                              &size) == ERROR_SUCCESS &&
                                  behaviour == 3;
         if (loadAtStart) result.push_back({name, readString(addin, L"Description")});
         RegCloseKey(addin);

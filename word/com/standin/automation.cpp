@@ -11,7 +11,8 @@ namespace {
 bool sameName(std::u16string_view a, const wchar_t* b) {
     std::size_t i = 0;
     for (; i < a.size(); ++i) {
-        if (b[i] == 0 || std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i]))) return false;
+        if (b[i] == 0 || std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i])))
+            return false;
     }
     return b[i] == 0;
 }
@@ -61,7 +62,8 @@ Variant Arguments::coerce(const VARIANT& value, VARTYPE type, UINT position) con
     Variant result;
     const VARIANT* source = &value;
     if (value.vt == (VT_VARIANT | VT_BYREF)) source = value.pvarVal;
-    if (FAILED(VariantChangeType(result.out(), const_cast<VARIANT*>(source), 0, type))) throw ArgumentError{DISP_E_TYPEMISMATCH, position};
+    if (FAILED(VariantChangeType(result.out(), const_cast<VARIANT*>(source), 0, type)))
+        throw ArgumentError{DISP_E_TYPEMISMATCH, position};
     return result;
 }
 
@@ -115,10 +117,8 @@ std::u16string Arguments::textValue() const {
 HRESULT AutomationObject::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IDispatch)
-        *object = static_cast<IDispatch*>(this);
-    else
-        *object = otherInterface(iid);
+    if (iid == IID_IUnknown || iid == IID_IDispatch) *object = static_cast<IDispatch*>(this);
+    else *object = otherInterface(iid);
     if (!*object) return E_NOINTERFACE;
     AddRef();
     return S_OK;
@@ -168,7 +168,8 @@ HRESULT AutomationObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPA
         if (argumentError) *argumentError = e.parameter;
         return e.hr;
     } catch (const WordRuntimeError& e) {
-        fillException(exception, static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(e.number)), e.description);
+        fillException(exception, static_cast<HRESULT>(0x800A0000UL | static_cast<unsigned long>(e.number)),
+                      e.description);
         return DISP_E_EXCEPTION;
     } catch (const word::Error& e) {
         fillException(exception, static_cast<HRESULT>(0x800A1066UL), fromUtf8(e.what()));  // 4198: "Command failed"

@@ -48,8 +48,9 @@ std::u16string fields(std::initializer_list<std::u16string> values) {
 void describe(const std::vector<std::shared_ptr<word::recording::RecordingControl>>& controls, int depth,
               std::vector<std::u16string>& records) {
     for (const auto& c : controls) {
-        records.push_back(fields({number(depth), number(c->type()), c->temporary() ? u"1" : u"0", c->visible() ? u"1" : u"0",
-                                  c->Caption(), c->tooltipText(), c->onAction(), c->tag()}));
+        records.push_back(
+            fields({number(depth), number(c->type()), c->temporary() ? u"1" : u"0", c->visible() ? u"1" : u"0",
+                    c->Caption(), c->tooltipText(), c->onAction(), c->tag()}));
         describe(c->children(), depth + 1, records);
     }
 }
@@ -122,8 +123,8 @@ std::vector<MenuEntry> decodeMenu(std::u16string_view text) {
     for (const auto& record : splitRecords(text)) {
         const auto f = split(record, kField);
         if (f.size() != 8) throw std::runtime_error("malformed menu entry from the stand-in");
-        result.push_back({static_cast<int>(toNumber(f[0])), static_cast<int>(toNumber(f[1])), f[2] == u"1", f[3] == u"1",
-                          f[4], f[5], f[6], f[7]});
+        result.push_back({static_cast<int>(toNumber(f[0])), static_cast<int>(toNumber(f[1])), f[2] == u"1",
+                          f[3] == u"1", f[4], f[5], f[6], f[7]});
     }
     return result;
 }
@@ -152,13 +153,15 @@ bool pumpMessagesWhileWaiting(HANDLE handle, std::chrono::milliseconds timeout) 
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0) return handle ? WaitForSingleObject(handle, 0) == WAIT_OBJECT_0 : false;
         const DWORD count = handle ? 1 : 0;
-        const DWORD r = MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE, static_cast<DWORD>(left.count()), QS_ALLINPUT);
+        const DWORD r = MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE,
+                                                  static_cast<DWORD>(left.count()), QS_ALLINPUT);
         if (handle && r == WAIT_OBJECT_0) return true;
         if (!handle && r == WAIT_TIMEOUT) return false;
     }
 }
 
-StandinProcess::StandinProcess(const std::filesystem::path& program, std::u16string_view arguments, std::chrono::milliseconds timeout) {
+StandinProcess::StandinProcess(const std::filesystem::path& program, std::u16string_view arguments,
+                               std::chrono::milliseconds timeout) {
     // A Word still leaving the running object table (one that was asked to quit) must not be
     // taken for the new one.
     pumpMessagesUntil(
@@ -233,7 +236,8 @@ Variant StandinProcess::invoke(std::u16string_view member, std::vector<Variant> 
         const Bstr description = Bstr::adopt(exception.bstrDescription);
         SysFreeString(exception.bstrSource);
         SysFreeString(exception.bstrHelpFile);
-        throw std::runtime_error("the stand-in's " + utf8(member) + " failed (" + hex(hr) + "): " + utf8(description.text()));
+        throw std::runtime_error("the stand-in's " + utf8(member) + " failed (" + hex(hr) +
+                                 "): " + utf8(description.text()));
     }
     return result;
 }
@@ -253,8 +257,12 @@ std::u16string StandinProcess::text() const { return textOf(invoke(kStandinText)
 void StandinProcess::setContent(std::u16string_view text, long insertionPoint) const {
     invoke(kStandinSetContent, {Variant::text(text), Variant::int32(insertionPoint)}, DISPATCH_METHOD);
 }
-void StandinProcess::typeKeys(std::u16string_view text) const { invoke(kStandinTypeKeys, {Variant::text(text)}, DISPATCH_METHOD); }
-void StandinProcess::click(std::u16string_view caption) const { invoke(kStandinClick, {Variant::text(caption)}, DISPATCH_METHOD); }
+void StandinProcess::typeKeys(std::u16string_view text) const {
+    invoke(kStandinTypeKeys, {Variant::text(text)}, DISPATCH_METHOD);
+}
+void StandinProcess::click(std::u16string_view caption) const {
+    invoke(kStandinClick, {Variant::text(caption)}, DISPATCH_METHOD);
+}
 void StandinProcess::closeDocument() const { invoke(kStandinCloseDocument, {}, DISPATCH_METHOD); }
 void StandinProcess::newDocument() const { invoke(kStandinNewDocument, {}, DISPATCH_METHOD); }
 std::vector<std::u16string> StandinProcess::edits() const { return splitRecords(textOf(invoke(kStandinEdits))); }

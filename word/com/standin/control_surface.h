@@ -124,7 +124,8 @@ public:
     bool running() const;
 
     // Invokes a member of the Application object by name; throws std::runtime_error on failure.
-    Variant invoke(std::u16string_view member, std::vector<Variant> args = {}, WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET) const;
+    Variant invoke(std::u16string_view member, std::vector<Variant> args = {},
+                   WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET) const;
 
 private:
     ComPtr<IDispatch> app_;

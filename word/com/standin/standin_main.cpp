@@ -61,7 +61,8 @@ std::vector<word::rtf::PastePiece> clipboardPieces(int /*type*/) {
         text.resize(std::char_traits<char16_t>::length(text.c_str()));
         return word::rtf::plainTextPieces(text);
     }
-    throw WordRuntimeError{kClipboardEmpty, u"This method or property is not available because the Clipboard is empty or not valid."};
+    throw WordRuntimeError{kClipboardEmpty,
+                           u"This method or property is not available because the Clipboard is empty or not valid."};
 }
 
 class ClassFactory final : public RefCounted, public IClassFactory {
@@ -161,7 +162,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = L"WordStandinRequests";
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     if (!window) return 3;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&requests));
     host->postClick = [&requests, window](std::weak_ptr<word::recording::RecordingControl> control) {
@@ -173,14 +175,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     ComPtr<IDispatch> application = makeApplication(host);
     auto factory = makeComObject<ClassFactory>(application);
     DWORD classCookie = 0;
-    const bool classRegistered = SUCCEEDED(CoRegisterClassObject(CLSID_WordApplication, factory.Get(), CLSCTX_LOCAL_SERVER,
-                                                                 REGCLS_MULTIPLEUSE, &classCookie));
+    const bool classRegistered = SUCCEEDED(CoRegisterClassObject(
+        CLSID_WordApplication, factory.Get(), CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &classCookie));
     {
         AddinHost addins(host, application);
         addins.connectRegistered();
 
         DWORD rotCookie = 0;
-        const bool inTable = SUCCEEDED(RegisterActiveObject(application.Get(), CLSID_WordApplication, ACTIVEOBJECT_STRONG, &rotCookie));
+        const bool inTable =
+            SUCCEEDED(RegisterActiveObject(application.Get(), CLSID_WordApplication, ACTIVEOBJECT_STRONG, &rotCookie));
 
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

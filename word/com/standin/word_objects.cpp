@@ -80,6 +80,7 @@ public:
         : AutomationObject(kMembers), host_(std::move(host)), selection_(std::move(selection)) {}
 
 private:
+    // clang-format off
     enum { Font, ParagraphFormat, Range, Type, Text, MoveStart, TypeText, TypeParagraph, BoldRun, RtlRun, LtrRun,
            RtlPara, LtrPara, Paste, PasteAndFormat, EndKey };
     inline static const std::vector<Member> kMembers = {
@@ -87,6 +88,7 @@ private:
         {u"MoveStart", {u"Unit", u"Count"}}, {u"TypeText", {u"Text"}}, {u"TypeParagraph", {}}, {u"BoldRun", {}},
         {u"RtlRun", {}}, {u"LtrRun", {}}, {u"RtlPara", {}}, {u"LtrPara", {}}, {u"Paste", {}},
         {u"PasteAndFormat", {u"Type"}}, {u"EndKey", {u"Unit", u"Extend"}}};
+    // clang-format on
 
     Variant call(std::size_t index, bool put, const Arguments& args) override {
         if (put && index != Text) readOnly();
@@ -209,7 +211,8 @@ public:
         // A sink in another process answers a query for the event interface with E_NOINTERFACE
         // (no proxy for it); its IDispatch serves the events as well.
         ComPtr<IDispatch> dispatch;
-        if (FAILED(sink->QueryInterface(DIID_CommandBarButtonEvents, reinterpret_cast<void**>(dispatch.GetAddressOf()))) &&
+        if (FAILED(
+                sink->QueryInterface(DIID_CommandBarButtonEvents, reinterpret_cast<void**>(dispatch.GetAddressOf()))) &&
             FAILED(sink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch.GetAddressOf()))))
             return CONNECT_E_CANNOTCONNECT;
         *cookie = events_->advise(std::move(dispatch));
@@ -247,7 +250,9 @@ public:
     ControlObject(std::shared_ptr<Host> host, std::shared_ptr<word::CommandBarControl> control)
         : AutomationObject(kMembers), host_(std::move(host)), control_(std::move(control)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override { return AutomationObject::QueryInterface(iid, object); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        return AutomationObject::QueryInterface(iid, object);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return AutomationObject::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return AutomationObject::Release(); }
 
@@ -268,8 +273,9 @@ public:
 private:
     enum { Caption, TooltipText, Visible, OnAction, Tag, Delete, Controls, CommandBar, Type };
     inline static const std::vector<Member> kMembers = {
-        {u"Caption", {}}, {u"TooltipText", {}}, {u"Visible", {}}, {u"OnAction", {}}, {u"Tag", {}},
-        {u"Delete", {u"Temporary"}}, {u"Controls", {}}, {u"CommandBar", {}}, {u"Type", {}}};
+        {u"Caption", {}},  {u"TooltipText", {}}, {u"Visible", {}},
+        {u"OnAction", {}}, {u"Tag", {}},         {u"Delete", {u"Temporary"}},
+        {u"Controls", {}}, {u"CommandBar", {}},  {u"Type", {}}};
 
     void* otherInterface(REFIID iid) override {
         return iid == IID_IConnectionPointContainer ? static_cast<IConnectionPointContainer*>(this) : nullptr;
@@ -355,7 +361,8 @@ Variant ControlsObject::call(std::size_t index, bool put, const Arguments& args)
 
 class CommandBarObject final : public AutomationObject {
 public:
-    CommandBarObject(std::shared_ptr<Host> host, word::CommandBar& bar) : AutomationObject(kMembers), host_(std::move(host)), bar_(bar) {}
+    CommandBarObject(std::shared_ptr<Host> host, word::CommandBar& bar)
+        : AutomationObject(kMembers), host_(std::move(host)), bar_(bar) {}
 
 private:
     inline static const std::vector<Member> kMembers = {{u"Controls", {}}, {u"Name", {}}};
@@ -389,6 +396,7 @@ public:
     explicit ApplicationObject(std::shared_ptr<Host> host) : AutomationObject(kMembers), host_(std::move(host)) {}
 
 private:
+    // clang-format off
     enum { ActiveDocument, Documents, Selection, ScreenUpdating, CommandBars, Quit, Name, Visible,
            // the test-only control surface (see control_surface.h)
            Runs, Paragraphs, DocumentText, SelectionSpan, SetContent, TypeKeys, Click, CloseDocument, NewDocument,
@@ -401,6 +409,7 @@ private:
         {kStandinSetContent, {u"Text", u"InsertionPoint"}}, {kStandinTypeKeys, {u"Text"}}, {kStandinClick, {u"Caption"}},
         {kStandinCloseDocument, {}}, {kStandinNewDocument, {}}, {kStandinEdits, {}}, {kStandinClearLog, {}},
         {kStandinMenu, {}}, {kStandinAddins, {}}, {kStandinAddinLog, {}}, {kStandinScreenUpdating, {}}};
+    // clang-format on
 
     Variant call(std::size_t index, bool put, const Arguments& args) override {
         auto& word = host_->recorder;
@@ -445,7 +454,8 @@ private:
                 const LONG point = args.int32(1, -1);
                 word.newDocument();  // also forgets formatting set at the old insertion point
                 ++host_->documentGeneration;
-                word.document().setContent(args.text(0), {}, point < 0 ? std::u16string::npos : static_cast<std::size_t>(point));
+                word.document().setContent(args.text(0), {},
+                                           point < 0 ? std::u16string::npos : static_cast<std::size_t>(point));
                 return {};
             }
             case TypeKeys: {
@@ -463,8 +473,14 @@ private:
                 if (host_->postClick) host_->postClick(control);
                 return {};
             }
-            case CloseDocument: word.closeDocument(); ++host_->documentGeneration; return {};
-            case NewDocument: word.newDocument(); ++host_->documentGeneration; return {};
+            case CloseDocument:
+                word.closeDocument();
+                ++host_->documentGeneration;
+                return {};
+            case NewDocument:
+                word.newDocument();
+                ++host_->documentGeneration;
+                return {};
             case Edits: return Variant::text(joinRecords(word.edits()));
             case ClearLog: word.clearLog(); return {};
             case Menu: return Variant::text(encodeMenu(word.menuBarControls()));
@@ -487,7 +503,8 @@ std::u16string withoutAccelerator(std::u16string_view caption) {
     return result;
 }
 
-std::shared_ptr<RecordingControl> findIn(const std::vector<std::shared_ptr<RecordingControl>>& controls, std::u16string_view caption) {
+std::shared_ptr<RecordingControl> findIn(const std::vector<std::shared_ptr<RecordingControl>>& controls,
+                                         std::u16string_view caption) {
     for (const auto& control : controls) {
         if (withoutAccelerator(control->Caption()) == withoutAccelerator(caption)) return control;
         if (auto found = findIn(control->children(), caption)) return found;

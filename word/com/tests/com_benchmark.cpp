@@ -26,14 +26,18 @@ Figures figures(std::vector<double> ms) {
     return {ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.front()};
 }
 
-double since(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+double since(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
 
 void sendVerse(word::Application& word) {
     auto selection = word.ActiveDocument()->ActiveWindow()->Selection();
     selection->Font()->SetSizeBi(16);
     selection->TypeText(u"[");
     selection->BoldRun();
-    selection->TypeText(u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0671\u0644\u0644\u0651\u064e\u0647\u0650 \u0671\u0644\u0631\u0651\u064e\u062d\u0652\u0645\u064e\u0640\u0670\u0646\u0650");
+    selection->TypeText(
+        u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0671\u0644\u0644\u0651\u064e\u0647\u0650 "
+        u"\u0671\u0644\u0631\u0651\u064e\u062d\u0652\u0645\u064e\u0640\u0670\u0646\u0650");
     selection->BoldRun();
     selection->TypeText(u"] ");
     selection->Font()->SetSizeBi(12);
@@ -84,11 +88,13 @@ int main(int argc, char** argv) {
     }
     const Figures p = figures(put), s = figures(send), t = figures(ten);
     std::printf("Word over Automation (stand-in, another process), %d sends:\n", sends);
-    std::printf("  one property put (ScreenUpdating):    median %7.3f ms  p90 %7.3f ms  min %7.3f ms\n", p.median, p.p90, p.min);
+    std::printf("  one property put (ScreenUpdating):    median %7.3f ms  p90 %7.3f ms  min %7.3f ms\n", p.median,
+                p.p90, p.min);
     std::printf("  one-verse send (6 navigations + 10 operations): median %7.3f ms  p90 %7.3f ms  min %7.3f ms\n",
                 s.median, s.p90, s.min);
-    std::printf("  the ten operations alone (objects at hand):            median %7.3f ms  p90 %7.3f ms  min %7.3f ms\n",
-                t.median, t.p90, t.min);
+    std::printf(
+        "  the ten operations alone (objects at hand):            median %7.3f ms  p90 %7.3f ms  min %7.3f ms\n",
+        t.median, t.p90, t.min);
     std::printf("  target: send under 10 ms median: %s\n", s.median < 10.0 ? "met" : "NOT met");
     return 0;
 }

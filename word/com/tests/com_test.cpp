@@ -23,7 +23,8 @@ std::filesystem::path standinProgram() { return programFolder() / "WordStandin.e
 // The clipboard, owned by a message-only window of this process while data is put on it.
 class ClipboardWriter {
 public:
-    ClipboardWriter() : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+    ClipboardWriter()
+        : window_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
     ClipboardWriter(const ClipboardWriter&) = delete;
     ClipboardWriter& operator=(const ClipboardWriter&) = delete;
     ~ClipboardWriter() {
@@ -46,7 +47,8 @@ private:
 
 class ComHarness {
 public:
-    ComHarness() : standin_(std::make_unique<StandinProcess>(standinProgram())), word_(word::com::attachToRunningWord()) {}
+    ComHarness()
+        : standin_(std::make_unique<StandinProcess>(standinProgram())), word_(word::com::attachToRunningWord()) {}
 
     word::Application& word() { return *word_; }
     void setContent(std::u16string_view text) { standin_->setContent(text); }
@@ -136,8 +138,10 @@ TEST(WordBackend, MenuPropertiesReachWordAndTemporaryIsPassedOnlyWhenGiven) {
     button->SetOnAction(u"!<Tarvelo.Connect>");
     button->SetTag(u"about");
     using word::com::standin::MenuEntry;
-    EXPECT_EQ(standin.menu(), (std::vector<MenuEntry>{{0, word::msoControlPopup, true, true, u"Al-&Quran", u"", u"", u""},
-                                                      {1, word::msoControlButton, false, true, u"&About", u"About ", u"!<Tarvelo.Connect>", u"about"}}));
+    EXPECT_EQ(standin.menu(),
+              (std::vector<MenuEntry>{
+                  {0, word::msoControlPopup, true, true, u"Al-&Quran", u"", u"", u""},
+                  {1, word::msoControlButton, false, true, u"&About", u"About ", u"!<Tarvelo.Connect>", u"about"}}));
 }
 
 TEST(WordBackend, AClickHandlerIsReplacedAndEndsWithItsControl) {
@@ -190,7 +194,8 @@ public:
     void addin(const std::wstring& progId, DWORD loadBehaviour) {
         const std::wstring key = L"Software\\Microsoft\\Office\\Word\\Addins\\" + progId;
         set(HKEY_CURRENT_USER, key, L"Description", L"a test add-in");
-        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", REG_DWORD, &loadBehaviour, sizeof loadBehaviour);
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", REG_DWORD, &loadBehaviour,
+                        sizeof loadBehaviour);
         written_.emplace_back(HKEY_CURRENT_USER, key);
     }
     void testAddinClass() {
@@ -217,7 +222,8 @@ public:
     static std::wstring events() {
         std::wstring value(4096, L'\0');
         DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-        if (RegGetValueW(HKEY_CURRENT_USER, word::com::standin::kTestAddinEventsKey, L"Events", RRF_RT_REG_SZ, nullptr, value.data(), &bytes) != ERROR_SUCCESS)
+        if (RegGetValueW(HKEY_CURRENT_USER, word::com::standin::kTestAddinEventsKey, L"Events", RRF_RT_REG_SZ, nullptr,
+                         value.data(), &bytes) != ERROR_SUCCESS)
             return {};
         value.resize(bytes / sizeof(wchar_t) - 1);
         return value;
@@ -225,7 +231,9 @@ public:
 
 private:
     static void set(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-        ASSERT_EQ(RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))), ERROR_SUCCESS);
+        ASSERT_EQ(RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
     }
     std::vector<std::pair<HKEY, std::wstring>> written_;
 };
@@ -239,18 +247,22 @@ TEST(WordStandinAddins, AreConnectedAtStartServedFromTheMessageLoopAndDisconnect
     {
         StandinProcess standin(standinProgram());
         EXPECT_EQ(standin.addins(), (std::vector<std::u16string>{u"WordStandin.TestAddin"}));
-        EXPECT_EQ(standin.addinLog(), (std::vector<std::u16string>{u"OnConnection WordStandin.TestAddin", u"OnAddInsUpdate WordStandin.TestAddin",
+        EXPECT_EQ(standin.addinLog(), (std::vector<std::u16string>{u"OnConnection WordStandin.TestAddin",
+                                                                   u"OnAddInsUpdate WordStandin.TestAddin",
                                                                    u"OnStartupComplete WordStandin.TestAddin"}));
         const auto menu = standin.menu();
         ASSERT_EQ(menu.size(), 2u);
         EXPECT_EQ(menu[0].caption, u"Test Add-in");
         EXPECT_TRUE(menu[0].temporary);
         standin.click(u"Ping");
-        EXPECT_TRUE(word::com::standin::pumpMessagesUntil([&] { return standin.text() == u"pong"; }, std::chrono::seconds(10)));
-        EXPECT_EQ(AddinRegistrations::events(), L"OnConnection 1 WordStandin.TestAddin;OnAddInsUpdate;OnStartupComplete;");
+        EXPECT_TRUE(
+            word::com::standin::pumpMessagesUntil([&] { return standin.text() == u"pong"; }, std::chrono::seconds(10)));
+        EXPECT_EQ(AddinRegistrations::events(),
+                  L"OnConnection 1 WordStandin.TestAddin;OnAddInsUpdate;OnStartupComplete;");
     }
-    EXPECT_EQ(AddinRegistrations::events(),
-              L"OnConnection 1 WordStandin.TestAddin;OnAddInsUpdate;OnStartupComplete;OnBeginShutdown;OnDisconnection 0;");
+    EXPECT_EQ(
+        AddinRegistrations::events(),
+        L"OnConnection 1 WordStandin.TestAddin;OnAddInsUpdate;OnStartupComplete;OnBeginShutdown;OnDisconnection 0;");
 }
 
 TEST(WordStandinAddins, AnAddInThatCannotBeCreatedIsMarkedNotLoaded) {
@@ -274,7 +286,8 @@ DWORD runStandin(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) return 255;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return 255;
     WaitForSingleObject(info.hProcess, 30000);
     DWORD code = 255;
     GetExitCodeProcess(info.hProcess, &code);
@@ -291,13 +304,17 @@ TEST(WordStandinRegistration, MakesItWordApplicationThatComStartsOnRequestAndIsR
     EXPECT_EQ(clsid, word::com::standin::CLSID_WordApplication);
     wchar_t server[MAX_PATH * 2];
     LONG size = sizeof server;
-    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER, L"Software\\Classes\\CLSID\\{000209FF-0000-0000-C000-000000000046}\\LocalServer32", server, &size),
+    EXPECT_EQ(RegQueryValueW(HKEY_CURRENT_USER,
+                             L"Software\\Classes\\CLSID\\{000209FF-0000-0000-C000-000000000046}\\LocalServer32", server,
+                             &size),
               ERROR_SUCCESS);
     EXPECT_NE(std::wstring(server).find(L"WordStandin.exe"), std::wstring::npos);
     {
         // COM starts it on request, and it serves as Word.
         ComPtr<IDispatch> app;
-        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch, reinterpret_cast<void**>(app.GetAddressOf())), S_OK);
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                   reinterpret_cast<void**>(app.GetAddressOf())),
+                  S_OK);
         EXPECT_EQ(word::com::wrapApplication(app.Get())->Documents().Count(), 1);
         DISPID quit;
         LPOLESTR name = const_cast<LPOLESTR>(L"Quit");

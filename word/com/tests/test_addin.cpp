@@ -19,14 +19,17 @@ std::atomic<long> objects{0};
 
 void record(const std::wstring& event) {
     HKEY key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, word::com::standin::kTestAddinEventsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, word::com::standin::kTestAddinEventsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     std::wstring events(4096, L'\0');
     DWORD bytes = static_cast<DWORD>(events.size() * sizeof(wchar_t));
-    if (RegGetValueW(key, nullptr, L"Events", RRF_RT_REG_SZ, nullptr, events.data(), &bytes) != ERROR_SUCCESS) bytes = 0;
+    if (RegGetValueW(key, nullptr, L"Events", RRF_RT_REG_SZ, nullptr, events.data(), &bytes) != ERROR_SUCCESS)
+        bytes = 0;
     events.resize(bytes ? bytes / sizeof(wchar_t) - 1 : 0);
     events += event + L";";
-    RegSetValueExW(key, L"Events", 0, REG_SZ, reinterpret_cast<const BYTE*>(events.c_str()), static_cast<DWORD>((events.size() + 1) * sizeof(wchar_t)));
+    RegSetValueExW(key, L"Events", 0, REG_SZ, reinterpret_cast<const BYTE*>(events.c_str()),
+                   static_cast<DWORD>((events.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 }
 
@@ -37,7 +40,8 @@ std::wstring progIdOf(IDispatch* addInInst) {
     if (FAILED(addInInst->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return L"?";
     DISPPARAMS none{nullptr, nullptr, 0, 0};
     Variant result;
-    if (FAILED(addInInst->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, result.out(), nullptr, nullptr)) ||
+    if (FAILED(addInInst->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, result.out(), nullptr,
+                                 nullptr)) ||
         result.type() != VT_BSTR)
         return L"?";
     return result.get()->bstrVal;
@@ -63,12 +67,15 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return DISP_E_UNKNOWNNAME;
+    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
         return DISP_E_MEMBERNOTFOUND;
     }
 
-    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, int connectMode, IDispatch* addInInst, SAFEARRAY**) override {
+    HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* application, int connectMode, IDispatch* addInInst,
+                                           SAFEARRAY**) override {
         const std::wstring progId = progIdOf(addInInst);
         record(L"OnConnection " + std::to_wstring(connectMode) + L" " + progId);
         try {
@@ -134,7 +141,8 @@ public:
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE
+    DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
     if (clsid != CLSID_TestAddin) return CLASS_E_CLASSNOTAVAILABLE;

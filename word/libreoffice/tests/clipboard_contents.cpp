@@ -52,8 +52,7 @@ private:
 
 void place(const uno::Reference<uno::XComponentContext>& context,
            std::vector<std::pair<css::datatransfer::DataFlavor, uno::Any>> offered) {
-    css::datatransfer::clipboard::SystemClipboard::create(context)->setContents(
-        new Contents(std::move(offered)), {});
+    css::datatransfer::clipboard::SystemClipboard::create(context)->setContents(new Contents(std::move(offered)), {});
 }
 
 }  // namespace
@@ -62,8 +61,7 @@ void putRichTextOnClipboard(const uno::Reference<uno::XComponentContext>& contex
     const uno::Sequence<sal_Int8> bytes(reinterpret_cast<const sal_Int8*>(rtf.data()),
                                         static_cast<sal_Int32>(rtf.size()));
     const auto type = cppu::UnoType<uno::Sequence<sal_Int8>>::get();
-    place(context, {{flavor("text/richtext", type), uno::Any(bytes)},
-                    {flavor("text/rtf", type), uno::Any(bytes)}});
+    place(context, {{flavor("text/richtext", type), uno::Any(bytes)}, {flavor("text/rtf", type), uno::Any(bytes)}});
 }
 
 void putUnicodeTextOnClipboard(const uno::Reference<uno::XComponentContext>& context, std::u16string_view text) {

@@ -13,8 +13,9 @@ namespace word::testing {
 
 void putRichTextOnClipboard(const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context,
                             std::string_view rtf);
-void putUnicodeTextOnClipboard(const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context,
-                               std::u16string_view text);
+void putUnicodeTextOnClipboard(
+    const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context,
+    std::u16string_view text);
 // An emptied clipboard: contents that offer no flavour.
 void emptyClipboard(const ::com::sun::star::uno::Reference<::com::sun::star::uno::XComponentContext>& context);
 

@@ -90,7 +90,8 @@ TEST_F(LibreOfficeBackend, FormattingAtAPointInsideAWordTouchesOnlyTheTypedText)
 
 TEST_F(LibreOfficeBackend, TypingInsideAWordAndThenAtTheParagraphEndFormatsOnlyTheTypedText) {
     document_->getText()->setString(word::libreoffice::toOUString(std::u16string_view(u"abcdef")));
-    auto viewCursor = css::uno::Reference<css::text::XTextViewCursorSupplier>(document_->getCurrentController(), css::uno::UNO_QUERY_THROW)
+    auto viewCursor = css::uno::Reference<css::text::XTextViewCursorSupplier>(document_->getCurrentController(),
+                                                                              css::uno::UNO_QUERY_THROW)
                           ->getViewCursor();
     viewCursor->gotoStart(false);
     viewCursor->goRight(3, false);  // between "abc" and "def"
@@ -146,9 +147,10 @@ TEST_F(LibreOfficeBackend, FormattingSetBeforeTheTextWasReplacedElsewhereIsForgo
     // was set at is gone.
     const auto text = document_->getText();
     text->setString({});
-    css::uno::Reference<css::text::XTextRange> point(
-        css::uno::Reference<css::text::XTextViewCursorSupplier>(document_->getCurrentController(), css::uno::UNO_QUERY_THROW)->getViewCursor(),
-        css::uno::UNO_QUERY_THROW);
+    css::uno::Reference<css::text::XTextRange> point(css::uno::Reference<css::text::XTextViewCursorSupplier>(
+                                                         document_->getCurrentController(), css::uno::UNO_QUERY_THROW)
+                                                         ->getViewCursor(),
+                                                     css::uno::UNO_QUERY_THROW);
     text->insertString(point, word::libreoffice::toOUString(std::u16string_view(u"xyz")), false);
     text->setString({});
     auto again = selection();
@@ -257,7 +259,8 @@ TEST(LibreOfficeConnection, EveryOperationOnAnOfficeThatWentAwayFailsWithTheLaye
         {"Window.Selection", [&] { window->Selection(); }},
         {"Font.SizeBi", [&] { selection->Font()->SetSizeBi(12); }},
         {"Font.Size", [&] { selection->Font()->SetSize(12); }},
-        {"ParagraphFormat.Alignment", [&] { selection->ParagraphFormat()->SetAlignment(word::wdAlignParagraphJustify); }},
+        {"ParagraphFormat.Alignment",
+         [&] { selection->ParagraphFormat()->SetAlignment(word::wdAlignParagraphJustify); }},
         {"Selection.Range", [&] { selection->Range(); }},
         {"Selection.Type", [&] { selection->Type(); }},
         {"Selection.Text", [&] { selection->Text(); }},

@@ -30,7 +30,8 @@ std::string thirtyFieldVerse() {
     using namespace word::rtf::fragments;
     std::string rtf = kHeader;
     for (int i = 0; i < 30; ++i) {
-        rtf += glyphField(0xC1 + i, i % 6 == 5 ? "(normal text)" : "HQPB" + std::to_string(i % 6 + 1), "28", "56") + "\r\n";
+        rtf += glyphField(0xC1 + i, i % 6 == 5 ? "(normal text)" : "HQPB" + std::to_string(i % 6 + 1), "28", "56") +
+               "\r\n";
         if (i % 3 == 2) rtf += kSpaceGroup;
     }
     rtf += kSpaceGroup;
@@ -73,7 +74,7 @@ void OfficeImportOfTheSameVerse(benchmark::State& state, Office& office) {
     auto clipboard = css::datatransfer::clipboard::SystemClipboard::create(office.context());
     css::uno::Reference<css::frame::XModel> model(writer.document, css::uno::UNO_QUERY_THROW);
     css::uno::Reference<css::datatransfer::XTransferableSupplier> supplier(model->getCurrentController(),
-                                                                          css::uno::UNO_QUERY_THROW);
+                                                                           css::uno::UNO_QUERY_THROW);
     for (auto _ : state) {
         supplier->insertTransferable(clipboard->getContents());
         state.PauseTiming();
@@ -112,7 +113,8 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark("PasteGlyphVerse", [&](benchmark::State& s) { PasteGlyphVerse(s, office); })
             ->Unit(benchmark::kMillisecond)
             ->Iterations(20);
-        benchmark::RegisterBenchmark("OfficeImportOfTheSameVerse", [&](benchmark::State& s) { OfficeImportOfTheSameVerse(s, office); })
+        benchmark::RegisterBenchmark("OfficeImportOfTheSameVerse",
+                                     [&](benchmark::State& s) { OfficeImportOfTheSameVerse(s, office); })
             ->Unit(benchmark::kMillisecond)
             ->Iterations(20);
         benchmark::RegisterBenchmark("PasteSurah2Verses", [&](benchmark::State& s) { PasteSurah2Verses(s, office); })

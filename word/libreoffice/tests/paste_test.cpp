@@ -43,7 +43,9 @@ protected:
     std::unique_ptr<word::Selection> selection() { return word_->ActiveDocument()->ActiveWindow()->Selection(); }
 
     void putRichText(std::string_view rtf) { word::testing::putRichTextOnClipboard(office_->context(), rtf); }
-    void putUnicodeText(std::u16string_view text) { word::testing::putUnicodeTextOnClipboard(office_->context(), text); }
+    void putUnicodeText(std::u16string_view text) {
+        word::testing::putUnicodeTextOnClipboard(office_->context(), text);
+    }
 
     word::testing::Office* office_ = nullptr;
     css::uno::Reference<css::text::XTextDocument> document_;
@@ -142,7 +144,8 @@ TEST_F(Paste, GlyphsAcrossParagraphsAreOneUndoStep) {
 TEST_F(Paste, UnicodeTextAndPlainRichTextGoThroughTheOfficeImportAtThePoint) {
     auto s = selection();
     s->TypeText(u"[");
-    const std::u16string verse = u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 \u0661";
+    const std::u16string verse =
+        u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 \u0661";
     putUnicodeText(verse);
     s->PasteAndFormat(0);
     s->TypeText(u"]");
@@ -167,7 +170,8 @@ TEST_F(Paste, PastesBetweenScreenUpdatesKeepTheViewsWaitingAndTheLineEndIsThePoi
     auto s = selection();
     s->RtlPara();
     std::u16string verse;  // long enough for several lines
-    for (int i = 0; i < 12; ++i) verse += u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 ";
+    for (int i = 0; i < 12; ++i)
+        verse += u"\u0628\u0650\u0633\u0652\u0645\u0650 \u0627\u0644\u0644\u0651\u064e\u0647\u0650 ";
     std::u16string expected;
     for (char16_t number = u'\u0661'; number <= u'\u0664'; ++number) {
         const std::u16string text = verse + u"(" + number + u") ";

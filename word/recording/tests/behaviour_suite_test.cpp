@@ -11,8 +11,8 @@ std::u16string withoutAccelerator(std::u16string_view caption) {
     return result;
 }
 
-std::shared_ptr<word::recording::RecordingControl> find(const std::vector<std::shared_ptr<word::recording::RecordingControl>>& controls,
-                                                        std::u16string_view caption) {
+std::shared_ptr<word::recording::RecordingControl> find(
+    const std::vector<std::shared_ptr<word::recording::RecordingControl>>& controls, std::u16string_view caption) {
     for (const auto& c : controls) {
         if (withoutAccelerator(c->Caption()) == caption) return c;
         if (auto found = find(c->children(), caption)) return found;

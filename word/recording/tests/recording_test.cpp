@@ -8,7 +8,9 @@ using word::recording::Format;
 using word::recording::Recorder;
 using Log = std::vector<std::u16string>;
 
-std::unique_ptr<word::Selection> selectionOf(Recorder& word) { return word.ActiveDocument()->ActiveWindow()->Selection(); }
+std::unique_ptr<word::Selection> selectionOf(Recorder& word) {
+    return word.ActiveDocument()->ActiveWindow()->Selection();
+}
 
 TEST(RecordingTyping, PiecesGetTheFormatSetBeforeThem) {
     Recorder word;
@@ -71,7 +73,8 @@ TEST(RecordingTyping, SizesOutsideWordsRangeAreRefusedAndChangeNothing) {
     font->SetSizeBi(1638);
     selectionOf(word)->TypeText(u"a");
     EXPECT_EQ(word.document().chars()[0].format.sizeBi, 1638);
-    EXPECT_EQ(word.edits(), (Log{u"SizeBi 0 !", u"SizeBi 1638.5 !", u"Size -3 !", u"SizeBi 1", u"SizeBi 1638", u"TypeText a"}));
+    EXPECT_EQ(word.edits(),
+              (Log{u"SizeBi 0 !", u"SizeBi 1638.5 !", u"Size -3 !", u"SizeBi 1", u"SizeBi 1638", u"TypeText a"}));
 }
 
 TEST(RecordingParagraphs, NewParagraphsKeepTheDirectionAndAlignment) {

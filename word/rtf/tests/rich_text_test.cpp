@@ -82,14 +82,14 @@ TEST(PasteRichText, SymbolInstructionForms) {
         std::optional<float> points;
     };
     const Case cases[] = {
-        {"SYMBOL 65", u"A", std::nullopt, 14.0f},                    // size from the field's \fs28
-        {"symbol 0x41 \\\\f HQPB3", u"\uF041", u"HQPB3", 14.0f},      // hexadecimal code, unquoted font
+        {"SYMBOL 65", u"A", std::nullopt, 14.0f},                                  // size from the field's \fs28
+        {"symbol 0x41 \\\\f HQPB3", u"\uF041", u"HQPB3", 14.0f},                   // hexadecimal code, unquoted font
         {"SYMBOL 1606 \\\\u \\\\f \"HQPB4\" \\\\s 9", u"\u0646", u"HQPB4", 9.0f},  // Unicode code
-        {"SYMBOL 66 \\\\f \"\" \\\\s 10,5", u"B", std::nullopt, 10.5f},  // empty font name, comma decimal
-        {"SYMBOL 67 \\\\f \"HQPB5\" \\\\s 0", u"\uF043", u"HQPB5", 14.0f},  // refused size: the field's \fs
-        {"SYMBOL 200 \\\\f \"(normal text)\"", u"\u0628", std::nullopt, 14.0f},  // surrounding font: code page 1256
-        {"SYMBOL 9 \\\\f \"HQPB1\"", u"\uF009", u"HQPB1", 14.0f},     // a control code never breaks a line
-        {"SYMBOL 128512 \\\\u", u"\U0001F600", std::nullopt, 14.0f},  // beyond the basic plane
+        {"SYMBOL 66 \\\\f \"\" \\\\s 10,5", u"B", std::nullopt, 10.5f},            // empty font name, comma decimal
+        {"SYMBOL 67 \\\\f \"HQPB5\" \\\\s 0", u"\uF043", u"HQPB5", 14.0f},         // refused size: the field's \fs
+        {"SYMBOL 200 \\\\f \"(normal text)\"", u"\u0628", std::nullopt, 14.0f},    // surrounding font: code page 1256
+        {"SYMBOL 9 \\\\f \"HQPB1\"", u"\uF009", u"HQPB1", 14.0f},                  // a control code never breaks a line
+        {"SYMBOL 128512 \\\\u", u"\U0001F600", std::nullopt, 14.0f},               // beyond the basic plane
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.instruction);
@@ -178,10 +178,22 @@ TEST(PasteRichText, MalformedInputNeverFails) {
 
 TEST(PasteRichText, RandomFragmentsOfRichTextNeverFail) {
     // Pieces of the composer's fragments and of other Rich Text, cut and shuffled.
-    const std::string tokens[] = {"{", "}", "\\", "\\*", "\\field", "\\fldinst ", "\\fldrslt", "SYMBOL ", "65",
-                                  " \\\\f \"HQPB", "\"", " \\\\s ", "12", "\\fs24 ", "\\f31", "\\fonttbl",
-                                  ";", "\\'c7", "\\'", "\\u1576?", "\\uc0", "\\bin3 ", "\\par", "\\v", " ",
-                                  "\r\n", "x", "\\ansicpg932", "\\'82", "\\u-", "0x", "\\fcharset178"};
+    const std::string tokens[] = {"{",         "}",
+                                  "\\",        "\\*",
+                                  "\\field",   "\\fldinst ",
+                                  "\\fldrslt", "SYMBOL ",
+                                  "65",        " \\\\f \"HQPB",
+                                  "\"",        " \\\\s ",
+                                  "12",        "\\fs24 ",
+                                  "\\f31",     "\\fonttbl",
+                                  ";",         "\\'c7",
+                                  "\\'",       "\\u1576?",
+                                  "\\uc0",     "\\bin3 ",
+                                  "\\par",     "\\v",
+                                  " ",         "\r\n",
+                                  "x",         "\\ansicpg932",
+                                  "\\'82",     "\\u-",
+                                  "0x",        "\\fcharset178"};
     std::uint32_t seed = 12345;
     auto next = [&seed] {
         seed = seed * 1664525u + 1013904223u;
@@ -206,8 +218,8 @@ TEST(PasteCodePages, DecodesWindowsCodePages) {
     EXPECT_EQ(decodeCodePage("\x80\xe9", 1252), u"\u20ac\u00e9");
     EXPECT_EQ(decodeCodePage("\xcf\xf0", 1251), u"\u041f\u0440");
     EXPECT_EQ(decodeCodePage("\x82\xa0", 932), u"\u3042");
-    EXPECT_EQ(decodeCodePage("a\x82", 932), u"a\uFFFD");      // cut-off double-byte character
-    EXPECT_EQ(decodeCodePage("\xe9", 99999), u"\u00e9");      // unknown code page: 1252
+    EXPECT_EQ(decodeCodePage("a\x82", 932), u"a\uFFFD");  // cut-off double-byte character
+    EXPECT_EQ(decodeCodePage("\xe9", 99999), u"\u00e9");  // unknown code page: 1252
     // Every byte of the Arabic code page is a character: glyph codes never get lost.
     for (int b = 0x20; b <= 0xFF; ++b) {
         const auto ch = word::rtf::symbolCharacter(b, false);

@@ -13,7 +13,8 @@ inline constexpr char kSpaceGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }";
 inline constexpr char kClosingGroup[] = "{\\ltrch \\af32 \\rtlch \\f0  }}";
 
 // One glyph field: code, font name, size text and half-point size.
-inline std::string glyphField(int code, const std::string& font, const std::string& sizeText, const std::string& halfPoints) {
+inline std::string glyphField(int code, const std::string& font, const std::string& sizeText,
+                              const std::string& halfPoints) {
     return "{\\ltrch \\af0 \\ltrch \\fs" + halfPoints + " {\\field{\\*\\fldinst SYMBOL " + std::to_string(code) +
            " \\\\f \"" + font + "\" \\\\s " + sizeText + "}{\\fldrslt\\f31\\fs" + halfPoints + "}}}";
 }
