@@ -1,6 +1,7 @@
 #include "versend/result_rows.h"
 
 #include "versend/code_page.h"
+#include "versend/letter_folding.h"
 
 #include <algorithm>
 
@@ -49,15 +50,36 @@ std::string_view ResultTable::bytes(int row, Column column) const {
 
 QString ResultTable::text(int row, Column column) const { return decodeArabicCodePage(bytes(row, column)); }
 
-int collectContaining(const std::shared_ptr<const VerseTexts>& texts, const QString& query, ResultTable& rows) {
-    const auto needle = encodeArabicCodePage(query);
+namespace {
+
+int collect(const std::shared_ptr<const VerseTexts>& texts, const std::optional<std::string>& needle, SearchForm form,
+            ResultTable& rows) {
     VerseScan scan(texts);
     if (needle) {
-        while (scan.nextContaining(*needle)) rows.appendCurrent(scan);
+        while (scan.nextContaining(*needle, form)) rows.appendCurrent(scan);
     } else {
         scan.skipToEnd();
     }
     return scan.lineCount();
+}
+
+}  // namespace
+
+int collectContaining(const std::shared_ptr<const VerseTexts>& texts, const QString& query, ResultTable& rows) {
+    return collect(texts, encodeArabicCodePage(query), SearchForm::Exact, rows);
+}
+
+WordSearchOutcome collectWordSearch(const std::shared_ptr<const VerseTexts>& texts, const QString& query,
+                                    ResultTable& rows) {
+    const int before = rows.count();
+    const auto exact = encodeArabicCodePage(query);
+    WordSearchOutcome outcome{collect(texts, exact, SearchForm::Exact, rows)};
+    if (rows.count() > before) return outcome;
+    const auto folded = foldedQuery(query);
+    if (!folded || folded->find_first_not_of(' ') == std::string::npos) return outcome;
+    outcome.linesRead = collect(texts, folded, SearchForm::Folded, rows);
+    outcome.folded = rows.count() > before;
+    return outcome;
 }
 
 }  // namespace versend

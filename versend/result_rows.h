@@ -49,4 +49,16 @@ private:
 // vocalised file: the rows before the failure are in `rows`).
 int collectContaining(const std::shared_ptr<const VerseTexts>& texts, const QString& query, ResultTable& rows);
 
+struct WordSearchOutcome {
+    int linesRead = 0;    // lines of the search file examined by the last pass
+    bool folded = false;  // the rows were found by the forgiving search
+};
+
+// The word search: the exact search of collectContaining first. Only when that finds no line,
+// the same query again with the query and the search lines both folded (letter_folding.h), so
+// that exact and folded rows are never mixed. A query that folds to nothing but blanks (one of
+// marks or tatweel alone) gets no second pass. Throws VerseFileError.
+WordSearchOutcome collectWordSearch(const std::shared_ptr<const VerseTexts>& texts, const QString& query,
+                                    ResultTable& rows);
+
 }  // namespace versend

@@ -1,5 +1,7 @@
 #include "versend/verse_scan.h"
 
+#include "versend/letter_folding.h"
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -70,6 +72,23 @@ int LineText::lineAt(std::size_t offset) const {
     return static_cast<int>(after - starts_.begin()) - 1;
 }
 
+LineText LineText::folded() const {
+    LineText out;
+    out.bytes_.reserve(indexedEnd_);
+    out.starts_.reserve(starts_.size());
+    out.lengths_.reserve(lengths_.size());
+    for (int i = 0; i < lineCount(); ++i) {
+        const std::size_t start = out.bytes_.size();
+        appendFoldedBytes(line(i), out.bytes_);
+        // No longer than the line it comes from, so within the 32-bit offsets of this text.
+        out.starts_.push_back(static_cast<std::uint32_t>(start));
+        out.lengths_.push_back(static_cast<std::uint32_t>(out.bytes_.size() - start));
+        out.bytes_.push_back('\n');
+    }
+    out.indexedEnd_ = out.bytes_.size();
+    return out;
+}
+
 std::string readVerseFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw VerseFileError(VerseFileError::Kind::Unreadable, path);
@@ -90,6 +109,11 @@ std::shared_ptr<const VerseTexts> VerseTexts::fromBytes(std::string search, std:
     texts->search = LineText(std::move(search), kVerseLineLimit);
     texts->vocalised = LineText(std::move(vocalised), kVerseLineLimit);
     return texts;
+}
+
+const LineText& VerseTexts::foldedSearch() const {
+    std::call_once(foldedOnce_, [this] { foldedSearch_ = search.folded(); });
+    return foldedSearch_;
 }
 
 VerseStore::Stamp VerseStore::stampOf(const std::filesystem::path& path) {
@@ -142,27 +166,28 @@ bool VerseScan::next() {
     return true;
 }
 
-bool VerseScan::nextContaining(std::string_view needle) {
+bool VerseScan::nextContaining(std::string_view needle, SearchForm form) {
+    // Line i of the folded form is line i of the search file.
+    const LineText& lines = form == SearchForm::Folded ? texts_->foldedSearch() : texts_->search;
     // A needle with a line end could only match across lines; test those line by line.
     if (needle.empty() || needle.find_first_of("\r\n") != std::string_view::npos) {
         while (next()) {
-            if (searchLine().find(needle) != std::string_view::npos) return true;
+            if (lines.line(lineCount_ - 1).find(needle) != std::string_view::npos) return true;
         }
         return false;
     }
-    const LineText& search = texts_->search;
-    if (lineCount_ >= search.lineCount()) return false;
+    if (lineCount_ >= lines.lineCount()) return false;
     // From the start of the next line to the end of the pass's last line.
+    const std::string_view bytes = lines.bytes();
+    const std::string_view current = lineCount_ == 0 ? std::string_view() : lines.line(lineCount_ - 1);
     const std::size_t from =
-        lineCount_ == 0 ? 0
-                        : static_cast<std::size_t>(searchLine().data() - search.bytes().data()) + searchLine().size();
-    const std::string_view rest = search.bytes().substr(from, search.indexedEnd() - from);
-    const char* hit = findBytes(rest, needle);
+        lineCount_ == 0 ? 0 : static_cast<std::size_t>(current.data() - bytes.data()) + current.size();
+    const char* hit = findBytes(bytes.substr(from, lines.indexedEnd() - from), needle);
     if (!hit) {
         skipToEnd();
         return false;
     }
-    moveTo(search.lineAt(static_cast<std::size_t>(static_cast<const char*>(hit) - search.bytes().data())));
+    moveTo(lines.lineAt(static_cast<std::size_t>(hit - bytes.data())));
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -58,6 +59,10 @@ public:
     int lineAt(std::size_t offset) const;
     // Where the indexed lines end (the byte after the last indexed line's line end).
     std::size_t indexedEnd() const { return indexedEnd_; }
+    // The same lines, each in its forgiving form (letter_folding.h), in one pass through the
+    // fold's byte table. Lines are ended by LF alone. Folding may drop bytes (marks, tatweel),
+    // so offsets can differ from this text's, but line i is always line i.
+    LineText folded() const;
 
 private:
     std::string bytes_;
@@ -71,11 +76,17 @@ struct VerseTexts {
     VerseFiles files;
     LineText search;
     LineText vocalised;
+    // The search lines folded, made at the first folded search of these texts and kept with them.
+    const LineText& foldedSearch() const;
     // Reads both files; throws VerseFileError (Unreadable) naming the file.
     static std::shared_ptr<const VerseTexts> read(const VerseFiles& files);
     // The texts of two buffers (for tests and the fuzzer); the paths only name them in errors.
     static std::shared_ptr<const VerseTexts> fromBytes(std::string search, std::string vocalised,
                                                        VerseFiles names = {});
+
+private:
+    mutable std::once_flag foldedOnce_;
+    mutable LineText foldedSearch_;
 };
 
 // Reads a whole file; throws VerseFileError (Unreadable) naming it.
@@ -101,6 +112,9 @@ private:
     Stamp vocalised_;
 };
 
+// The form of the search lines that a byte search looks in: as written in the file, or folded.
+enum class SearchForm { Exact, Folded };
+
 // Walks the line pairs of the two texts. The pass ends at the end of the search file or after
 // line 6236, whichever comes first.
 class VerseScan {
@@ -113,9 +127,10 @@ public:
     // vocalised file has no line to pair with the search line.
     bool next();
 
-    // Moves to the next line pair whose search line contains needle (exact bytes). False when
-    // the pass ended without one. Lines without a hit are passed over in one byte search.
-    bool nextContaining(std::string_view needle);
+    // Moves to the next line pair whose search line contains needle (exact bytes), in the given
+    // form of the search lines (a folded needle for the folded form). False when the pass ended
+    // without one. Lines without a hit are passed over in one byte search.
+    bool nextContaining(std::string_view needle, SearchForm form = SearchForm::Exact);
 
     // Reads the remaining line pairs without looking at them.
     void skipToEnd();

@@ -1,10 +1,14 @@
 // The verse files under libFuzzer: any bytes as the two files, read into the store's texts and
 // passed over both ways (line by line, and by the byte search of the word search), into the
 // result table and decoded. The two ways must give the same rows, the same line count and the
-// same failure.
+// same failure; so must they over the folded search lines with the folded needle, where a folded
+// line may be shorter than its line. The whole word search on the needle must give the exact
+// rows when there are any, else the folded ones, never both.
 //
 // Input: one byte n, then n % 16 bytes of needle, then the search file up to the first NUL
 // byte, then the vocalised file.
+#include "versend/code_page.h"
+#include "versend/letter_folding.h"
 #include "versend/result_rows.h"
 #include "versend/verse_scan.h"
 
@@ -27,14 +31,23 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-Pass lineByLine(const std::shared_ptr<const versend::VerseTexts>& texts, std::string_view needle) {
+std::string folded(std::string_view bytes) {
+    std::string out;
+    versend::appendFoldedBytes(bytes, out);
+    return out;
+}
+
+// The lines whose search line contains the needle, or whose folded search line contains it.
+Pass lineByLine(const std::shared_ptr<const versend::VerseTexts>& texts, std::string_view needle,
+                versend::SearchForm form) {
     Pass pass;
     versend::VerseScan scan(texts);
     try {
         while (scan.next()) {
             check(scan.searchLine().find('\n') == std::string_view::npos);
             check(scan.vocalisedLine().find('\n') == std::string_view::npos);
-            if (scan.searchLine().find(needle) != std::string_view::npos)
+            const std::string line(form == versend::SearchForm::Folded ? folded(scan.searchLine()) : scan.searchLine());
+            if (line.find(needle) != std::string_view::npos)
                 pass.pairs.emplace_back(scan.searchLine(), scan.vocalisedLine());
         }
     } catch (const versend::VerseFileError& error) {
@@ -46,11 +59,11 @@ Pass lineByLine(const std::shared_ptr<const versend::VerseTexts>& texts, std::st
 }
 
 Pass byteSearch(const std::shared_ptr<const versend::VerseTexts>& texts, std::string_view needle,
-                versend::ResultTable& table) {
+                versend::SearchForm form, versend::ResultTable& table) {
     Pass pass;
     versend::VerseScan scan(texts);
     try {
-        while (scan.nextContaining(needle)) {
+        while (scan.nextContaining(needle, form)) {
             pass.pairs.emplace_back(scan.searchLine(), scan.vocalisedLine());
             table.appendCurrent(scan);
         }
@@ -60,6 +73,22 @@ Pass byteSearch(const std::shared_ptr<const versend::VerseTexts>& texts, std::st
     }
     pass.lines = scan.lineCount();
     return pass;
+}
+
+// The word search on the needle as typed text: the exact rows when there are any, else the
+// folded ones (unless the fold left nothing but blanks).
+void checkWordSearch(const std::shared_ptr<const versend::VerseTexts>& texts, std::string_view needle,
+                     const Pass& exact, const Pass& foldedPass) {
+    versend::ResultTable rows;
+    const auto outcome = versend::collectWordSearch(texts, versend::decodeArabicCodePage(needle), rows);
+    const std::string foldedNeedle = folded(needle);
+    const bool foldedRuns = exact.pairs.empty() && foldedNeedle.find_first_not_of(' ') != std::string::npos;
+    const auto& expected = foldedRuns ? foldedPass.pairs : exact.pairs;
+    check(outcome.folded == (foldedRuns && !expected.empty()));
+    check(rows.count() == static_cast<int>(expected.size()));
+    for (std::size_t row = 0; row < expected.size(); ++row) {
+        check(rows.bytes(static_cast<int>(row), versend::ResultTable::Column::Vocalised) == expected[row].second);
+    }
 }
 
 }  // namespace
@@ -77,13 +106,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto texts = versend::VerseTexts::fromBytes(search, vocalised);
     check(texts->search.lineCount() <= versend::kVerseLineLimit);
 
-    const Pass slow = lineByLine(texts, needle);
+    const Pass slow = lineByLine(texts, needle, versend::SearchForm::Exact);
     versend::ResultTable table;
-    const Pass fast = byteSearch(texts, needle, table);
+    const Pass fast = byteSearch(texts, needle, versend::SearchForm::Exact, table);
     // The byte search stops at its last hit when nothing fails; the line-by-line pass reads on.
     check(slow.pairs == fast.pairs);
     check(slow.tooShort == fast.tooShort);
     if (fast.tooShort) check(slow.lines == fast.lines);
+
+    // The folded form: line for line the folded search lines, searched for the folded needle.
+    const auto& foldedLines = texts->foldedSearch();
+    check(foldedLines.lineCount() == texts->search.lineCount());
+    for (int i = 0; i < foldedLines.lineCount(); ++i) check(foldedLines.line(i) == folded(texts->search.line(i)));
+    const std::string foldedNeedle = folded(needle);
+    const Pass slowFolded = lineByLine(texts, foldedNeedle, versend::SearchForm::Folded);
+    versend::ResultTable foldedTable;
+    const Pass fastFolded = byteSearch(texts, foldedNeedle, versend::SearchForm::Folded, foldedTable);
+    check(slowFolded.pairs == fastFolded.pairs);
+    check(slowFolded.tooShort == fastFolded.tooShort);
+    if (fastFolded.tooShort) check(slowFolded.lines == fastFolded.lines);
+
+    if (!fast.tooShort && !fastFolded.tooShort) checkWordSearch(texts, needle, fast, fastFolded);
 
     // The rows as the window shows them: each column decodes to one character per byte.
     check(table.count() == static_cast<int>(fast.pairs.size()));
