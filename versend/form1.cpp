@@ -141,7 +141,7 @@ void Form1::buildControls() {
         {&Command9, "Command9"},   {&Picture2, "Picture2"},
         {&Label12, "Label12"},     {&Label13, "Label13"},
         {&Picture1, "Picture1"},   {&Label10, "Label10"},
-        {&Timer1, "Timer1"},
+        {&Timer1, "Timer1"},       {&FoldedSign, "FoldedSign"},
     };
     for (const auto& [object, name] : names) object->setObjectName(QString::fromLatin1(name));
 
@@ -183,6 +183,29 @@ void Form1::buildSearchColumn() {
     Label9.setGeometry(130, 90, 64, 18);
     Label9.setAlignment(Qt::AlignLeading | Qt::AlignVCenter);
     Label9.setText(QStringLiteral("0"));
+    // A small tag that follows the count (showFoldedSign places it).
+    FoldedSign.setText(kFoldedSearchSign);
+    FoldedSign.setToolTip(kFoldedSearchHint);
+    FoldedSign.setAlignment(Qt::AlignCenter);
+    FoldedSign.setContentsMargins(4, 0, 4, 0);
+    FoldedSign.setStyleSheet(
+        QStringLiteral("#FoldedSign { color: #6b4a00; background: #fff3c4; border: 1px solid #d9b44a; border-radius: "
+                       "3px; }"));
+    FoldedSign.hide();
+}
+
+void Form1::showFoldedSign(bool shown) {
+    if (!shown) {
+        FoldedSign.hide();
+        return;
+    }
+    // Left of the count's digits, which stand at the right of Label9.
+    FoldedSign.ensurePolished();
+    const int width = FoldedSign.sizeHint().width();
+    const int digits = Label9.fontMetrics().horizontalAdvance(Label9.text());
+    const int right = std::max(0, Label9.x() + Label9.width() - digits - 6);
+    FoldedSign.setGeometry(std::max(0, right - width), Label9.y(), width, Label9.height());
+    FoldedSign.show();
 }
 
 // The verse column: the current verse, its part box, citation, send button and the links.
@@ -629,6 +652,7 @@ void Form1::wordSearch() {
     }
     DainCon.hide();
     Picture1.hide();
+    FoldedSign.hide();
     closePartBox();
     Label2.clear();
     showBusy();
@@ -637,10 +661,13 @@ void Form1::wordSearch() {
     // A listing started by an event that runs here has ended before processEvents returns.
     QCoreApplication::processEvents();
 
+    bool folded = false;
     try {
         clearResults();
-        Label3.setText(QString::number(
-            collectContaining(verseStore_.texts(VerseFiles::in(verseFolder)), Text1.text(), resultTable)));
+        const WordSearchOutcome outcome =
+            collectWordSearch(verseStore_.texts(VerseFiles::in(verseFolder)), Text1.text(), resultTable);
+        Label3.setText(QString::number(outcome.linesRead));
+        folded = outcome.folded;
         List1.resetRows();
     } catch (const VerseFileError& error) {
         // The search ends here; the window stays usable.
@@ -662,6 +689,7 @@ void Form1::wordSearch() {
         cmdcreate.click();
     }
     Label9.setText(QString::number(rows));
+    showFoldedSign(folded);
     if (rows == 0) {
         showNotice(QStringLiteral("غير موجودة"), 500);
     } else {
@@ -700,6 +728,7 @@ void Form1::chooseSurah(int index) {
 
 void Form1::surahListing() {
     if (scanning_) return;
+    FoldedSign.hide();
     showBusy();
     if (Text1.text().isEmpty()) return;
     // A listing started by an event that runs here has ended before processEvents returns.

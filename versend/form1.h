@@ -163,6 +163,8 @@ public:
     ResultList List1{resultTable, &Picture7};
     QLabel Label9{&Picture7};
     QLabel Label11{&Picture7};  // caption of the count
+    // Beside the count, shown only while the rows come from the forgiving search.
+    QLabel FoldedSign{&Picture7};
 
     QScrollArea Label2Frame{&Picture8};
     ClickLabel Label2;  // inside Label2Frame
@@ -256,6 +258,8 @@ private:
     void applyWindowShape();
     void showBusy();
     void showIdle();
+    // Shows the forgiving search's sign beside the count, or hides it.
+    void showFoldedSign(bool shown);
     void reportVerseFileError(const std::exception& error);
     void runQueuedScan();
     // Empties the result table and its three lists.

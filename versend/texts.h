@@ -10,6 +10,13 @@ namespace versend {
 // The caption of the window's validation and error messages.
 inline const QString kErrorCaption = QStringLiteral("خطأ");
 
+// The sign beside the verse count when the rows come from the forgiving search (the query as
+// written found nothing), and the sign's tool tip.
+inline const QString kFoldedSearchSign = QStringLiteral("بحث تقريبي");
+inline const QString kFoldedSearchHint = QStringLiteral(
+    "لم توجد الكلمة كما كُتبت، فهذه نتائج البحث مع تجاهل الهمزات والتشكيل والتطويل، وعدّ ى وي حرفاً واحداً، وة وه حرفاً "
+    "واحداً");
+
 inline QString fromU16(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }

@@ -2,6 +2,7 @@
 // the notice panel and keyboard layouts.
 #include "versend/surah_names.h"
 #include "versend/tests/form1_fixture.h"
+#include "versend/texts.h"
 
 #include <QTest>
 
@@ -140,14 +141,83 @@ TEST_F(Form1Test, SearchQueriesMatchTheWholeLineExactly) {
     EXPECT_EQ(form->List1.count(), 304);  // every line has a blank
     form->Text1.setText(QStringLiteral("114"));
     form->Command1.click();
-    EXPECT_EQ(form->List1.count(), 6 + 1);          // the surah code of 114, and verse 114 of surah 2
-    form->Text1.setText(QStringLiteral(" اللّه "));  // a shadda is a different text
+    EXPECT_EQ(form->List1.count(), 6 + 1);  // the surah code of 114, and verse 114 of surah 2
+    // A shadda makes a different text for the exact search: only the forgiving search finds it.
+    form->Text1.setText(QStringLiteral(" اللّه "));
     form->Command1.click();
-    EXPECT_EQ(form->List1.count(), 0);
+    EXPECT_EQ(form->List1.count(), VerseFixture::godCount());
+    EXPECT_TRUE(isShown(form->FoldedSign));
     form->Text1.setText(QStringLiteral(" ﷲ "));  // outside the files' code page: no hit, no failure
     form->Command1.click();
     EXPECT_EQ(form->List1.count(), 0);
     EXPECT_EQ(form->Label3.text(), QStringLiteral("304"));
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+// What the exact search cannot find, the forgiving one finds: the query box keeps what was typed,
+// and a sign beside the count says where the rows come from until the next exact search or listing.
+TEST_F(Form1Test, ALooselyTypedQueryIsFoundByTheForgivingSearchWithASign) {
+    startWithClipboard(QStringLiteral("لا شيء هنا"));
+    EXPECT_FALSE(isShown(form->FoldedSign));
+    setCheckValue(form->Check2, 0);
+    form->Text1.setFocus();
+    typeArabic(form->Text1, QStringLiteral("قال اللـهُ"));  // tatweel and a damma
+    QTest::keyClick(&form->Text1, Qt::Key_Return);
+    EXPECT_EQ(form->Text1.text(), QStringLiteral(" قال اللـهُ "));
+    ASSERT_EQ(form->List1.count(), 28 + 1);  // every tenth verse of surah 2, and 114:1
+    EXPECT_EQ(form->Label9.text(), QStringLiteral("29"));
+    EXPECT_EQ(form->List1.currentRow(), 0);
+    EXPECT_EQ(form->Label2.text(), QStringLiteral("نَصُّ الآيَةِ 2:10"));
+    EXPECT_TRUE(isShown(form->FoldedSign));
+    EXPECT_EQ(form->FoldedSign.text(), kFoldedSearchSign);
+    // Beside the count, inside the search column, clear of the count's digits.
+    const QRect sign = form->FoldedSign.geometry();
+    EXPECT_TRUE(form->Picture7.rect().contains(sign));
+    EXPECT_EQ(sign.y(), form->Label9.y());
+    const int digits = form->Label9.fontMetrics().horizontalAdvance(form->Label9.text());
+    EXPECT_LT(sign.right(), form->Label9.geometry().right() - digits);
+
+    form->Text1.setText(QStringLiteral(" قال الله "));  // written as in the file: exact, no sign
+    form->Command1.click();
+    EXPECT_EQ(form->List1.count(), 29);
+    EXPECT_FALSE(isShown(form->FoldedSign));
+
+    form->Text1.setText(QStringLiteral(" قال اللـهُ "));
+    form->Command1.click();
+    EXPECT_TRUE(isShown(form->FoldedSign));
+    form->Command4.click();  // a surah listing takes the sign away too
+    EXPECT_FALSE(isShown(form->FoldedSign));
+    form->Text1.setText(QStringLiteral(" قال اللـهُ "));
+    form->Command1.click();
+    form->Text1.setText(QStringLiteral(" لا يوجد "));  // and so does a search that finds nothing
+    form->Command1.click();
+    EXPECT_FALSE(isShown(form->FoldedSign));
+}
+
+TEST_F(Form1Test, ALooseClipboardTextWithOneHitIsSentAtOnce) {
+    // Tatweel and a superscript alef, which the verse files' code page does not even hold.
+    startWithClipboard(QStringLiteral("بسم اللـه الرحمٰن"));
+    ASSERT_EQ(form->List1.count(), 1);
+    EXPECT_EQ(sendCount, 1);  // direct send is on by default
+    EXPECT_EQ(form->Label2.text(), QStringLiteral("نَصُّ الآيَةِ 1:1"));
+    EXPECT_TRUE(isShown(form->FoldedSign));
+    EXPECT_EQ(form->Text1.text(), QStringLiteral(" بسم اللـه الرحمٰن "));
+}
+
+TEST_F(Form1Test, AQueryOfOnlyMarksOrTatweelFindsNothing) {
+    startWithClipboard(QStringLiteral("الله"));
+    for (const QString& query :
+         {QStringLiteral(" َ "), QStringLiteral("ـ"), QStringLiteral("ًّ"), QStringLiteral(" ـُ ")}) {
+        form->Text1.setText(query);
+        form->Command1.click();
+        EXPECT_EQ(form->List1.count(), 0) << query.toStdString();
+        EXPECT_EQ(form->Label10.text(), QStringLiteral("غير موجودة"));
+        EXPECT_FALSE(isShown(form->FoldedSign));
+    }
+    form->Text1.setFocus();
+    typeArabic(form->Text1, QStringLiteral("ـَ"));
+    QTest::keyClick(&form->Text1, Qt::Key_Return);
+    EXPECT_EQ(form->List1.count(), 0);
     EXPECT_TRUE(messages.messages.empty());
 }
 

@@ -104,6 +104,13 @@ TEST_F(WindowLookTest, WideShapeWithItsPanels) {
     expectNothingClipped("wide, a search");
     savePicture(QStringLiteral("wide-search"));
 
+    // A query typed without its hamzas: the forgiving search and its sign beside the count.
+    form->Text1.setText(QStringLiteral(" ان الله "));
+    form->Command1.click();
+    ASSERT_TRUE(isShown(form->FoldedSign));
+    expectNothingClipped("wide, a forgiving search");
+    savePicture(QStringLiteral("wide-forgiving-search"));
+
     form->Label23_Click();
     form->Combo1.setCurrentIndex(2);
     emit form->Combo1.activated(2);
@@ -128,6 +135,11 @@ TEST_F(WindowLookTest, NarrowShapeWithItsPanels) {
     ASSERT_EQ(form->windowWidth(), 4650);
     expectNothingClipped("narrow, a search");
     savePicture(QStringLiteral("narrow-search"));
+    form->Text1.setText(QStringLiteral(" لا اله الا الله "));
+    form->Command1.click();
+    ASSERT_TRUE(isShown(form->FoldedSign));
+    expectNothingClipped("narrow, a forgiving search");
+    savePicture(QStringLiteral("narrow-forgiving-search"));
 
     form->Label21_Click();
     expectNothingClipped("narrow, options panel");
