@@ -199,12 +199,10 @@ void Form1::showFoldedSign(bool shown) {
         FoldedSign.hide();
         return;
     }
-    // Left of the count's digits, which stand at the right of Label9.
+    // Left of the count, whose digits (text without a direction of its own) stand at its left.
     FoldedSign.ensurePolished();
     const int width = FoldedSign.sizeHint().width();
-    const int digits = Label9.fontMetrics().horizontalAdvance(Label9.text());
-    const int right = std::max(0, Label9.x() + Label9.width() - digits - 6);
-    FoldedSign.setGeometry(std::max(0, right - width), Label9.y(), width, Label9.height());
+    FoldedSign.setGeometry(std::max(0, Label9.x() - 4 - width), Label9.y(), width, Label9.height());
     FoldedSign.show();
 }
 
