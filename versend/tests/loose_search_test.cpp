@@ -117,14 +117,6 @@ TEST_F(FoldedScanTest, ExactHitsAreNeverMixedWithFoldedOnes) {
     EXPECT_EQ(search(QStringLiteral(" آن الرحمن ")), std::make_pair(std::vector<QString>{}, false));
 }
 
-TEST_F(FoldedScanTest, AQueryOfOnlyMarksOrTatweelFindsNothing) {
-    write({QStringLiteral("001 بسم الله 1"), QStringLiteral("001 الحمد لله 2")});
-    for (const QString& query :
-         {QStringLiteral("َ"), QStringLiteral(" َ "), QStringLiteral("ـ"), QStringLiteral(" ـّ ً "), QStringLiteral("ًٌٍَُِّْ")}) {
-        EXPECT_EQ(search(query), std::make_pair(std::vector<QString>{}, false)) << query.toStdString();
-    }
-}
-
 // ---------------------------------------------------------------------------------------------
 // The real verse files
 
