@@ -75,6 +75,18 @@ Pass byteSearch(const std::shared_ptr<const versend::VerseTexts>& texts, std::st
     return pass;
 }
 
+// Both ways over one form of the search lines, which must agree; the byte search's pass.
+Pass bothWays(const std::shared_ptr<const versend::VerseTexts>& texts, std::string_view needle,
+              versend::SearchForm form, versend::ResultTable& table) {
+    const Pass slow = lineByLine(texts, needle, form);
+    const Pass fast = byteSearch(texts, needle, form, table);
+    // The byte search stops at its last hit when nothing fails; the line-by-line pass reads on.
+    check(slow.pairs == fast.pairs);
+    check(slow.tooShort == fast.tooShort);
+    if (fast.tooShort) check(slow.lines == fast.lines);
+    return fast;
+}
+
 // The word search on the needle as typed text: the exact rows when there are any, else the
 // folded ones (unless the fold left nothing but blanks).
 void checkWordSearch(const std::shared_ptr<const versend::VerseTexts>& texts, std::string_view needle,
@@ -106,25 +118,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto texts = versend::VerseTexts::fromBytes(search, vocalised);
     check(texts->search.lineCount() <= versend::kVerseLineLimit);
 
-    const Pass slow = lineByLine(texts, needle, versend::SearchForm::Exact);
     versend::ResultTable table;
-    const Pass fast = byteSearch(texts, needle, versend::SearchForm::Exact, table);
-    // The byte search stops at its last hit when nothing fails; the line-by-line pass reads on.
-    check(slow.pairs == fast.pairs);
-    check(slow.tooShort == fast.tooShort);
-    if (fast.tooShort) check(slow.lines == fast.lines);
+    const Pass fast = bothWays(texts, needle, versend::SearchForm::Exact, table);
 
     // The folded form: line for line the folded search lines, searched for the folded needle.
     const auto& foldedLines = texts->foldedSearch();
     check(foldedLines.lineCount() == texts->search.lineCount());
     for (int i = 0; i < foldedLines.lineCount(); ++i) check(foldedLines.line(i) == folded(texts->search.line(i)));
-    const std::string foldedNeedle = folded(needle);
-    const Pass slowFolded = lineByLine(texts, foldedNeedle, versend::SearchForm::Folded);
     versend::ResultTable foldedTable;
-    const Pass fastFolded = byteSearch(texts, foldedNeedle, versend::SearchForm::Folded, foldedTable);
-    check(slowFolded.pairs == fastFolded.pairs);
-    check(slowFolded.tooShort == fastFolded.tooShort);
-    if (fastFolded.tooShort) check(slowFolded.lines == fastFolded.lines);
+    const Pass fastFolded = bothWays(texts, folded(needle), versend::SearchForm::Folded, foldedTable);
 
     if (!fast.tooShort && !fastFolded.tooShort) checkWordSearch(texts, needle, fast, fastFolded);
 
