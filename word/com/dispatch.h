@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "word/com/busy.h"
 #include "word/com/com_support.h"
 
 namespace word::com {
@@ -31,9 +33,11 @@ enum class ObjectType {
 };
 
 // One connection to Word: the DISPIDs learnt per object type, and whether Word has gone away
-// (a call failed because its process is no longer there).
+// (a call failed because its process is no longer there). A call that a busy Word refuses is tried
+// again for up to kBusyLimit (busy.h), with `whileWaiting` run meanwhile.
 class Session {
 public:
+    explicit Session(std::function<void()> whileWaiting = {}) : whileWaiting_(std::move(whileWaiting)) {}
     const std::vector<DISPID>& ids(IDispatch* object, ObjectType type, std::u16string_view member,
                                    const std::vector<std::u16string_view>& parameters);
     bool lost() const { return lost_; }
@@ -41,10 +45,17 @@ public:
     // Word hands out the same object again, its proxy is still there, and letting go of it is no
     // call to Word.
     void keep(ObjectType type, IDispatch* object) { kept_[static_cast<std::size_t>(type)] = object; }
-    // Throws word::Error for a failed call; notes a Word that has gone away.
+    // Throws word::Error for a failed call; notes a Word that has gone away. A call refused by a
+    // busy Word, and Word's errors for a document that cannot be edited, fail with their reason.
     [[noreturn]] void fail(std::u16string_view member, HRESULT hr, EXCEPINFO* exception = nullptr);
+    // Runs a call on Word (returning its HRESULT), tried again while Word refuses it as busy.
+    template <typename Call>
+    HRESULT busyAware(Call&& call) {
+        return retryWhileBusy(std::forward<Call>(call), whileWaiting_);
+    }
 
 private:
+    std::function<void()> whileWaiting_;
     std::array<std::map<std::u16string, std::vector<DISPID>>, static_cast<std::size_t>(ObjectType::Count)> cache_;
     bool lost_ = false;
     std::array<ComPtr<IDispatch>, static_cast<std::size_t>(ObjectType::Count)> kept_;
