@@ -116,6 +116,35 @@ bool writeRegistration(bool remove) {
     return ok;
 }
 
+// Word's message filter: while Word is busy it refuses the calls of other processes. Word answers
+// SERVERCALL_RETRYLATER; Wine's COM lets such a call through, so the stand-in answers
+// SERVERCALL_REJECTED, which a caller sees as RPC_E_CALL_REJECTED in both cases when it has no
+// filter of its own (and which a caller's filter is asked to retry on Windows).
+class BusyFilter final : public RefCounted, public IMessageFilter {
+public:
+    explicit BusyFilter(std::shared_ptr<Host> host) : host_(std::move(host)) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IMessageFilter) return E_NOINTERFACE;
+        *object = static_cast<IMessageFilter*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return release(); }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        if (!host_->busy()) return SERVERCALL_ISHANDLED;
+        ++host_->refusedCalls;
+        return SERVERCALL_REJECTED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override { return static_cast<DWORD>(-1); }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
+
+private:
+    std::shared_ptr<Host> host_;
+};
+
 struct Requests {
     std::deque<std::weak_ptr<word::recording::RecordingControl>> clicks;
 };
@@ -173,6 +202,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     host->postQuit = [window] { PostMessageW(window, kQuit, 0, 0); };
 
     ComPtr<IDispatch> application = makeApplication(host);
+    auto filter = makeComObject<BusyFilter>(host);
+    ComPtr<IMessageFilter> previousFilter;
+    CoRegisterMessageFilter(filter.Get(), previousFilter.GetAddressOf());
     auto factory = makeComObject<ClassFactory>(application);
     DWORD classCookie = 0;
     const bool classRegistered = SUCCEEDED(CoRegisterClassObject(
@@ -195,6 +227,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
         addins.disconnectAll();
     }
     if (classRegistered) CoRevokeClassObject(classCookie);
+    ComPtr<IMessageFilter> ours;
+    CoRegisterMessageFilter(previousFilter.Get(), ours.GetAddressOf());
     CoDisconnectObject(application.Get(), 0);
     DestroyWindow(window);
     return 0;
