@@ -10,6 +10,13 @@ namespace versend {
 // The caption of the window's validation and error messages.
 inline const QString kErrorCaption = QStringLiteral("خطأ");
 
+// A send that Word kept refusing (a dialog of it is open): close the dialog and send again.
+inline const QString kWordBusy =
+    QStringLiteral("برنامج الوورد مشغول: أغلق النافذة المفتوحة فيه (مثل مربع حوار أو رسالة) ثم أعد الإرسال");
+// The document open in the word processor refuses changes (read-only, Protected View, restricted).
+inline const QString kDocumentNotEditable = QStringLiteral(
+    "لا يمكن تعديل المستند المفتوح في الوورد: إنه للقراءة فقط أو محمي من التعديل. افتحه للتعديل ثم أعد الإرسال");
+
 inline QString fromU16(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
