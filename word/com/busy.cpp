@@ -7,19 +7,8 @@ namespace {
 // How often the caller's hook runs while a retry waits.
 constexpr std::chrono::milliseconds kPumpInterval{20};
 
-class RetryingFilter final : public RefCounted, public IMessageFilter {
+class RetryingFilter final : public ComObject<IMessageFilter> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IMessageFilter) return E_NOINTERFACE;
-        *object = static_cast<IMessageFilter*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
-
     // Calls into this apartment are not this filter's business.
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
         return SERVERCALL_ISHANDLED;

@@ -26,6 +26,8 @@ struct Stretch {
     float size;
 };
 
+const QString kBismillah = QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ");
+
 class WordSendTest : public SendTest {
 protected:
     void SetUp() override {
@@ -86,12 +88,26 @@ protected:
                    cursor->shape() == Qt::WaitCursor;
     }
 
-    // The expected document of a whole-verse send of `verse` as verse 1:2, sizes 16 and 12.
-    std::vector<Stretch> sentVerse(const QString& verse) const {
+    // Verse 1:1 as the current verse, with a part inside it marked in the part box.
+    void markPartOfVerse1() {
+        setVerse(kBismillah, 1, QStringLiteral("1"));
+        markPart(kBismillah, 7, 8);
+    }
+    // The document after that part was sent.
+    std::vector<Stretch> sentPartOfVerse1() const {
+        return {{QStringLiteral("[..."), false, 16},
+                {kBismillah.mid(7, 8), true, 16},
+                {QStringLiteral("...]الآية. "), false, 16},
+                {citation(1, QStringLiteral("1")), false, 12},
+                {QStringLiteral(" "), false, 16}};
+    }
+
+    // The document after a whole-verse send of `verse` as verse 1:`number`, sizes 16 and 12.
+    std::vector<Stretch> sentVerse(const QString& verse, const QString& number = QStringLiteral("2")) const {
         return {{QStringLiteral("["), false, 16},
                 {verse, true, 16},
                 {QStringLiteral("] "), false, 16},
-                {citation(1, QStringLiteral("2")), false, 12},
+                {citation(1, number), false, 12},
                 {QStringLiteral(" "), false, 16}};
     }
 
@@ -105,11 +121,7 @@ TEST_F(WordSendTest, AWholeVerseIsSentWithBoldVerseAndBothSizes) {
     startWithClipboard(QStringLiteral("الرحمن"));  // only verse 1:1 holds it: sent at once
     const QString verse = fixture.vocalised[0];
     ASSERT_EQ(form->Label2.text(), verse);
-    expectDocument({{QStringLiteral("["), false, 16},
-                    {verse, true, 16},
-                    {QStringLiteral("] "), false, 16},
-                    {citation(1, QStringLiteral("1")), false, 12},
-                    {QStringLiteral(" "), false, 16}});
+    expectDocument(sentVerse(verse, QStringLiteral("1")));
     EXPECT_TRUE(noticeShown());
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(factoryCalls, 1);
@@ -118,15 +130,9 @@ TEST_F(WordSendTest, AWholeVerseIsSentWithBoldVerseAndBothSizes) {
 TEST_F(WordSendTest, APartGetsItsMarkersAndTheFixedSizes) {
     form->ftx1.setText(QStringLiteral("20"));
     form->ftx2.setText(QStringLiteral("10"));
-    const QString verse = QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ");
-    setVerse(verse, 1, QStringLiteral("1"));
-    markPart(verse, 7, 8);
+    markPartOfVerse1();
     form->cmdcreate.click();
-    expectDocument({{QStringLiteral("[..."), false, 16},
-                    {verse.mid(7, 8), true, 16},
-                    {QStringLiteral("...]الآية. "), false, 16},
-                    {citation(1, QStringLiteral("1")), false, 12},
-                    {QStringLiteral(" "), false, 16}});
+    expectDocument(sentPartOfVerse1());
 }
 
 TEST_F(WordSendTest, Verse282ArrivesWithBothHalvesJoined) {
@@ -195,26 +201,16 @@ TEST_F(WordSendTest, AVerseAPartAndARangeSentWhileWordIsBusyForASecondArriveOnce
     // waits.
     standin->busy(1s);
     startWithClipboard(QStringLiteral("الرحمن"));  // only verse 1:1 holds it: sent at once
-    expectDocument({{QStringLiteral("["), false, 16},
-                    {fixture.vocalised[0], true, 16},
-                    {QStringLiteral("] "), false, 16},
-                    {citation(1, QStringLiteral("1")), false, 12},
-                    {QStringLiteral(" "), false, 16}});
+    expectDocument(sentVerse(fixture.vocalised[0], QStringLiteral("1")));
     EXPECT_TRUE(noticeShown());
     const long refusedForTheVerse = standin->refusedCalls();
     EXPECT_GT(refusedForTheVerse, 0);
 
     standin->newDocument();
-    const QString verse = QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ");
-    setVerse(verse, 1, QStringLiteral("1"));
-    markPart(verse, 7, 8);
+    markPartOfVerse1();
     standin->busy(1s);
     form->cmdcreate.click();
-    expectDocument({{QStringLiteral("[..."), false, 16},
-                    {verse.mid(7, 8), true, 16},
-                    {QStringLiteral("...]الآية. "), false, 16},
-                    {citation(1, QStringLiteral("1")), false, 12},
-                    {QStringLiteral(" "), false, 16}});
+    expectDocument(sentPartOfVerse1());
     EXPECT_FALSE(isShown(form->Text5));
     EXPECT_GT(standin->refusedCalls(), refusedForTheVerse);
 

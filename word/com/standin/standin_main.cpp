@@ -65,19 +65,9 @@ std::vector<word::rtf::PastePiece> clipboardPieces(int /*type*/) {
                            u"This method or property is not available because the Clipboard is empty or not valid."};
 }
 
-class ClassFactory final : public RefCounted, public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
     explicit ClassFactory(ComPtr<IDispatch> application) : application_(std::move(application)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (outer) return CLASS_E_NOAGGREGATION;
         return application_->QueryInterface(iid, object);  // one Word per process, as Word is
@@ -120,19 +110,9 @@ bool writeRegistration(bool remove) {
 // SERVERCALL_RETRYLATER; Wine's COM lets such a call through, so the stand-in answers
 // SERVERCALL_REJECTED, which a caller sees as RPC_E_CALL_REJECTED in both cases when it has no
 // filter of its own (and which a caller's filter is asked to retry on Windows).
-class BusyFilter final : public RefCounted, public IMessageFilter {
+class BusyFilter final : public ComObject<IMessageFilter> {
 public:
     explicit BusyFilter(std::shared_ptr<Host> host) : host_(std::move(host)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IMessageFilter) return E_NOINTERFACE;
-        *object = static_cast<IMessageFilter*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
         if (!host_->busy()) return SERVERCALL_ISHANDLED;
         ++host_->refusedCalls;
