@@ -198,7 +198,7 @@ private:
 
     void attach() {
         app_ = Dispatch();
-        auto session = std::make_shared<Session>(whileWaiting_);
+        auto session = std::make_shared<Session>(BusyWaiting{.retry = true, .whileWaiting = whileWaiting_});
         CLSID clsid;
         if (FAILED(CLSIDFromProgID(L"Word.Application", &clsid))) clsid = kWordApplicationClass;
         ComPtr<IDispatch> dispatch;

@@ -34,7 +34,9 @@ struct AttachOptions {
 // registered for as long as the object lives); still refused, it fails with the reason Busy.
 std::unique_ptr<word::Application> attachToRunningWord(AttachOptions options = {});
 
-// The Application object that Word handed an add-in at connection (a reference is kept).
+// The Application object that Word handed an add-in at connection (a reference is kept). Calls
+// run on Word's own thread: a refused call fails at once with the reason Busy (waiting there would
+// only hold Word up).
 std::unique_ptr<word::Application> wrapApplication(IDispatch* application);
 
 }  // namespace word::com
