@@ -53,9 +53,6 @@ public:
     BusyMessageFilter& operator=(const BusyMessageFilter&) = delete;
     ~BusyMessageFilter();
 
-    bool registered() const { return registered_; }
-    IMessageFilter* filter() const { return filter_.Get(); }
-
 private:
     ComPtr<IMessageFilter> filter_;
     ComPtr<IMessageFilter> previous_;
