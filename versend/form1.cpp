@@ -518,7 +518,11 @@ void Form1::endAfterSend() {
     endProgram();
 }
 
-void Form1::keepPaintingWhileWaiting() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void Form1::keepPaintingWhileWaiting() {
+    // A direct send at start-up runs before the window is first shown: a send that waits shows it.
+    if (!isVisible()) show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Window geometry

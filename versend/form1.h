@@ -113,8 +113,9 @@ public:
     // True while a verse scan runs (the surah listing lets events run during it).
     bool scanRunning() const { return scanning_; }
 
-    // Keeps the window painting while the word processor is being started for a send; input
-    // waits until the send is over.
+    // Keeps the window painting while a send waits (the word processor is being started, or Word
+    // is busy); input waits until the send is over. A window not shown yet (a direct send at
+    // start-up) is shown, so that the user sees the send wait.
     void keepPaintingWhileWaiting();
 
     // ---- operations (also reachable through the buttons) ----------------------------------

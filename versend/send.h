@@ -31,8 +31,10 @@ struct SendPieces {
 // what was typed before it stays.
 void typePieces(word::Global& word, const SendPieces& pieces);
 
-// Types the pieces through the window's word processor, connecting on first use. Any failure
-// shows the send failure message and gives false; what was typed before it stays.
+// Types the pieces through the window's word processor, connecting on first use. A failure shows
+// its message and gives false; what was typed before it stays. A busy word processor and a
+// document that cannot be edited have messages of their own; any other failure shows the send
+// failure message.
 bool sendPieces(Form1& form, const SendPieces& pieces);
 
 }  // namespace versend

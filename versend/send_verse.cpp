@@ -31,8 +31,8 @@ double leadingValue(const QString& text) {
 namespace {
 
 // The window shows that it is busy while a send runs: the busy picture and a wait cursor. A
-// send that has to start the word processor first takes seconds, during which the window keeps
-// painting (Form1::keepPaintingWhileWaiting).
+// send that has to start the word processor first, or that waits for a busy Word, takes seconds,
+// during which the window keeps painting (Form1::keepPaintingWhileWaiting).
 class BusyWhileSending {
 public:
     explicit BusyWhileSending(Form1& form) : form_(form), idle_(form.Image1.pixmap()) {
@@ -62,8 +62,12 @@ bool sendPieces(Form1& form, const SendPieces& pieces) {
         }
         typePieces(*form.wordGlobal, pieces);
         return true;
-    } catch (const word::Error&) {
-        form.messageBox->show(kWordNotRunning, kWordNotRunningCaption);
+    } catch (const word::Error& e) {
+        switch (e.reason()) {
+            case word::Error::Reason::Busy: form.messageBox->show(kWordBusy, kErrorCaption); break;
+            case word::Error::Reason::NotEditable: form.messageBox->show(kDocumentNotEditable, kErrorCaption); break;
+            case word::Error::Reason::Other: form.messageBox->show(kWordNotRunning, kWordNotRunningCaption); break;
+        }
         return false;
     }
 }

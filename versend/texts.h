@@ -16,6 +16,12 @@ inline const QString kFoldedSearchSign = QStringLiteral("بحث تقريبي");
 inline const QString kFoldedSearchHint = QStringLiteral(
     "لم توجد الكلمة كما كُتبت، فهذه نتائج البحث مع تجاهل الهمزات والتشكيل والتطويل، وعدّ ى وي حرفاً واحداً، وة وه حرفاً "
     "واحداً");
+// A send that Word kept refusing (a dialog of it is open): close the dialog and send again.
+inline const QString kWordBusy =
+    QStringLiteral("برنامج الوورد مشغول: أغلق النافذة المفتوحة فيه (مثل مربع حوار أو رسالة) ثم أعد الإرسال");
+// The document open in the word processor refuses changes (read-only, Protected View, restricted).
+inline const QString kDocumentNotEditable = QStringLiteral(
+    "لا يمكن تعديل المستند المفتوح في الوورد: إنه للقراءة فقط أو محمي من التعديل. افتحه للتعديل ثم أعد الإرسال");
 
 inline QString fromU16(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));

@@ -9,7 +9,10 @@
 // - Objects reached by navigation (ActiveDocument, ActiveWindow, Selection, Font, Range, ...) are
 //   returned as owning handles, like the fresh COM references Word hands out; they stay usable
 //   as long as the word processor's object behind them exists.
-// - Every failure of an operation throws word::Error, and only that.
+// - Every failure of an operation throws word::Error, and only that. Its reason tells the two
+//   states of the word processor that a caller reports apart: busy (Word refuses calls while one
+//   of its dialogs is open, and went on refusing them for as long as the backend waits) and a
+//   document that cannot be edited (read-only, Protected View, restricted editing).
 #pragma once
 
 #include <functional>
@@ -24,7 +27,18 @@ namespace word {
 // The one error type of the layer.
 class Error : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class Reason {
+        Other,
+        Busy,         // the word processor refuses calls for now (a dialog of it is open)
+        NotEditable,  // the document refuses changes
+    };
+    explicit Error(const std::string& what, Reason reason = Reason::Other)
+        : std::runtime_error(what), reason_(reason) {}
+    explicit Error(const char* what, Reason reason = Reason::Other) : std::runtime_error(what), reason_(reason) {}
+    Reason reason() const { return reason_; }
+
+private:
+    Reason reason_;
 };
 
 // Word's constants that the programs pass.

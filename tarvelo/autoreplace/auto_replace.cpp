@@ -89,9 +89,11 @@ void ReplaceTypedTag(const std::u16string& typed) {
     auto probe = selection->Range();
     MoveStartOverTag(*probe);
     if (probe->Text() != typed) return;
-    MoveStartOverTag(*selection);
-
+    // The tag's paragraph becomes left-to-right before the selection moves over the tag (it is
+    // the paragraph of the insertion point): a document that refuses changes refuses this first
+    // one while the insertion point is still where the user left it.
     selection->LtrPara();
+    MoveStartOverTag(*selection);
     selection->TypeText(u"");  // typing replaces the selected tag
     selection->TypeText(CitationText(request->surah, surah->name, request->from, request->to));
     selection->TypeParagraph();
@@ -113,6 +115,13 @@ void ReplaceTypedTag(const std::u16string& typed) {
         case 3: InsertTranslationVerses(request->surah, request->from, request->to); break;
         default: break;
     }
+}
+
+// The word processor cannot take the tick's calls for now (busy, or the document refuses changes):
+// the tick is skipped quietly and the next one tries again.
+bool PassingState(const std::exception& failure) {
+    const auto* error = dynamic_cast<const word::Error*>(&failure);
+    return error && error->reason() != word::Error::Reason::Other;
 }
 
 std::uint32_t CreateTimer() {
@@ -173,7 +182,8 @@ std::u16string GetTypedTag() {
         if (UpperCaseTag(range->Text()).starts_with(u"QS")) range->MoveStart(word::wdWord, -1);
         auto text = range->Text();
         return text.starts_with(u'[') ? text : std::u16string{};
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        if (PassingState(e)) return {};
         // No document, or the word processor is gone: the mode ends here (the caption stays).
         AutoReplaceOn = false;
         StopAutoReplaceTimer();
@@ -188,10 +198,10 @@ void AutoReplaceTimerProc() {
     if (!typed.empty()) {
         try {
             ReplaceTypedTag(typed);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
             // A failing word processor or composer leaves the timer stopped; the mode stays
             // nominally on until it is switched off and on again.
-            return;
+            if (!PassingState(e)) return;
         }
     }
     if (AutoReplaceOn) StartAutoReplaceTimer();

@@ -3,6 +3,9 @@
 #include "word/libreoffice/libreoffice.h"
 #include "word/testing/office.h"
 
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -155,6 +158,28 @@ TEST_F(OfficeSendTest, AnUnusableSizeFailsWithTheMessageAndTypesNothing) {
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, kWordNotRunning);
     EXPECT_EQ(messages.messages[0].caption, kWordNotRunningCaption);
+    EXPECT_EQ(word::testing::documentText(document), u"");
+    EXPECT_FALSE(noticeShown());
+}
+
+TEST_F(OfficeSendTest, ADocumentOpenedReadOnlyGivesItsMessageAndNothingIsTyped) {
+    // The blank document stored, and opened again for reading only: it is the active one.
+    const std::string url = "file://" + (folder / "read-only.odt").string();
+    css::uno::Reference<css::frame::XStorable>(document, css::uno::UNO_QUERY_THROW)
+        ->storeToURL(rtl::OUString::createFromAscii(url.c_str()), {});
+    office().closeAllDocuments();
+    css::uno::Sequence<css::beans::PropertyValue> readOnly(1);
+    readOnly[0].Name = "ReadOnly";
+    readOnly[0].Value <<= true;
+    document.set(
+        office().desktop()->loadComponentFromURL(rtl::OUString::createFromAscii(url.c_str()), "_blank", 0, readOnly),
+        css::uno::UNO_QUERY_THROW);
+
+    setVerse(QStringLiteral("نص"), 1, QStringLiteral("1"));
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kDocumentNotEditable);
+    EXPECT_EQ(messages.messages[0].caption, kErrorCaption);
     EXPECT_EQ(word::testing::documentText(document), u"");
     EXPECT_FALSE(noticeShown());
 }

@@ -143,6 +143,36 @@ TEST_F(SendTest, AFailureInTheMiddleKeepsWhatWasTypedAndShowsTheMessageOnly) {
     EXPECT_EQ(form->Text5.toPlainText(), kVerse);
 }
 
+TEST_F(SendTest, ABusyWordAndADocumentThatRefusesChangesHaveTheirOwnMessagesNeverNotRunning) {
+    setCheckValue(form->Check1, 1);
+    prepare = [](word::recording::Recorder& w) { w.failOn("TypeText", 2, word::Error::Reason::Busy); };
+    setVerse(kVerse, 1, QStringLiteral("1"));
+    markPart(kVerse, 0, 5);
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kWordBusy);
+    EXPECT_EQ(messages.messages[0].caption, kErrorCaption);
+    EXPECT_NE(kWordBusy, kWordNotRunning);
+    // As any failure: what was typed stays, the part box and the verse stay for the next press.
+    EXPECT_EQ(documentText(), u"[");
+    EXPECT_FALSE(noticeShown());
+    EXPECT_EQ(endCount, 0);
+    EXPECT_TRUE(isShown(form->Text5));
+    EXPECT_EQ(form->Label2.text(), kVerse);
+
+    word->setEditable(false);
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].text, kDocumentNotEditable);
+    EXPECT_EQ(messages.messages[1].caption, kErrorCaption);
+    EXPECT_EQ(documentText(), u"[");
+
+    word->setEditable(true);
+    form->cmdcreate.click();
+    EXPECT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(endCount, 1);
+}
+
 TEST_F(SendTest, ASizeThatWordRefusesFailsBeforeAnythingIsTyped) {
     form->ftx1.setText(QStringLiteral("big"));
     setVerse(kVerse, 1, QStringLiteral("1"));

@@ -10,8 +10,11 @@ int main(int argc, char* argv[]) {
     const QString folder = QCoreApplication::applicationDirPath();
     versend::loadDisplayFont(folder);
     versend::Form1 window(folder.toStdWString());
-    // Word is reached on the first send, and again after it was closed and started anew.
-    window.wordGlobalFactory = versend::attachToWord;
+    // Word is reached on the first send, and again after it was closed and started anew. While
+    // a send waits for a busy Word, the window keeps painting and takes no input.
+    window.wordGlobalFactory = [&window] {
+        return versend::attachToWord([&window] { window.keepPaintingWhileWaiting(); });
+    };
     window.Form_Load();
     window.show();
     const int status = app.exec();

@@ -5,6 +5,8 @@
 
 namespace versend {
 
-std::unique_ptr<word::Global> attachToWord() { return word::com::attachToRunningWord(); }
+std::unique_ptr<word::Global> attachToWord(std::function<void()> whileWaiting) {
+    return word::com::attachToRunningWord({.whileWaiting = std::move(whileWaiting)});
+}
 
 }  // namespace versend

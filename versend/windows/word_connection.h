@@ -3,11 +3,13 @@
 
 #include "word/word.h"
 
+#include <functional>
 #include <memory>
 
 namespace versend {
 
-// The running Word's Application; word::Error when Word is not running.
-std::unique_ptr<word::Global> attachToWord();
+// The running Word's Application; word::Error when Word is not running. While a call waits for a
+// busy Word, `whileWaiting` runs every few milliseconds (the window keeps painting).
+std::unique_ptr<word::Global> attachToWord(std::function<void()> whileWaiting = {});
 
 }  // namespace versend

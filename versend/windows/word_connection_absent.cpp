@@ -3,6 +3,8 @@
 
 namespace versend {
 
-std::unique_ptr<word::Global> attachToWord() { throw word::Error("this build has no Word backend"); }
+std::unique_ptr<word::Global> attachToWord(std::function<void()>) {
+    throw word::Error("this build has no Word backend");
+}
 
 }  // namespace versend

@@ -3,6 +3,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "word/com/busy.h"
 #include "word/com/com_support.h"
 #include "word/com/dispatch.h"
 #include "word/com/word_com.h"
@@ -132,8 +133,13 @@ private:
 
 class ComApplication final : public word::Application {
 public:
-    // Attached to the running Word (found again after it has gone).
-    ComApplication() : attach_(true) { init(); }
+    // Attached to the running Word (found again after it has gone), from another process.
+    explicit ComApplication(AttachOptions options)
+        : attach_(true),
+          whileWaiting_(std::move(options.whileWaiting)),
+          filter_(std::make_unique<BusyMessageFilter>()) {
+        init();
+    }
     // An Application object handed over by Word.
     explicit ComApplication(IDispatch* application)
         : attach_(false), app_(std::make_shared<Session>(), ComPtr<IDispatch>(application), ObjectType::Application) {
@@ -192,20 +198,28 @@ private:
 
     void attach() {
         app_ = Dispatch();
+        auto session = std::make_shared<Session>(BusyWaiting{.retry = true, .whileWaiting = whileWaiting_});
         CLSID clsid;
         if (FAILED(CLSIDFromProgID(L"Word.Application", &clsid))) clsid = kWordApplicationClass;
-        ComPtr<IUnknown> unknown;
-        HRESULT hr = GetActiveObject(clsid, nullptr, unknown.GetAddressOf());
-        if (FAILED(hr) && clsid != kWordApplicationClass)
-            hr = GetActiveObject(kWordApplicationClass, nullptr, unknown.GetAddressOf());
         ComPtr<IDispatch> dispatch;
-        if (SUCCEEDED(hr)) hr = unknown.As(&dispatch);
+        // Reaching Word's object is a call to Word too, refused while it is busy.
+        const HRESULT hr = session->busyAware([&] {
+            ComPtr<IUnknown> unknown;
+            HRESULT found = GetActiveObject(clsid, nullptr, unknown.GetAddressOf());
+            if (FAILED(found) && clsid != kWordApplicationClass)
+                found = GetActiveObject(kWordApplicationClass, nullptr, unknown.ReleaseAndGetAddressOf());
+            return SUCCEEDED(found) ? unknown.As(&dispatch) : found;
+        });
+        if (meansBusy(hr)) session->fail(u"Application", hr);
         if (FAILED(hr)) throw word::Error("the word processor is not running: no Word found (HRESULT " + hex(hr) + ")");
-        app_ = Dispatch(std::make_shared<Session>(), std::move(dispatch), ObjectType::Application);
+        app_ = Dispatch(std::move(session), std::move(dispatch), ObjectType::Application);
     }
 
     Apartment apartment_;  // first: the objects below are released before the apartment is left
     bool attach_;
+    std::function<void()> whileWaiting_;
+    // Only a caller from another process has one: inside Word, the apartment and its filter are Word's.
+    std::unique_ptr<BusyMessageFilter> filter_;
     Dispatch app_;
     std::unique_ptr<word::Documents> documents_;
     std::unique_ptr<word::CommandBars> commandBars_;
@@ -213,7 +227,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<word::Application> attachToRunningWord() { return std::make_unique<ComApplication>(); }
+std::unique_ptr<word::Application> attachToRunningWord(AttachOptions options) {
+    return std::make_unique<ComApplication>(std::move(options));
+}
 
 std::unique_ptr<word::Application> wrapApplication(IDispatch* application) {
     return std::make_unique<ComApplication>(application);

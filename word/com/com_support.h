@@ -124,6 +124,23 @@ private:
     std::atomic<ULONG> count_{0};
 };
 
+// Base of an object that implements one COM interface: QueryInterface hands out that interface
+// and IUnknown.
+template <typename Interface>
+class ComObject : public RefCounted, public Interface {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != __uuidof(Interface)) return E_NOINTERFACE;
+        *object = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return release(); }
+};
+
 template <typename T, typename... Args>
 ComPtr<T> makeComObject(Args&&... args) {
     ComPtr<T> object;

@@ -21,6 +21,22 @@ bool meansGone(HRESULT hr) {
     }
 }
 
+// The number of a run-time error that Word raised (its scode is 0x800A0000 | number), or 0.
+long wordErrorNumber(const EXCEPINFO& exception) {
+    const auto code = static_cast<unsigned long>(exception.scode);
+    if ((code & 0xFFFF0000UL) == 0x800A0000UL) return static_cast<long>(code & 0xFFFFUL);
+    return exception.wCode;
+}
+
+// Word's errors for a document that refuses changes (Protected View, opened read-only, editing
+// restricted): 4605, "This method or property is not available because ...", which names its
+// cause in its text (from Paste it is the clipboard, not the document), and 6124, "You are not
+// allowed to edit this selection because it is protected".
+bool meansNotEditable(long wordError, std::u16string_view member) {
+    if (wordError == 6124) return true;
+    return wordError == 4605 && member != u"Paste" && member != u"PasteAndFormat";
+}
+
 }  // namespace
 
 const std::vector<DISPID>& Session::ids(IDispatch* object, ObjectType type, std::u16string_view member,
@@ -38,8 +54,10 @@ const std::vector<DISPID>& Session::ids(IDispatch* object, ObjectType type, std:
     std::vector<LPOLESTR> pointers;
     for (auto& name : names) pointers.push_back(reinterpret_cast<LPOLESTR>(name.data()));
     std::vector<DISPID> ids(names.size(), DISPID_UNKNOWN);
-    const HRESULT hr = object->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
-                                             LOCALE_USER_DEFAULT, ids.data());
+    const HRESULT hr = busyAware([&] {
+        return object->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()), LOCALE_USER_DEFAULT,
+                                     ids.data());
+    });
     if (FAILED(hr)) fail(member, hr);
     return cache.emplace(std::move(key), std::move(ids)).first->second;
 }
@@ -47,6 +65,7 @@ const std::vector<DISPID>& Session::ids(IDispatch* object, ObjectType type, std:
 void Session::fail(std::u16string_view member, HRESULT hr, EXCEPINFO* exception) {
     if (meansGone(hr)) lost_ = true;
     std::string message = "Word: " + utf8(member) + " failed (HRESULT " + hex(hr);
+    auto reason = meansBusy(hr) ? word::Error::Reason::Busy : word::Error::Reason::Other;
     if (exception) {
         if (exception->pfnDeferredFillIn) exception->pfnDeferredFillIn(exception);
         const Bstr source = Bstr::adopt(exception->bstrSource);
@@ -56,11 +75,13 @@ void Session::fail(std::u16string_view member, HRESULT hr, EXCEPINFO* exception)
         else if (exception->wCode) message += ", error " + std::to_string(exception->wCode);
         message += ")";
         if (description.get()) message += ": " + utf8(description.text());
+        if (meansNotEditable(wordErrorNumber(*exception), member)) reason = word::Error::Reason::NotEditable;
     } else {
         message += ")";
     }
     if (meansGone(hr)) message += ": Word is no longer running";
-    throw word::Error(message);
+    if (reason == word::Error::Reason::Busy) message += ": Word is busy (a dialog of it is open)";
+    throw word::Error(message, reason);
 }
 
 Variant Dispatch::invoke(std::u16string_view member, WORD flags, std::vector<Argument>& arguments) const {
@@ -88,9 +109,12 @@ Variant Dispatch::invoke(std::u16string_view member, WORD flags, std::vector<Arg
     Variant result;
     EXCEPINFO exception{};
     UINT badArgument = 0;
-    const HRESULT hr =
-        object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                        (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.out(), &exception, &badArgument);
+    // A refused call has not run: trying it again types nothing twice.
+    const HRESULT hr = session_->busyAware([&] {
+        exception = EXCEPINFO{};
+        return object_->Invoke(ids[0], IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                               (flags & DISPATCH_PROPERTYPUT) ? nullptr : result.out(), &exception, &badArgument);
+    });
     if (FAILED(hr)) session_->fail(member, hr, hr == DISP_E_EXCEPTION ? &exception : nullptr);
     return result;
 }

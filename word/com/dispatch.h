@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "word/com/busy.h"
 #include "word/com/com_support.h"
 
 namespace word::com {
@@ -30,10 +32,20 @@ enum class ObjectType {
     Count
 };
 
+// How a session meets a busy Word.
+struct BusyWaiting {
+    // From another process: a refused call is tried again for up to kBusyLimit (busy.h). Inside
+    // Word (an add-in on Word's own thread) waiting would only hold Word up: it fails at once.
+    bool retry = false;
+    // Runs while a refused call waits.
+    std::function<void()> whileWaiting;
+};
+
 // One connection to Word: the DISPIDs learnt per object type, and whether Word has gone away
 // (a call failed because its process is no longer there).
 class Session {
 public:
+    explicit Session(BusyWaiting busy = {}) : busy_(std::move(busy)) {}
     const std::vector<DISPID>& ids(IDispatch* object, ObjectType type, std::u16string_view member,
                                    const std::vector<std::u16string_view>& parameters);
     bool lost() const { return lost_; }
@@ -41,10 +53,19 @@ public:
     // Word hands out the same object again, its proxy is still there, and letting go of it is no
     // call to Word.
     void keep(ObjectType type, IDispatch* object) { kept_[static_cast<std::size_t>(type)] = object; }
-    // Throws word::Error for a failed call; notes a Word that has gone away.
+    // Throws word::Error for a failed call; notes a Word that has gone away. A call refused by a
+    // busy Word, and Word's errors for a document that cannot be edited, fail with their reason.
     [[noreturn]] void fail(std::u16string_view member, HRESULT hr, EXCEPINFO* exception = nullptr);
+    // Runs a call on Word (returning its HRESULT), tried again while Word refuses it as busy when
+    // the session waits for a busy Word.
+    template <typename Call>
+    HRESULT busyAware(Call&& call) {
+        if (!busy_.retry) return call();
+        return retryWhileBusy(std::forward<Call>(call), busy_.whileWaiting);
+    }
 
 private:
+    BusyWaiting busy_;
     std::array<std::map<std::u16string, std::vector<DISPID>>, static_cast<std::size_t>(ObjectType::Count)> cache_;
     bool lost_ = false;
     std::array<ComPtr<IDispatch>, static_cast<std::size_t>(ObjectType::Count)> kept_;

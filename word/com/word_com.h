@@ -12,6 +12,7 @@
 // thread has none yet).
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <oaidl.h>
@@ -20,12 +21,22 @@
 
 namespace word::com {
 
+struct AttachOptions {
+    // Runs every few milliseconds while a call waits for a busy Word (busy.h); e.g. a window's
+    // painting, with no input taken.
+    std::function<void()> whileWaiting;
+};
+
 // The Word that is running now: found in the running object table ("Word.Application") at the
 // first call, and found again at the next call after it was closed and started again. No Word
-// running: word::Error, as a stopped word processor gives on any backend.
-std::unique_ptr<word::Application> attachToRunningWord();
+// running: word::Error, as a stopped word processor gives on any backend. A call that a busy Word
+// refuses is tried again for up to kBusyLimit (with the calling thread's message filter
+// registered for as long as the object lives); still refused, it fails with the reason Busy.
+std::unique_ptr<word::Application> attachToRunningWord(AttachOptions options = {});
 
-// The Application object that Word handed an add-in at connection (a reference is kept).
+// The Application object that Word handed an add-in at connection (a reference is kept). Calls
+// run on Word's own thread: a refused call fails at once with the reason Busy (waiting there would
+// only hold Word up).
 std::unique_ptr<word::Application> wrapApplication(IDispatch* application);
 
 }  // namespace word::com

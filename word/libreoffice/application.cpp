@@ -17,6 +17,7 @@
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
 #include <com/sun/star/style/ParagraphAdjust.hpp>
@@ -565,6 +566,7 @@ private:
     // send over a pipe).
     void holdView() {
         if (heldModel_.is() || !view_.model.is()) return;
+        refuseIfReadOnly();
         view_.model->lockControllers();
         heldModel_ = view_.model;
     }
@@ -674,8 +676,17 @@ private:
         if (!pending.empty()) remember(pending);
     }
 
+    // A document open for reading only (a read-only file, or opened read-only) takes no typing in
+    // the office's window; its API would take changes, so the layer refuses them, as Word does.
+    void refuseIfReadOnly() {
+        Reference<css::frame::XStorable> storable(view_.model, UNO_QUERY);
+        if (storable.is() && storable->isReadonly())
+            throw word::Error("the document is open for reading only", word::Error::Reason::NotEditable);
+    }
+
     void setWritingMode(sal_Int16 mode) {
         guarded("Selection.ParagraphDirection", [&] {
+            refuseIfReadOnly();
             Reference<css::beans::XPropertySet>(cursor(), UNO_QUERY_THROW)
                 ->setPropertyValue(name("WritingMode"), css::uno::Any(mode));
         });

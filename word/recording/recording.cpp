@@ -81,10 +81,12 @@ public:
     struct Rule {
         std::string operation;
         int remaining;
+        word::Error::Reason reason;
     };
     std::vector<Rule> rules;
     bool running = true;
     bool documentOpen = true;
+    bool editable = true;
     bool screenUpdating = true;
     PasteSource pasteSource;
     PastePiecesSource pastePiecesSource;
@@ -101,17 +103,25 @@ public:
         }
         for (auto rule = rules.begin(); rule != rules.end(); ++rule) {
             if (rule->operation == current.operation && --rule->remaining == 0) {
+                const auto reason = rule->reason;
                 rules.erase(rule);
-                fail("injected failure of " + current.operation);
+                fail("injected failure of " + current.operation, reason);
             }
         }
         if (needsDocument && !documentOpen) fail("no document is open");
     }
 
+    // Records a call that changes the document or its formatting: refused by a document that
+    // cannot be edited.
+    void edit(std::string operation, std::u16string argument = {}) {
+        call(std::move(operation), std::move(argument));
+        if (!editable) fail("the document cannot be edited", word::Error::Reason::NotEditable);
+    }
+
     // Marks the last recorded call as failed and throws.
-    [[noreturn]] void fail(const std::string& message) {
+    [[noreturn]] void fail(const std::string& message, word::Error::Reason reason = word::Error::Reason::Other) {
         calls.back().failed = true;
-        throw word::Error(message);
+        throw word::Error(message, reason);
     }
 
     std::size_t paragraphStart(std::size_t pos) const {
@@ -251,12 +261,12 @@ class RecFont : public word::Font {
 public:
     explicit RecFont(std::shared_ptr<State> state) : state_(std::move(state)) {}
     void SetSizeBi(float points) override {
-        state_->call("SizeBi", number(points));
+        state_->edit("SizeBi", number(points));
         State::checkSize(*state_, points);
         state_->changeFormat([&](Format& f) { f.sizeBi = points; });
     }
     void SetSize(float points) override {
-        state_->call("Size", number(points));
+        state_->edit("Size", number(points));
         State::checkSize(*state_, points);
         state_->changeFormat([&](Format& f) { f.size = points; });
     }
@@ -269,7 +279,7 @@ class RecParagraphFormat : public word::ParagraphFormat {
 public:
     explicit RecParagraphFormat(std::shared_ptr<State> state) : state_(std::move(state)) {}
     void SetAlignment(int alignment) override {
-        state_->call("Alignment", number(alignment));
+        state_->edit("Alignment", number(alignment));
         if (alignment < 0 || alignment > 9) state_->fail("no such paragraph alignment");
         state_->setParagraphs([&](ParagraphProps& p) { p.alignment = alignment; });
     }
@@ -338,15 +348,15 @@ public:
         return moved;
     }
     void TypeText(std::u16string_view text) override {
-        state_->call("TypeText", std::u16string(text));
+        state_->edit("TypeText", std::u16string(text));
         state_->typeText(text);
     }
     void TypeParagraph() override {
-        state_->call("TypeParagraph");
+        state_->edit("TypeParagraph");
         state_->typeText(std::u16string(1, kParagraphMark));
     }
     void BoldRun() override {
-        state_->call("BoldRun");
+        state_->edit("BoldRun");
         auto& d = doc();
         if (d.selectionEnd() > d.selectionStart()) {
             const bool allBold = std::all_of(d.chars().begin() + static_cast<std::ptrdiff_t>(d.selectionStart()),
@@ -358,27 +368,27 @@ public:
         }
     }
     void RtlRun() override {
-        state_->call("RtlRun");
+        state_->edit("RtlRun");
         state_->changeFormat([](Format& f) { f.rightToLeftRun = true; });
     }
     void LtrRun() override {
-        state_->call("LtrRun");
+        state_->edit("LtrRun");
         state_->changeFormat([](Format& f) { f.rightToLeftRun = false; });
     }
     void RtlPara() override {
-        state_->call("RtlPara");
+        state_->edit("RtlPara");
         state_->setParagraphs([](ParagraphProps& p) { p.rightToLeft = true; });
     }
     void LtrPara() override {
-        state_->call("LtrPara");
+        state_->edit("LtrPara");
         state_->setParagraphs([](ParagraphProps& p) { p.rightToLeft = false; });
     }
     void Paste() override {
-        state_->call("Paste");
+        state_->edit("Paste");
         state_->insertPasted(-1);
     }
     void PasteAndFormat(int type) override {
-        state_->call("PasteAndFormat", number(type));
+        state_->edit("PasteAndFormat", number(type));
         state_->insertPasted(type);
     }
     void EndKey(int unit) override {
@@ -625,8 +635,8 @@ void Recorder::failAtCall(std::size_t n) {
     state_->failAt = n;
 }
 
-void Recorder::failOn(std::string_view operation, int occurrence) {
-    state_->rules.push_back(State::Rule{std::string(operation), occurrence});
+void Recorder::failOn(std::string_view operation, int occurrence, word::Error::Reason reason) {
+    state_->rules.push_back(State::Rule{std::string(operation), occurrence, reason});
 }
 
 void Recorder::clearFailures() {
@@ -635,6 +645,8 @@ void Recorder::clearFailures() {
 }
 
 void Recorder::setRunning(bool running) { state_->running = running; }
+
+void Recorder::setEditable(bool editable) { state_->editable = editable; }
 
 void Recorder::closeDocument() {
     state_->documentOpen = false;

@@ -22,7 +22,8 @@
 //   - a paste inserts the clipboard's pieces (glyphs of SYMBOL fields with their font and size)
 //     and leaves an insertion point after them;
 // Tests can make calls fail (the N-th call from now, or the N-th call of one operation), close
-// the document or "stop" the word processor, and set what Paste / PasteAndFormat insert.
+// the document, make it refuse changes or "stop" the word processor, and set what Paste /
+// PasteAndFormat insert.
 #pragma once
 
 #include <cstddef>
@@ -135,11 +136,17 @@ public:
     // Failure injection
     // The n-th call from now on (1: the next one) fails with word::Error and has no effect.
     void failAtCall(std::size_t n);
-    // The `occurrence`-th call of `operation` (as in Call::operation) from now on fails.
-    void failOn(std::string_view operation, int occurrence = 1);
+    // The `occurrence`-th call of `operation` (as in Call::operation) from now on fails, for
+    // `reason`.
+    void failOn(std::string_view operation, int occurrence = 1,
+                word::Error::Reason reason = word::Error::Reason::Other);
     void clearFailures();
     // false: every call fails, like a word processor that is not running.
     void setRunning(bool running);
+    // false: the documents refuse changes (read-only, Protected View, restricted editing): every
+    // call that changes the text or its formatting fails with the reason NotEditable and has no
+    // effect; reading and moving the selection still work. Holds for documents opened later too.
+    void setEditable(bool editable);
     // No document open: ActiveDocument fails, Documents.Count is 0.
     void closeDocument();
     // Opens a new, empty document (the old content is gone).

@@ -154,7 +154,8 @@ TEST_F(AutoReplace, ReplacesATagOnceItsClosingBracketIsTyped) {
     EXPECT_EQ(timers->ActiveCount(), 1u);
     EXPECT_TRUE(messages.empty());
 
-    // The look-back reads, the tag is selected and removed, the citation and paragraph typed.
+    // The look-back reads, the paragraph turns left-to-right, the tag is selected and removed,
+    // the citation and paragraph typed.
     EXPECT_EQ(
         word->edits(),
         (std::vector<std::u16string>{
@@ -162,8 +163,8 @@ TEST_F(AutoReplace, ReplacesATagOnceItsClosingBracketIsTyped) {
             u"Range.MoveStart 2 -1", u"Range.Text", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text",
             // the selection first tried on a range
             u"Range.MoveStart 2 -4", u"Range.Text", u"Range.MoveStart 2 -1", u"Range.Text", u"Range.MoveStart 2 -2",
-            u"Range.Text", u"Range.Text", u"MoveStart 2 -4", u"Text", u"MoveStart 2 -1", u"Text", u"MoveStart 2 -2",
-            u"Text", u"LtrPara", u"TypeText", u"TypeText (QS2. Al-Baqarah ayat 1-2)", u"TypeParagraph"}));
+            u"Range.Text", u"Range.Text", u"LtrPara", u"MoveStart 2 -4", u"Text", u"MoveStart 2 -1", u"Text",
+            u"MoveStart 2 -2", u"Text", u"TypeText", u"TypeText (QS2. Al-Baqarah ayat 1-2)", u"TypeParagraph"}));
 }
 
 TEST_F(AutoReplace, LettersChooseWhatIsInserted) {
@@ -400,6 +401,37 @@ TEST_F(AutoReplace, FailureWhileReplacingStopsTheTimerButKeepsTheMode) {
     ctrl6_Click();
     timers->Tick();
     EXPECT_EQ(Paragraph(0), u"(QS2. Al-Baqarah ayat 5)");
+}
+
+TEST_F(AutoReplace, TicksWhileTheWordProcessorRefusesAreSkippedQuietlyAndReplacementGoesOnAfterwards) {
+    SwitchOn();
+    Type(u"[QS2:5T]");
+    const std::size_t end = Text().size();
+
+    // A document that refuses changes: every tick finds the tag, is refused and leaves
+    // document and insertion point as they were.
+    word->setEditable(false);
+    for (int tick = 0; tick < 3; ++tick) EXPECT_EQ(timers->Tick(), 1);
+    EXPECT_EQ(Text(), u"[QS2:5T]");
+    EXPECT_EQ(word->document().selectionStart(), end);
+    EXPECT_EQ(word->document().selectionEnd(), end);
+    EXPECT_TRUE(inserted.empty());
+
+    // A busy word processor refusing the look-back or the replacement: skipped as well.
+    word->setEditable(true);
+    word->failOn("Type", 1, word::Error::Reason::Busy);
+    EXPECT_EQ(timers->Tick(), 1);
+    word->failOn("LtrPara", 1, word::Error::Reason::Busy);
+    EXPECT_EQ(timers->Tick(), 1);
+    EXPECT_EQ(Text(), u"[QS2:5T]");
+
+    EXPECT_TRUE(AutoReplaceOn);
+    EXPECT_EQ(timers->ActiveCount(), 1u);
+    EXPECT_TRUE(messages.empty());
+
+    timers->Tick();
+    EXPECT_EQ(Paragraph(0), u"(QS2. Al-Baqarah ayat 5)");
+    EXPECT_EQ(inserted, (std::vector<std::string>{"T 2:5-5"}));
 }
 
 TEST_F(AutoReplace, CaptionFailureIsReportedAndTheModeStillSwitches) {

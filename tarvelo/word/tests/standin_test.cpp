@@ -4,6 +4,7 @@
 // user would, and reads the stand-in's document back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -339,6 +340,59 @@ TEST_F(StandinTest, AutomaticReplacementTurnsATypedTagIntoCitationAndVerses) {
     ASSERT_TRUE(WaitFor([&] { return Caption6(standin) == u"Disable Auto Replace"; }));
     standin.quit();
     EXPECT_FALSE(standin.running());
+}
+
+// Whether a window of the process is shown (a message box, a dialog).
+bool ShowsAWindow(DWORD process) {
+    struct Search {
+        DWORD process;
+        bool found = false;
+    } search{process};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.process && IsWindowVisible(window)) s.found = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(StandinTest, TicksWhileTheDocumentRefusesChangesLeaveItAsItWasAndReplacementGoesOnOnceItTakesThem) {
+    StandinProcess standin(Standin());
+    standin.click(u"Automatic Replace eg [QS2:1-2A]");
+    ASSERT_TRUE(WaitFor([&] { return Caption6(standin) == u"Disable Auto Replace"; }));
+
+    // A document opened for reading only, with a tag before the insertion point.
+    standin.setEditable(false);
+    standin.setContent(u"See [QS2:5A]");
+    bool shown = false;
+    WaitFor(
+        [&] {
+            shown = shown || ShowsAWindow(standin.processId());
+            return false;
+        },
+        1500ms);
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(standin.text(), u"See [QS2:5A]");
+    EXPECT_EQ(standin.selection(), (std::pair<long, long>{12, 12}));
+    // Tick after tick tried and was refused: the mode is still on.
+    const auto edits = standin.edits();
+    EXPECT_GE(std::count(edits.begin(), edits.end(), u"LtrPara !"), 2);
+    EXPECT_EQ(Caption6(standin), u"Disable Auto Replace");
+
+    standin.setEditable(true);
+    const std::u16string citation = u"(QS2. Al-Baqarah ayat 5)\r";
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            const std::u16string text = standin.text();
+            return ArabicAfter(text, text.find(citation));
+        },
+        10s))
+        << mTarvelo::ToUtf8(standin.text());
+    EXPECT_FALSE(ShowsAWindow(standin.processId()));
 }
 
 }  // namespace

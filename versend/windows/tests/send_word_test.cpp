@@ -4,11 +4,17 @@
 // The same pieces, bold runs and sizes as the sending tests against a real Writer.
 #include "versend/tests/send_fixture.h"
 #include "versend/windows/word_connection.h"
+#include "word/com/busy.h"
 #include "word/com/standin/control_surface.h"
+
+#include <QGuiApplication>
+
+#include <chrono>
 
 namespace versend::testing {
 namespace {
 
+using namespace std::chrono_literals;
 using word::com::standin::programFolder;
 using word::com::standin::StandinProcess;
 
@@ -20,6 +26,8 @@ struct Stretch {
     float size;
 };
 
+const QString kBismillah = QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ");
+
 class WordSendTest : public SendTest {
 protected:
     void SetUp() override {
@@ -28,7 +36,7 @@ protected:
         standin = std::make_unique<StandinProcess>(programFolder() / "WordStandin.exe");
         form->wordGlobalFactory = [this] {
             ++factoryCalls;
-            return attachToWord();
+            return attachToWord([this] { whileWaiting(); });
         };
     }
     void TearDown() override {
@@ -69,19 +77,51 @@ protected:
         return u'{' + q(citationName(surah)) + u':' + number + u'}';
     }
 
+    // What a send waiting for a busy Word does meanwhile, as Versend.exe does: the window paints;
+    // it is shown, with the busy picture and the wait cursor.
+    void whileWaiting() {
+        form->keepPaintingWhileWaiting();
+        ++waits;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        busyLook = busyLook && form->isVisible() &&
+                   form->Image1.pixmap().cacheKey() == form->Image2.pixmap().cacheKey() && cursor &&
+                   cursor->shape() == Qt::WaitCursor;
+    }
+
+    // Verse 1:1 as the current verse, with a part inside it marked in the part box.
+    void markPartOfVerse1() {
+        setVerse(kBismillah, 1, QStringLiteral("1"));
+        markPart(kBismillah, 7, 8);
+    }
+    // The document after that part was sent.
+    std::vector<Stretch> sentPartOfVerse1() const {
+        return {{QStringLiteral("[..."), false, 16},
+                {kBismillah.mid(7, 8), true, 16},
+                {QStringLiteral("...]الآية. "), false, 16},
+                {citation(1, QStringLiteral("1")), false, 12},
+                {QStringLiteral(" "), false, 16}};
+    }
+
+    // The document after a whole-verse send of `verse` as verse 1:`number`, sizes 16 and 12.
+    std::vector<Stretch> sentVerse(const QString& verse, const QString& number = QStringLiteral("2")) const {
+        return {{QStringLiteral("["), false, 16},
+                {verse, true, 16},
+                {QStringLiteral("] "), false, 16},
+                {citation(1, number), false, 12},
+                {QStringLiteral(" "), false, 16}};
+    }
+
     std::unique_ptr<word::com::Apartment> apartment;  // this thread's, as Versend.exe's window has one
     std::unique_ptr<StandinProcess> standin;
+    int waits = 0;
+    bool busyLook = true;
 };
 
 TEST_F(WordSendTest, AWholeVerseIsSentWithBoldVerseAndBothSizes) {
     startWithClipboard(QStringLiteral("الرحمن"));  // only verse 1:1 holds it: sent at once
     const QString verse = fixture.vocalised[0];
     ASSERT_EQ(form->Label2.text(), verse);
-    expectDocument({{QStringLiteral("["), false, 16},
-                    {verse, true, 16},
-                    {QStringLiteral("] "), false, 16},
-                    {citation(1, QStringLiteral("1")), false, 12},
-                    {QStringLiteral(" "), false, 16}});
+    expectDocument(sentVerse(verse, QStringLiteral("1")));
     EXPECT_TRUE(noticeShown());
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(factoryCalls, 1);
@@ -90,15 +130,9 @@ TEST_F(WordSendTest, AWholeVerseIsSentWithBoldVerseAndBothSizes) {
 TEST_F(WordSendTest, APartGetsItsMarkersAndTheFixedSizes) {
     form->ftx1.setText(QStringLiteral("20"));
     form->ftx2.setText(QStringLiteral("10"));
-    const QString verse = QStringLiteral("بِسْمِ اللَّهِ الرَّحْمَٰنِ الرَّحِيمِ");
-    setVerse(verse, 1, QStringLiteral("1"));
-    markPart(verse, 7, 8);
+    markPartOfVerse1();
     form->cmdcreate.click();
-    expectDocument({{QStringLiteral("[..."), false, 16},
-                    {verse.mid(7, 8), true, 16},
-                    {QStringLiteral("...]الآية. "), false, 16},
-                    {citation(1, QStringLiteral("1")), false, 12},
-                    {QStringLiteral(" "), false, 16}});
+    expectDocument(sentPartOfVerse1());
 }
 
 TEST_F(WordSendTest, Verse282ArrivesWithBothHalvesJoined) {
@@ -160,6 +194,91 @@ TEST_F(WordSendTest, WordClosedBetweenTwoSendsFailsWithTheMessageAndTheNextWorks
     form->cmdcreate.click();
     EXPECT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(standin->text(), u(u'[' + verse + QStringLiteral("] ") + citation(1, QStringLiteral("2")) + u' '));
+}
+
+TEST_F(WordSendTest, AVerseAPartAndARangeSentWhileWordIsBusyForASecondArriveOnceAsUsual) {
+    // The direct send at start-up, before the window was first shown: it is shown while the send
+    // waits.
+    standin->busy(1s);
+    startWithClipboard(QStringLiteral("الرحمن"));  // only verse 1:1 holds it: sent at once
+    expectDocument(sentVerse(fixture.vocalised[0], QStringLiteral("1")));
+    EXPECT_TRUE(noticeShown());
+    const long refusedForTheVerse = standin->refusedCalls();
+    EXPECT_GT(refusedForTheVerse, 0);
+
+    standin->newDocument();
+    markPartOfVerse1();
+    standin->busy(1s);
+    form->cmdcreate.click();
+    expectDocument(sentPartOfVerse1());
+    EXPECT_FALSE(isShown(form->Text5));
+    EXPECT_GT(standin->refusedCalls(), refusedForTheVerse);
+
+    standin->newDocument();
+    listSurah(2);
+    form->Text3.setText(QStringLiteral("3"));
+    form->Text4.setText(QStringLiteral("4"));
+    form->Check1.setChecked(true);
+    const int endedBefore = endCount;
+    standin->busy(1s);
+    form->Command6.click();
+    const QString body =
+        fixture.vocalised[7 + 2] + QStringLiteral("(3) ") + fixture.vocalised[7 + 3] + QStringLiteral("(4) ");
+    expectDocument({{QStringLiteral("["), false, 16},
+                    {body, true, 16},
+                    {QStringLiteral("]. "), false, 16},
+                    {u'{' + q(citationName(2)) + QStringLiteral("}."), false, 12},
+                    {QStringLiteral(" "), false, 16}});
+    EXPECT_EQ(endCount, endedBefore + 1);  // closed after sending, once Word took the send
+
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_GT(waits, 0);
+    EXPECT_TRUE(busyLook);
+    EXPECT_EQ(factoryCalls, 1);
+}
+
+TEST_F(WordSendTest, WordBusyBeyondTheLimitGivesTheBusyMessageAndTheNextSendAfterItGoesThroughOnce) {
+    const QString verse = QStringLiteral("نَصٌّ");
+    setVerse(verse, 1, QStringLiteral("2"));
+    const auto busyPeriod = 20s;
+    const auto start = std::chrono::steady_clock::now();
+    standin->busy(busyPeriod);
+    form->cmdcreate.click();
+    const auto waited = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kWordBusy);
+    EXPECT_EQ(messages.messages[0].caption, kErrorCaption);
+    EXPECT_GE(waited, word::com::kBusyLimit);
+    EXPECT_LT(waited, busyPeriod);
+    EXPECT_FALSE(noticeShown());
+    EXPECT_TRUE(busyLook);
+    // The verse stays the current one: the next press sends it.
+    EXPECT_EQ(form->Label2.text(), verse);
+
+    word::com::standin::pumpMessagesUntil([] { return false; },
+                                          std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              busyPeriod - (std::chrono::steady_clock::now() - start) + 200ms));
+    form->cmdcreate.click();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    expectDocument(sentVerse(verse));
+    EXPECT_TRUE(noticeShown());
+}
+
+TEST_F(WordSendTest, ADocumentThatRefusesChangesGivesItsMessageAndNothingIsTyped) {
+    const QString verse = QStringLiteral("نَصٌّ");
+    setVerse(verse, 1, QStringLiteral("2"));
+    standin->setEditable(false);
+    form->cmdcreate.click();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, kDocumentNotEditable);
+    EXPECT_EQ(messages.messages[0].caption, kErrorCaption);
+    EXPECT_EQ(standin->text(), u"");
+    EXPECT_FALSE(noticeShown());
+
+    standin->setEditable(true);
+    form->cmdcreate.click();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    expectDocument(sentVerse(verse));
 }
 
 }  // namespace

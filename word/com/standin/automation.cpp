@@ -8,6 +8,11 @@ namespace word::com::standin {
 
 namespace {
 
+// What Word raises when a call would change a document that refuses changes.
+constexpr unsigned long kNotEditable = 4605;
+constexpr std::u16string_view kNotEditableText =
+    u"This method or property is not available because the document is locked for editing.";
+
 bool sameName(std::u16string_view a, const wchar_t* b) {
     std::size_t i = 0;
     for (; i < a.size(); ++i) {
@@ -80,6 +85,12 @@ float Arguments::single(std::size_t index) const {
     const VARIANT* arg = at(index);
     if (!arg) throw ArgumentError{DISP_E_PARAMNOTOPTIONAL, static_cast<UINT>(index)};
     return coerce(*arg, VT_R4, static_cast<UINT>(index)).get()->fltVal;
+}
+
+double Arguments::real(std::size_t index) const {
+    const VARIANT* arg = at(index);
+    if (!arg) throw ArgumentError{DISP_E_PARAMNOTOPTIONAL, static_cast<UINT>(index)};
+    return coerce(*arg, VT_R8, static_cast<UINT>(index)).get()->dblVal;
 }
 
 bool Arguments::boolean(std::size_t index, std::optional<bool> fallback) const {
@@ -172,7 +183,10 @@ HRESULT AutomationObject::Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPA
                       e.description);
         return DISP_E_EXCEPTION;
     } catch (const word::Error& e) {
-        fillException(exception, static_cast<HRESULT>(0x800A1066UL), fromUtf8(e.what()));  // 4198: "Command failed"
+        if (e.reason() == word::Error::Reason::NotEditable)
+            fillException(exception, static_cast<HRESULT>(0x800A0000UL | kNotEditable), kNotEditableText);
+        else
+            fillException(exception, static_cast<HRESULT>(0x800A1066UL), fromUtf8(e.what()));  // 4198: "Command failed"
         return DISP_E_EXCEPTION;
     } catch (const std::exception& e) {
         fillException(exception, E_FAIL, fromUtf8(e.what()));

@@ -38,6 +38,7 @@ public:
     const VARIANT* at(std::size_t index) const;
     LONG int32(std::size_t index, std::optional<LONG> fallback = {}) const;
     float single(std::size_t index) const;
+    double real(std::size_t index) const;
     bool boolean(std::size_t index, std::optional<bool> fallback = {}) const;
     std::u16string text(std::size_t index, std::optional<std::u16string> fallback = {}) const;
     // The value of a property put.

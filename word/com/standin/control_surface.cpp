@@ -254,6 +254,12 @@ std::vector<word::recording::ParagraphProps> StandinProcess::paragraphs() const 
     return decodeParagraphs(textOf(invoke(kStandinParagraphs)));
 }
 std::u16string StandinProcess::text() const { return textOf(invoke(kStandinText)); }
+std::pair<long, long> StandinProcess::selection() const {
+    const std::u16string span = textOf(invoke(kStandinSelection));
+    const std::size_t blank = span.find(u' ');
+    return {static_cast<long>(toNumber(span.substr(0, blank))),
+            static_cast<long>(toNumber(blank == std::u16string::npos ? u"" : span.substr(blank + 1)))};
+}
 void StandinProcess::setContent(std::u16string_view text, long insertionPoint) const {
     invoke(kStandinSetContent, {Variant::text(text), Variant::int32(insertionPoint)}, DISPATCH_METHOD);
 }
@@ -270,6 +276,16 @@ void StandinProcess::clearLog() const { invoke(kStandinClearLog, {}, DISPATCH_ME
 std::vector<MenuEntry> StandinProcess::menu() const { return decodeMenu(textOf(invoke(kStandinMenu))); }
 std::vector<std::u16string> StandinProcess::addins() const { return splitRecords(textOf(invoke(kStandinAddins))); }
 std::vector<std::u16string> StandinProcess::addinLog() const { return splitRecords(textOf(invoke(kStandinAddinLog))); }
+void StandinProcess::busy(std::chrono::milliseconds period) const {
+    invoke(kStandinBusy, {Variant::single(static_cast<float>(period.count()) / 1000.0f)}, DISPATCH_METHOD);
+}
+long StandinProcess::refusedCalls() const {
+    Variant v = invoke(kStandinRefusedCalls);
+    return v.get()->vt == VT_I4 ? v.get()->lVal : 0;
+}
+void StandinProcess::setEditable(bool editable) const {
+    invoke(kStandinSetEditable, {Variant::boolean(editable)}, DISPATCH_METHOD);
+}
 bool StandinProcess::screenUpdating() const {
     Variant v = invoke(kStandinScreenUpdating);
     return v.get()->vt == VT_BOOL && v.get()->boolVal != VARIANT_FALSE;

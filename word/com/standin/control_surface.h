@@ -38,6 +38,13 @@
 //   StandinAddins          BSTR: the ProgIds of the connected add-ins, joined by U+001E
 //   StandinAddinLog        BSTR: the add-in events delivered ("OnConnection <ProgId>", ...)
 //   StandinScreenUpdating  Boolean: ScreenUpdating as last set
+//   StandinBusy(Seconds)   Word is busy from now on for that long, as while one of its dialogs is
+//                          open: every call from another process is refused; the caller sees
+//                          RPC_E_CALL_REJECTED (add-ins inside the process are not affected)
+//   StandinRefusedCalls    Long: how many calls were refused so far
+//   StandinSetEditable(Editable)   False: the documents refuse changes, as Word's Protected View,
+//                          a read-only or a restricted document does: typing or formatting raises
+//                          Word's error 4605 ("... the document is locked for editing.")
 // Word's own Application.Quit ends the stand-in.
 // Only one stand-in can be in the running object table: CTest tests that start one carry the
 // property RESOURCE_LOCK WordStandin.
@@ -47,6 +54,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "word/com/com_support.h"
@@ -69,6 +77,9 @@ inline constexpr std::u16string_view kStandinMenu = u"StandinMenu";
 inline constexpr std::u16string_view kStandinAddins = u"StandinAddins";
 inline constexpr std::u16string_view kStandinAddinLog = u"StandinAddinLog";
 inline constexpr std::u16string_view kStandinScreenUpdating = u"StandinScreenUpdating";
+inline constexpr std::u16string_view kStandinBusy = u"StandinBusy";
+inline constexpr std::u16string_view kStandinRefusedCalls = u"StandinRefusedCalls";
+inline constexpr std::u16string_view kStandinSetEditable = u"StandinSetEditable";
 
 // Records are joined by U+001E, fields by U+001F.
 std::u16string joinRecords(const std::vector<std::u16string>& records);
@@ -104,10 +115,13 @@ public:
 
     // The stand-in's Application object (a proxy in this process).
     IDispatch* application() const { return app_.Get(); }
+    DWORD processId() const { return process_ ? GetProcessId(process_) : 0; }
 
     std::vector<word::recording::Run> runs() const;
     std::vector<word::recording::ParagraphProps> paragraphs() const;
     std::u16string text() const;
+    // The selection's start and end in characters.
+    std::pair<long, long> selection() const;
     void setContent(std::u16string_view text, long insertionPoint = -1) const;
     void typeKeys(std::u16string_view text) const;
     void click(std::u16string_view caption) const;
@@ -119,6 +133,10 @@ public:
     std::vector<std::u16string> addins() const;
     std::vector<std::u16string> addinLog() const;
     bool screenUpdating() const;
+    // Busy for `period` from now (calls from here are refused then too).
+    void busy(std::chrono::milliseconds period) const;
+    long refusedCalls() const;
+    void setEditable(bool editable) const;
     // Asks the stand-in to quit (Application.Quit) and waits until its process has ended.
     void quit();
     bool running() const;

@@ -3,6 +3,7 @@
 // its message loop (deliver a menu click, quit).
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -57,6 +58,12 @@ public:
     std::vector<std::u16string> connectedAddins;
     // Counts the documents opened and closed: objects of an earlier document are not handed out.
     int documentGeneration = 0;
+
+    // Until then Word is busy, as while one of its dialogs is open: every call from another
+    // process is refused (the process's message filter); the add-ins inside are not affected.
+    std::chrono::steady_clock::time_point busyUntil{};
+    long refusedCalls = 0;
+    bool busy() const { return std::chrono::steady_clock::now() < busyUntil; }
 
 private:
     struct Entry {

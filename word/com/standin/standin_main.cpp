@@ -65,19 +65,9 @@ std::vector<word::rtf::PastePiece> clipboardPieces(int /*type*/) {
                            u"This method or property is not available because the Clipboard is empty or not valid."};
 }
 
-class ClassFactory final : public RefCounted, public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
     explicit ClassFactory(ComPtr<IDispatch> application) : application_(std::move(application)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-        *object = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (outer) return CLASS_E_NOAGGREGATION;
         return application_->QueryInterface(iid, object);  // one Word per process, as Word is
@@ -115,6 +105,25 @@ bool writeRegistration(bool remove) {
     }
     return ok;
 }
+
+// Word's message filter: while Word is busy it refuses the calls of other processes. Word answers
+// SERVERCALL_RETRYLATER; Wine's COM lets such a call through, so the stand-in answers
+// SERVERCALL_REJECTED, which a caller sees as RPC_E_CALL_REJECTED in both cases when it has no
+// filter of its own (and which a caller's filter is asked to retry on Windows).
+class BusyFilter final : public ComObject<IMessageFilter> {
+public:
+    explicit BusyFilter(std::shared_ptr<Host> host) : host_(std::move(host)) {}
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        if (!host_->busy()) return SERVERCALL_ISHANDLED;
+        ++host_->refusedCalls;
+        return SERVERCALL_REJECTED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override { return static_cast<DWORD>(-1); }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override { return PENDINGMSG_WAITDEFPROCESS; }
+
+private:
+    std::shared_ptr<Host> host_;
+};
 
 struct Requests {
     std::deque<std::weak_ptr<word::recording::RecordingControl>> clicks;
@@ -173,6 +182,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
     host->postQuit = [window] { PostMessageW(window, kQuit, 0, 0); };
 
     ComPtr<IDispatch> application = makeApplication(host);
+    auto filter = makeComObject<BusyFilter>(host);
+    ComPtr<IMessageFilter> previousFilter;
+    CoRegisterMessageFilter(filter.Get(), previousFilter.GetAddressOf());
     auto factory = makeComObject<ClassFactory>(application);
     DWORD classCookie = 0;
     const bool classRegistered = SUCCEEDED(CoRegisterClassObject(
@@ -195,6 +207,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int) {
         addins.disconnectAll();
     }
     if (classRegistered) CoRevokeClassObject(classCookie);
+    ComPtr<IMessageFilter> ours;
+    CoRegisterMessageFilter(previousFilter.Get(), ours.GetAddressOf());
     CoDisconnectObject(application.Get(), 0);
     DestroyWindow(window);
     return 0;

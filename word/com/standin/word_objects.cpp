@@ -1,4 +1,6 @@
 // Word's object model subset over the recording backend's document, answered through IDispatch.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "word/com/standin/automation.h"
@@ -400,7 +402,7 @@ private:
     enum { ActiveDocument, Documents, Selection, ScreenUpdating, CommandBars, Quit, Name, Visible,
            // the test-only control surface (see control_surface.h)
            Runs, Paragraphs, DocumentText, SelectionSpan, SetContent, TypeKeys, Click, CloseDocument, NewDocument,
-           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating };
+           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating, Busy, RefusedCalls, SetEditable };
     inline static const std::vector<Member> kMembers = {
         {u"ActiveDocument", {}}, {u"Documents", {}}, {u"Selection", {}}, {u"ScreenUpdating", {}},
         {u"CommandBars", {}}, {u"Quit", {u"SaveChanges", u"OriginalFormat", u"RouteDocument"}}, {u"Name", {}},
@@ -408,7 +410,8 @@ private:
         {kStandinRuns, {}}, {kStandinParagraphs, {}}, {kStandinText, {}}, {kStandinSelection, {}},
         {kStandinSetContent, {u"Text", u"InsertionPoint"}}, {kStandinTypeKeys, {u"Text"}}, {kStandinClick, {u"Caption"}},
         {kStandinCloseDocument, {}}, {kStandinNewDocument, {}}, {kStandinEdits, {}}, {kStandinClearLog, {}},
-        {kStandinMenu, {}}, {kStandinAddins, {}}, {kStandinAddinLog, {}}, {kStandinScreenUpdating, {}}};
+        {kStandinMenu, {}}, {kStandinAddins, {}}, {kStandinAddinLog, {}}, {kStandinScreenUpdating, {}},
+        {kStandinBusy, {u"Seconds"}}, {kStandinRefusedCalls, {}}, {kStandinSetEditable, {u"Editable"}}};
     // clang-format on
 
     Variant call(std::size_t index, bool put, const Arguments& args) override {
@@ -487,6 +490,14 @@ private:
             case Addins: return Variant::text(joinRecords(host_->connectedAddins));
             case AddinLog: return Variant::text(joinRecords(host_->addinLog));
             case IsScreenUpdating: return Variant::boolean(word.screenUpdating());
+            case Busy: {
+                const auto period = std::chrono::duration<double>(std::max(0.0, args.real(0)));
+                host_->busyUntil =
+                    std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::milliseconds>(period);
+                return {};
+            }
+            case RefusedCalls: return Variant::int32(host_->refusedCalls);
+            case SetEditable: word.setEditable(args.boolean(0)); return {};
         }
         return {};
     }
