@@ -2,8 +2,12 @@
 #include "versend/form1.h"
 #include "versend/send.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QTextCursor>
+
+#include <optional>
 
 namespace versend {
 
@@ -32,21 +36,44 @@ namespace {
 
 // The window shows that it is busy while a send runs: the busy picture and a wait cursor. A
 // send that has to start the word processor first, or that waits for a busy Word, takes seconds,
-// during which the window keeps painting (Form1::keepPaintingWhileWaiting).
-class BusyWhileSending {
+// during which the window keeps painting (Form1::keepPaintingWhileWaiting). Keys and clicks that
+// reach the program meanwhile are dropped, not kept for later: an Enter pressed again while Word
+// was busy would otherwise send the same verse a second time once the first send is through.
+class BusyWhileSending : public QObject {
 public:
     explicit BusyWhileSending(Form1& form) : form_(form), idle_(form.Image1.pixmap()) {
         form_.Image1.setPixmap(form_.Image2.pixmap());
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QCoreApplication::instance()->installEventFilter(this);
     }
-    ~BusyWhileSending() {
+    ~BusyWhileSending() override {
+        // What was typed or clicked during the send is still queued: let it through the filter.
+        QCoreApplication::processEvents();
+        QCoreApplication::instance()->removeEventFilter(this);
         QGuiApplication::restoreOverrideCursor();
         form_.Image1.setPixmap(idle_);
     }
     BusyWhileSending(const BusyWhileSending&) = delete;
     BusyWhileSending& operator=(const BusyWhileSending&) = delete;
 
+protected:
+    bool eventFilter(QObject*, QEvent* event) override { return isUserInput(event->type()); }
+
 private:
+    static bool isUserInput(QEvent::Type type) {
+        switch (type) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::InputMethod:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel: return true;
+            default: return false;
+        }
+    }
+
     Form1& form_;
     QPixmap idle_;
 };
@@ -54,22 +81,26 @@ private:
 }  // namespace
 
 bool sendPieces(Form1& form, const SendPieces& pieces) {
-    const BusyWhileSending busy(form);
-    try {
-        if (!form.wordGlobal) {
-            if (!form.wordGlobalFactory) throw word::Error("no word processor");
-            form.wordGlobal = form.wordGlobalFactory();
+    std::optional<word::Error> failure;
+    {
+        const BusyWhileSending busy(form);
+        try {
+            if (!form.wordGlobal) {
+                if (!form.wordGlobalFactory) throw word::Error("no word processor");
+                form.wordGlobal = form.wordGlobalFactory();
+            }
+            typePieces(*form.wordGlobal, pieces);
+        } catch (const word::Error& e) {
+            failure = e;
         }
-        typePieces(*form.wordGlobal, pieces);
-        return true;
-    } catch (const word::Error& e) {
-        switch (e.reason()) {
-            case word::Error::Reason::Busy: form.messageBox->show(kWordBusy, kErrorCaption); break;
-            case word::Error::Reason::NotEditable: form.messageBox->show(kDocumentNotEditable, kErrorCaption); break;
-            case word::Error::Reason::Other: form.messageBox->show(kWordNotRunning, kWordNotRunningCaption); break;
-        }
-        return false;
     }
+    if (!failure) return true;
+    switch (failure->reason()) {
+        case word::Error::Reason::Busy: form.messageBox->show(kWordBusy, kErrorCaption); break;
+        case word::Error::Reason::NotEditable: form.messageBox->show(kDocumentNotEditable, kErrorCaption); break;
+        case word::Error::Reason::Other: form.messageBox->show(kWordNotRunning, kWordNotRunningCaption); break;
+    }
+    return false;
 }
 
 void typePieces(word::Global& word, const SendPieces& pieces) {

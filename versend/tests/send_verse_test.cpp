@@ -308,5 +308,32 @@ TEST_F(SendTest, TheWindowShowsItIsBusyWhileTheSendReachesTheWordProcessor) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// A user who presses Enter again, or clicks, while a send waits for the word processor gets one
+// verse in the document, not two: what reached the window during the send is dropped. Keys
+// pressed after the send work as ever.
+TEST_F(SendTest, KeysPressedWhileASendWaitsAreDroppedNotSentAgain) {
+    startWithClipboard(QStringLiteral("لا شيء هنا"));
+    setCheckValue(form->Check1, 0);
+    form->List1.setFocus();
+    prepare = [&](word::recording::Recorder&) {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QCoreApplication::postEvent(&form->List1,
+                                        std::make_unique<QKeyEvent>(type, Qt::Key_Return, Qt::NoModifier).release());
+        QCoreApplication::postEvent(
+            &form->cmdcreate, std::make_unique<QMouseEvent>(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2),
+                                                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier)
+                                  .release());
+    };
+    setVerse(kVerse, 1, QStringLiteral("1"));
+    form->cmdcreate.click();
+    QCoreApplication::processEvents();
+    const std::u16string once = u(u'[' + kVerse + QStringLiteral("] {") + kFatiha + QStringLiteral(":1} "));
+    EXPECT_EQ(documentText(), once);
+
+    QTest::keyClick(&form->List1, Qt::Key_Return);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(documentText(), once + once);
+}
+
 }  // namespace
 }  // namespace versend::testing
