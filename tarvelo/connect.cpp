@@ -89,7 +89,7 @@ void AddinInstance_OnConnection(std::shared_ptr<word::Application> application, 
             button->SetTag(row.tag);
         }
     } catch (...) {
-        ReportError("AddinInstance_OnConnection");
+        ReportConnectionError();
     }
 }
 
@@ -108,9 +108,11 @@ void RemoveQuranMenu() {
     }
 }
 
-void ctrl2_Click() { OpenChooser(1, "ctrl2_Click"); }
-void ctrl3_Click() { OpenChooser(2, "ctrl3_Click"); }
-void ctrl4_Click() { OpenChooser(3, "ctrl4_Click"); }
+void ReportConnectionError() { ReportError("AddinInstance_OnConnection"); }
+
+void ctrl2_Click() { OpenChooser(ArabicAndTranslation, "ctrl2_Click"); }
+void ctrl3_Click() { OpenChooser(ArabicOnly, "ctrl3_Click"); }
+void ctrl4_Click() { OpenChooser(TranslationOnly, "ctrl4_Click"); }
 
 void ctrl5_Click() {
     try {

@@ -25,6 +25,10 @@ void AddinInstance_Terminate();
 // Deletes the "Al-Quran" menu; ignores every error.
 void RemoveQuranMenu();
 
+// Shows the error in flight as a failure of AddinInstance_OnConnection (for a host that cannot
+// even reach the application object to connect with).
+void ReportConnectionError();
+
 void ctrl2_Click();
 void ctrl3_Click();
 void ctrl4_Click();

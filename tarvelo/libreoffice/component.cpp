@@ -1,7 +1,8 @@
 // The add-in as an office component: the connection job that runs when the office has started,
 // the protocol handler of the menu's commands, and the listeners that notice the office's
-// shutdown and the removal of the extension. Everything the add-in does runs on the office's
-// main thread: calls that arrive on another thread (a remote client's dispatch) are handed to it.
+// shutdown and the removal of the extension; the add-in's own life is its core's
+// (tarvelo/addin_core.h). Everything the add-in does runs on the office's main thread: calls that
+// arrive on another thread (a remote client's dispatch) are handed to it.
 #include <algorithm>
 #include <functional>
 #include <mutex>
@@ -34,14 +35,8 @@
 #include <cppuhelper/supportsservice.hxx>
 #include <rtl/ref.hxx>
 
-#include "tarvelo/addin_services.h"
-#include "tarvelo/addin_state.h"
-#include "tarvelo/autoreplace/auto_replace.h"
+#include "tarvelo/addin_core.h"
 #include "tarvelo/autoreplace/office_timer.h"
-#include "tarvelo/composer.h"
-#include "tarvelo/connect.h"
-#include "tarvelo/data/data_files.h"
-#include "tarvelo/frm_choose.h"
 #include "tarvelo/libreoffice/adapters.h"
 #include "tarvelo/libreoffice/extension_ids.h"
 #include "tarvelo/libreoffice/main_thread.h"
@@ -115,25 +110,9 @@ public:
         shutDown_ = true;
         connected_ = false;
         AddinInstance_OnBeginShutdown();
-        AddinInstance_Terminate();
-        UninstallAutoReplace();
-        if (auto dialog = LoadedFrmChoose()) {
-            try {
-                dialog->Controls().Close();
-            } catch (...) {
-            }
-            UnloadFrmChoose();
-        }
+        UninstallAddin();
         MenuCommands::setCaptionListener({});
         RemoveListeners();
-        WordApp.reset();
-        ctrl2.reset();
-        ctrl3.reset();
-        ctrl4.reset();
-        ctrl5.reset();
-        ctrl6.reset();
-        SetServices({});
-        CloseDataFiles();
         {
             std::lock_guard lock(mutex_);
             statusListeners_.clear();
@@ -217,29 +196,22 @@ private:
     void ConnectNow(const uno::Reference<uno::XComponentContext>& context) {
         if (shutDown_) return;
         context_ = context;
-        if (!HasServices()) SetServices({MakeModuleData(), MakeOfficeHost(context)});
-        if (!autoReplaceInstalled_) {
-            AutoReplaceHost host;
-            try {
-                host.timers = MakeOfficeTimerService(context);
-            } catch (const uno::Exception&) {
-                // no main-thread callbacks: the automatic replacement cannot run
-            }
-            host.insertArabic = &InsertArabic;
-            host.insertTranslation = &InsertTranslation;
-            host.surah = [](std::int64_t s) -> std::optional<SurahInfo> {
-                if (s < 1 || s > 114) return std::nullopt;
-                return SurahInfo{Data().SurahName(int(s)), Data().VerseCount(int(s))};
-            };
-            host.message = [](std::u16string_view text) { Host().MsgBox(text, MessageIcon::None); };
-            InstallAutoReplace(std::move(host));
-            autoReplaceInstalled_ = true;
-        }
+        InstallAddin([&] { return HostParts{MakeOfficeHost(context), OfficeTimers(context)}; });
         MenuCommands::setCaptionListener(
             [](std::u16string_view url, std::u16string_view caption) { Get().NotifyCaption(url, caption); });
         AddListeners();
         connected_ = true;
-        AddinInstance_OnConnection(word::libreoffice::inProcess(context));
+        ConnectAddin([&] { return word::libreoffice::inProcess(context); });
+    }
+
+    // The office's main-thread callbacks; none when the office offers none (the automatic
+    // replacement then cannot run).
+    static std::shared_ptr<TimerService> OfficeTimers(const uno::Reference<uno::XComponentContext>& context) {
+        try {
+            return MakeOfficeTimerService(context);
+        } catch (const uno::Exception&) {
+            return nullptr;
+        }
     }
 
     void AddListeners() {
