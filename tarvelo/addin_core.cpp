@@ -66,6 +66,7 @@ void InstallAddin(const std::function<HostParts()>& makeParts) {
     autoReplace.insertTranslation = &InsertTranslation;
     autoReplace.surah = &SurahEntry;
     autoReplace.message = [](std::u16string_view text) { Host().MsgBox(text, MessageIcon::None); };
+    autoReplace.modeChanged = std::move(parts.autoReplaceChanged);
     InstallAutoReplace(std::move(autoReplace));
     Installed = true;
 }

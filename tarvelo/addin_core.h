@@ -21,11 +21,13 @@ namespace mTarvelo {
 
 class TimerService;
 
-// What a host brings: its user-interface services, and the timers of the automatic replacement
-// (none: the mode cannot start its timer and says so when switched on).
+// What a host brings: its user-interface services, the timers of the automatic replacement
+// (none: the mode cannot start its timer and says so when switched on), and what shows the mode
+// besides the menu (a ribbon toggle, a toolbar button), told whenever AutoReplaceOn changes.
 struct HostParts {
     std::shared_ptr<AddinHost> host;
     std::shared_ptr<TimerService> timers;
+    std::function<void()> autoReplaceChanged;
 };
 
 // Installs the data readers, the host's services and the automatic replacement, unless they are

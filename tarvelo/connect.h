@@ -29,6 +29,10 @@ void RemoveQuranMenu();
 // even reach the application object to connect with).
 void ReportConnectionError();
 
+// Runs the click handler of the menu command whose tag is `tag` (commands.h), as a click of its
+// button does; false when there is no such command.
+bool ClickCommand(std::u16string_view tag);
+
 void ctrl2_Click();
 void ctrl3_Click();
 void ctrl4_Click();

@@ -118,21 +118,32 @@ void InstallAutoReplace(AutoReplaceHost host) {
 }
 
 void UninstallAutoReplace() {
-    AutoReplaceOn = false;
+    SetAutoReplaceOn(false);
     StopAutoReplaceTimer();
     Installed() = AutoReplaceHost{};
+}
+
+void SetAutoReplaceOn(bool on) {
+    if (AutoReplaceOn == on) return;
+    AutoReplaceOn = on;
+    if (!Installed().modeChanged) return;
+    try {
+        Installed().modeChanged();
+    } catch (...) {
+        // what shows the mode could not follow; the mode itself has changed
+    }
 }
 
 void ctrl6_Click() {
     try {
         if (AutoReplaceOn) {
             StopAutoReplaceTimer();
-            AutoReplaceOn = false;
+            SetAutoReplaceOn(false);
             if (ctrl6) ctrl6->SetCaption(captionOff);
         } else {
             // A timer that cannot be created is reported, as on every later restart.
             StartAutoReplaceTimer();
-            AutoReplaceOn = true;
+            SetAutoReplaceOn(true);
             if (ctrl6) ctrl6->SetCaption(captionOn);
         }
     } catch (const std::exception& e) {
@@ -162,7 +173,7 @@ std::u16string GetTypedTag() {
         return text.starts_with(u'[') ? text : std::u16string{};
     } catch (const std::exception&) {
         // No document, or the word processor is gone: the mode ends here (the caption stays).
-        AutoReplaceOn = false;
+        SetAutoReplaceOn(false);
         StopAutoReplaceTimer();
         return {};
     }

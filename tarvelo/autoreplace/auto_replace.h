@@ -23,6 +23,10 @@ class TimerService;
 inline bool AutoReplaceOn = false;
 inline std::uint32_t AutoReplaceTimerId = 0;
 
+// Switches AutoReplaceOn; a change is told to the host (AutoReplaceHost::modeChanged), which
+// shows the mode outside the menu (a ribbon toggle, a toolbar button).
+void SetAutoReplaceOn(bool on);
+
 // The menu command that switches the mode on and off.
 void ctrl6_Click();
 void StartAutoReplaceTimer();
@@ -47,6 +51,8 @@ struct AutoReplaceHost {
     std::function<std::optional<SurahInfo>(std::int64_t surah)> surah;
     // A message box with an OK button, no icon and the add-in's title.
     std::function<void(std::u16string_view text)> message;
+    // Told after AutoReplaceOn has changed (from the menu, another surface, an error or shutdown).
+    std::function<void()> modeChanged;
 };
 
 // Installs the collaborators (replacing earlier ones). Without a timer service no timer can be

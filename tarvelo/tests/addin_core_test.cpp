@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tarvelo/autoreplace/auto_replace.h"
 #include "tarvelo/tests/fixture.h"
 
 class AddinCoreTest : public AddinTest {
@@ -20,7 +21,7 @@ protected:
     void Install() {
         mTarvelo::InstallAddin([&] {
             ++partsMade;
-            return mTarvelo::HostParts{host, nullptr};
+            return mTarvelo::HostParts{host, nullptr, [this] { shownModes.push_back(mTarvelo::AutoReplaceOn); }};
         });
         mTarvelo::SetServices({data, host});  // the fake data in place of the data files
     }
@@ -31,6 +32,8 @@ protected:
     void StoreTranslation(std::u16string_view name) { host->settings["tarvelocfg/language/default"] = name; }
 
     int partsMade = 0;
+    // The modes shown outside the menu, in order.
+    std::vector<bool> shownModes;
 };
 
 TEST_F(AddinCoreTest, ConnectingBuildsTheMenuAndOpensTheTranslationChosenInAnEarlierSession) {
@@ -92,4 +95,29 @@ TEST_F(AddinCoreTest, GoingAwayLeavesNothingBehindAndIsHarmlessWhenRepeated) {
 
     Install();  // a later connection installs afresh
     EXPECT_EQ(partsMade, 2);
+}
+
+TEST_F(AddinCoreTest, EveryChangeOfTheModeIsShownWhereverItComesFrom) {
+    Install();
+    Connect();
+    mTarvelo::ClickCommand(u"Quran6");  // the menu's switch (no timers here: it says so)
+    mTarvelo::ClickCommand(u"Quran6");
+    EXPECT_EQ(shownModes, (std::vector<bool>{true, false}));
+    // Switching to the mode it is in shows nothing.
+    mTarvelo::SetAutoReplaceOn(false);
+    EXPECT_EQ(shownModes.size(), 2u);
+    // Disconnection ends the mode; so does a look-back that cannot reach the word processor.
+    mTarvelo::SetAutoReplaceOn(true);
+    mTarvelo::AddinInstance_OnDisconnection();
+    mTarvelo::SetAutoReplaceOn(true);
+    mTarvelo::WordApp.reset();
+    EXPECT_EQ(mTarvelo::GetTypedTag(), u"");
+    EXPECT_EQ(shownModes, (std::vector<bool>{true, false, true, false, true, false}));
+    // Going away with the mode on shows it off once more, then nothing.
+    mTarvelo::SetAutoReplaceOn(true);
+    mTarvelo::UninstallAddin();
+    mTarvelo::SetAutoReplaceOn(true);
+    EXPECT_EQ(shownModes.size(), 8u);
+    EXPECT_FALSE(shownModes.back());
+    mTarvelo::AutoReplaceOn = false;
 }
