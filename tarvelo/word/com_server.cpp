@@ -1,7 +1,8 @@
 // Tarvelo.dll as an in-process COM server: the class factory of Tarvelo.Connect, whose object
 // receives Word's add-in connection events (IDTExtensibility2, through its vtable or through
 // IDispatch) and hands them to the add-in's core (tarvelo/addin_core.h) and the add-in designer's
-// AddinInstance_* procedures, and the four exported entry points.
+// AddinInstance_* procedures, and gives Word 2007 and later its ribbon tab (IRibbonExtensibility
+// and the ribbon's callbacks, ribbon.h); and the four exported entry points.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -15,6 +16,7 @@
 #include "tarvelo/word/com_server.h"
 #include "tarvelo/word/idtextensibility2.h"
 #include "tarvelo/word/registration.h"
+#include "tarvelo/word/ribbon.h"
 #include "tarvelo/word/word_application.h"
 #include "tarvelo/word/word_host.h"
 
@@ -34,6 +36,7 @@ std::atomic<long> Connections{0};
 void Uninstall() {
     mTarvelo::UninstallAddin();
     CloseAboutWindow();
+    ForgetRibbon();
 }
 
 // A string property of a dispatch object, read by name; empty when it cannot be read.
@@ -72,6 +75,11 @@ public:
             AddRef();
             return S_OK;
         }
+        if (IsEqualIID(iid, IID_IRibbonExtensibility)) {
+            *out = static_cast<IRibbonExtensibility*>(&ribbon_);
+            AddRef();
+            return S_OK;
+        }
         *out = nullptr;
         return E_NOINTERFACE;
     }
@@ -90,7 +98,8 @@ public:
         return static_cast<ULONG>(left);
     }
 
-    // IDispatch: no type information; the five methods by name and dispatch identifier.
+    // IDispatch: no type information; the five methods and the ribbon's callbacks by name and
+    // dispatch identifier.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count == nullptr) return E_POINTER;
         *count = 0;
@@ -115,6 +124,7 @@ public:
         if (count == 0) return S_OK;
         for (const auto& method : methods)
             if (names[0] != nullptr && _wcsicmp(names[0], method.name) == 0) ids[0] = method.id;
+        if (ids[0] == DISPID_UNKNOWN) RibbonCallbackId(names[0], ids[0]);
         if (ids[0] == DISPID_UNKNOWN || count > 1) result = DISP_E_UNKNOWNNAME;  // no named arguments
         return result;
     }
@@ -124,6 +134,7 @@ public:
         if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
         DISPPARAMS empty{};
         if (params == nullptr) params = &empty;
+        if (IsRibbonCallback(id)) return InvokeRibbonCallback(id, *params, result, argError);
         if (params->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
         if (result != nullptr) VariantInit(result);
         UINT expected = 0;
@@ -175,7 +186,7 @@ public:
                                            SAFEARRAY**) override {
         try {
             mTarvelo::InstallAddin([] {
-                return mTarvelo::HostParts{MakeWordHost(), mTarvelo::MakeWindowsTimerService()};
+                return mTarvelo::HostParts{MakeWordHost(), mTarvelo::MakeWindowsTimerService(), RibbonModeChanged};
             });
         } catch (...) {
             return E_OUTOFMEMORY;
@@ -218,6 +229,7 @@ private:
     }
 
     std::atomic<long> references_{1};
+    RibbonPart ribbon_{*this};
 };
 
 class Factory final : public IClassFactory {
