@@ -4,6 +4,7 @@
 #include "word/com/standin/automation.h"
 #include "word/com/standin/control_surface.h"
 #include "word/com/standin/host.h"
+#include "word/com/standin/ribbon_host.h"
 
 namespace word::com::standin {
 
@@ -400,7 +401,7 @@ private:
     enum { ActiveDocument, Documents, Selection, ScreenUpdating, CommandBars, Quit, Name, Visible,
            // the test-only control surface (see control_surface.h)
            Runs, Paragraphs, DocumentText, SelectionSpan, SetContent, TypeKeys, Click, CloseDocument, NewDocument,
-           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating };
+           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating, RibbonSurface, ReconnectAddins };
     inline static const std::vector<Member> kMembers = {
         {u"ActiveDocument", {}}, {u"Documents", {}}, {u"Selection", {}}, {u"ScreenUpdating", {}},
         {u"CommandBars", {}}, {u"Quit", {u"SaveChanges", u"OriginalFormat", u"RouteDocument"}}, {u"Name", {}},
@@ -408,7 +409,8 @@ private:
         {kStandinRuns, {}}, {kStandinParagraphs, {}}, {kStandinText, {}}, {kStandinSelection, {}},
         {kStandinSetContent, {u"Text", u"InsertionPoint"}}, {kStandinTypeKeys, {u"Text"}}, {kStandinClick, {u"Caption"}},
         {kStandinCloseDocument, {}}, {kStandinNewDocument, {}}, {kStandinEdits, {}}, {kStandinClearLog, {}},
-        {kStandinMenu, {}}, {kStandinAddins, {}}, {kStandinAddinLog, {}}, {kStandinScreenUpdating, {}}};
+        {kStandinMenu, {}}, {kStandinAddins, {}}, {kStandinAddinLog, {}}, {kStandinScreenUpdating, {}},
+        {kStandinRibbon, {}}, {kStandinReconnectAddins, {}}};
     // clang-format on
 
     Variant call(std::size_t index, bool put, const Arguments& args) override {
@@ -487,6 +489,10 @@ private:
             case Addins: return Variant::text(joinRecords(host_->connectedAddins));
             case AddinLog: return Variant::text(joinRecords(host_->addinLog));
             case IsScreenUpdating: return Variant::boolean(word.screenUpdating());
+            case RibbonSurface: return result(makeRibbonSurface(host_));
+            case ReconnectAddins:
+                if (host_->reconnectAddins) host_->reconnectAddins();
+                return {};
         }
         return {};
     }
