@@ -1,6 +1,6 @@
 // The add-in as an office component: the connection job that runs when the office has started,
-// the protocol handler of the menu's commands, and the listeners that notice the office's
-// shutdown and the removal of the extension; the add-in's own life is its core's
+// the protocol handler of the menu's and the toolbar's commands, and the listeners that notice
+// the office's shutdown and the removal of the extension; the add-in's own life is its core's
 // (tarvelo/addin_core.h). Everything the add-in does runs on the office's main thread: calls that
 // arrive on another thread (a remote client's dispatch) are handed to it.
 #include <algorithm>
@@ -41,6 +41,7 @@
 #include "tarvelo/libreoffice/extension_ids.h"
 #include "tarvelo/libreoffice/main_thread.h"
 #include "tarvelo/libreoffice/office_ui.h"
+#include "tarvelo/libreoffice/toolbar_commands.h"
 #include "word/libreoffice/command_bars.h"
 #include "word/libreoffice/connection.h"
 #include "word/libreoffice/libreoffice.h"
@@ -178,6 +179,24 @@ public:
         }
     }
 
+    // The mode has changed: the toolbar's switch shows it.
+    void NotifyToggle() {
+        const std::u16string toggle = ToggleCommandUrl();
+        std::vector<StatusEntry> targets;
+        {
+            std::lock_guard lock(mutex_);
+            for (const auto& entry : statusListeners_)
+                if (fromOUString(entry.url.Complete) == toggle) targets.push_back(entry);
+        }
+        for (const auto& entry : targets) {
+            try {
+                entry.listener->statusChanged(ToolbarCommandState(entry.url));
+            } catch (const uno::Exception&) {
+                RemoveStatusListener(entry.listener, entry.url);
+            }
+        }
+    }
+
     static css::frame::FeatureStateEvent CaptionState(const css::util::URL& url, std::u16string_view caption) {
         css::frame::FeatureStateEvent state;
         state.FeatureURL = url;
@@ -196,7 +215,9 @@ private:
     void ConnectNow(const uno::Reference<uno::XComponentContext>& context) {
         if (shutDown_) return;
         context_ = context;
-        InstallAddin([&] { return HostParts{MakeOfficeHost(context), OfficeTimers(context)}; });
+        InstallAddin([&] {
+            return HostParts{MakeOfficeHost(context), OfficeTimers(context), [] { Get().NotifyToggle(); }};
+        });
         MenuCommands::setCaptionListener(
             [](std::u16string_view url, std::u16string_view caption) { Get().NotifyCaption(url, caption); });
         AddListeners();
@@ -343,7 +364,8 @@ public:
 
     uno::Reference<css::frame::XDispatch> SAL_CALL queryDispatch(const css::util::URL& url, const OUString&,
                                                                  sal_Int32) override {
-        if (!MenuCommands::handles(fromOUString(url.Complete))) return {};
+        const std::u16string command = fromOUString(url.Complete);
+        if (!MenuCommands::handles(command) && !IsToolbarCommand(command)) return {};
         return this;
     }
     uno::Sequence<uno::Reference<css::frame::XDispatch>> SAL_CALL
@@ -365,7 +387,7 @@ public:
         RunOnMainThread(context_, [self, command, listener] {
             bool done = false;
             try {
-                done = MenuCommands::click(command);
+                done = IsToolbarCommand(command) ? ClickToolbarCommand(command) : MenuCommands::click(command);
             } catch (...) {
             }
             if (!listener.is()) return;
@@ -383,7 +405,8 @@ public:
         if (!listener.is()) return;
         Session::Get().AddStatusListener(listener, url);
         auto state = Session::CaptionState(url, u"");
-        if (auto caption = MenuCommands::caption(fromOUString(url.Complete))) state.State <<= toOUString(*caption);
+        if (IsToolbarCommand(fromOUString(url.Complete))) state = ToolbarCommandState(url);
+        else if (auto caption = MenuCommands::caption(fromOUString(url.Complete))) state.State <<= toOUString(*caption);
         else state.State.clear();
         state.Source = static_cast<cppu::OWeakObject*>(this);
         listener->statusChanged(state);
