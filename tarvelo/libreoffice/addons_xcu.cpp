@@ -84,7 +84,9 @@ std::string WindowState() {
     xml += Prop("UIName", Utf8(mTarvelo::MenuTitle));
     for (const char* flag : {"Docked", "Visible"})
         xml += "<prop oor:name=\"" + std::string(flag) + "\" oor:type=\"xs:boolean\"><value>true</value></prop>\n";
-    xml += "<prop oor:name=\"DockingArea\" oor:type=\"xs:int\"><value>0</value></prop>\n";  // the top
+    // At the top, after the Standard toolbar in its row.
+    xml += "<prop oor:name=\"DockingArea\" oor:type=\"xs:int\"><value>0</value></prop>\n";
+    xml += Prop("DockPos", "1,0");
     return xml + "</node>\n</node>\n</node>\n";
 }
 

@@ -304,6 +304,19 @@ bool Ribbon::pressedOf(Loaded& addin, const Shown& shown) {
     return known.pressed;
 }
 
+std::u16string Ribbon::imageOf(Loaded& addin, const CustomUiElement& control) {
+    const auto id = control.attribute(u"id");
+    const auto getImage = control.attribute(u"getImage");
+    if (getImage.empty() || addin.values[id].imageKnown) return addin.values[id].image;
+    log.push_back(u"getImage " + id);
+    HRESULT hr;
+    const Variant picture = call(addin, getImage, {controlObject(addin, id, control.attribute(u"tag"))}, hr);
+    auto& values = addin.values[id];  // the call may have invalidated the values
+    values.image = SUCCEEDED(hr) ? describePicture(picture) : u"failed " + fromUtf8(hex(hr));
+    values.imageKnown = true;
+    return values.image;
+}
+
 std::vector<RibbonControlView> Ribbon::controls() {
     std::vector<RibbonControlView> views;
     for (std::size_t a = 0; a < loaded_.size(); ++a) {
@@ -311,22 +324,21 @@ std::vector<RibbonControlView> Ribbon::controls() {
         for (const auto* tab : tabsOf(addin.ui))
             for (const auto& group : tab->children)
                 for (const auto& control : group.children) {
-                    RibbonControlView view{
-                        tab->attribute(u"id"),          tab->attribute(u"label"),     tab->attribute(u"keytip"),
-                        group.attribute(u"id"),         group.attribute(u"label"),    control.name,
-                        control.attribute(u"id"),       control.attribute(u"label"),  control.attribute(u"screentip"),
-                        control.attribute(u"supertip"), control.attribute(u"keytip"), control.attribute(u"size")};
-                    const auto getImage = control.attribute(u"getImage");
-                    if (!getImage.empty() && !addin.values[view.id].imageKnown) {
-                        log.push_back(u"getImage " + view.id);
-                        HRESULT hr;
-                        const Variant picture =
-                            call(addin, getImage, {controlObject(addin, view.id, control.attribute(u"tag"))}, hr);
-                        auto& values = addin.values[view.id];
-                        values.image = SUCCEEDED(hr) ? describePicture(picture) : u"failed " + fromUtf8(hex(hr));
-                        values.imageKnown = true;
-                    }
-                    view.image = addin.values[view.id].image;
+                    RibbonControlView view;
+                    view.tab = tab->attribute(u"id");
+                    view.tabLabel = tab->attribute(u"label");
+                    view.tabKeytip = tab->attribute(u"keytip");
+                    view.group = group.attribute(u"id");
+                    view.groupLabel = group.attribute(u"label");
+                    view.kind = control.name;
+                    for (auto [field, name] : {std::pair{&view.id, u"id"},
+                                               {&view.label, u"label"},
+                                               {&view.screentip, u"screentip"},
+                                               {&view.supertip, u"supertip"},
+                                               {&view.keytip, u"keytip"},
+                                               {&view.size, u"size"}})
+                        *field = control.attribute(name);
+                    view.image = imageOf(addin, control);
                     if (control.name == u"toggleButton")
                         view.pressed = pressedOf(addin, {&addin, tab, &group, &control});
                     views.push_back(std::move(view));

@@ -39,6 +39,7 @@
 namespace word::com::standin {
 
 class Host;
+struct CustomUiElement;
 
 inline constexpr std::u16string_view kStandinRibbon = u"StandinRibbon";
 inline constexpr std::u16string_view kStandinReconnectAddins = u"StandinReconnectAddins";
@@ -95,6 +96,7 @@ private:
     Variant call(Loaded& addin, const std::u16string& callback, std::vector<Variant> arguments, HRESULT& result);
     Variant controlObject(Loaded& addin, const std::u16string& id, const std::u16string& tag);
     bool pressedOf(Loaded& addin, const Shown& shown);
+    std::u16string imageOf(Loaded& addin, const CustomUiElement& control);
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     std::vector<std::unique_ptr<Loaded>> loaded_;
