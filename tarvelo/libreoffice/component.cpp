@@ -164,38 +164,11 @@ public:
         });
     }
     void NotifyCaption(std::u16string_view url, std::u16string_view caption) {
-        std::vector<StatusEntry> targets;
-        {
-            std::lock_guard lock(mutex_);
-            for (const auto& entry : statusListeners_)
-                if (fromOUString(entry.url.Complete) == url) targets.push_back(entry);
-        }
-        for (const auto& entry : targets) {
-            try {
-                entry.listener->statusChanged(CaptionState(entry.url, caption));
-            } catch (const uno::Exception&) {
-                RemoveStatusListener(entry.listener, entry.url);
-            }
-        }
+        Notify(url, [&](const css::util::URL& target) { return CaptionState(target, caption); });
     }
 
     // The mode has changed: the toolbar's switch shows it.
-    void NotifyToggle() {
-        const std::u16string toggle = ToggleCommandUrl();
-        std::vector<StatusEntry> targets;
-        {
-            std::lock_guard lock(mutex_);
-            for (const auto& entry : statusListeners_)
-                if (fromOUString(entry.url.Complete) == toggle) targets.push_back(entry);
-        }
-        for (const auto& entry : targets) {
-            try {
-                entry.listener->statusChanged(ToolbarCommandState(entry.url));
-            } catch (const uno::Exception&) {
-                RemoveStatusListener(entry.listener, entry.url);
-            }
-        }
-    }
+    void NotifyToggle() { Notify(ToggleCommandUrl(), ToolbarCommandState); }
 
     static css::frame::FeatureStateEvent CaptionState(const css::util::URL& url, std::u16string_view caption) {
         css::frame::FeatureStateEvent state;
@@ -211,6 +184,25 @@ private:
         uno::Reference<css::frame::XStatusListener> listener;
         css::util::URL url;
     };
+
+    // Tells the listeners of `url` the state that `state` makes for them; a listener that fails
+    // is dropped.
+    template <typename State>
+    void Notify(std::u16string_view url, const State& state) {
+        std::vector<StatusEntry> targets;
+        {
+            std::lock_guard lock(mutex_);
+            for (const auto& entry : statusListeners_)
+                if (fromOUString(entry.url.Complete) == url) targets.push_back(entry);
+        }
+        for (const auto& entry : targets) {
+            try {
+                entry.listener->statusChanged(state(entry.url));
+            } catch (const uno::Exception&) {
+                RemoveStatusListener(entry.listener, entry.url);
+            }
+        }
+    }
 
     void ConnectNow(const uno::Reference<uno::XComponentContext>& context) {
         if (shutDown_) return;

@@ -45,6 +45,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +74,8 @@ inline constexpr std::u16string_view kStandinScreenUpdating = u"StandinScreenUpd
 // Records are joined by U+001E, fields by U+001F.
 std::u16string joinRecords(const std::vector<std::u16string>& records);
 std::vector<std::u16string> splitRecords(std::u16string_view text);
+std::u16string joinFields(std::initializer_list<std::u16string> values);
+std::vector<std::u16string> splitFields(std::u16string_view record);
 
 // A run: bold, size, sizeBi, right-to-left run, font, text.
 std::u16string encodeRuns(const std::vector<word::recording::Run>& runs);

@@ -14,7 +14,6 @@ namespace {
 
 constexpr UINT kDeliverRibbonClicks = WM_APP + 20;
 constexpr wchar_t kWindowClass[] = L"WordStandinRibbon";
-constexpr char16_t kField = u'\x1f';
 
 std::u16string textOf(const Variant& value) {
     const VARIANT* raw = value.get();
@@ -93,24 +92,6 @@ std::u16string describePicture(const Variant& value) {
     return size + (transparent && opaque ? u" 32-bit alpha" : u" 32-bit without alpha");
 }
 
-std::u16string joinFields(const std::vector<std::u16string>& values) {
-    std::u16string result;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) result += kField;
-        result += values[i];
-    }
-    return result;
-}
-
-std::vector<std::u16string> splitFields(std::u16string_view text) {
-    std::vector<std::u16string> result(1);
-    for (char16_t c : text) {
-        if (c == kField) result.emplace_back();
-        else result.back() += c;
-    }
-    return result;
-}
-
 const CustomUiElement* child(const CustomUiElement& parent, std::u16string_view name) {
     for (const auto& element : parent.children)
         if (element.name == name) return &element;
@@ -125,36 +106,6 @@ std::vector<const CustomUiElement*> tabsOf(const CustomUiElement& root) {
     if (list)
         for (const auto& tab : list->children) tabs.push_back(&tab);
     return tabs;
-}
-
-// Invokes `member` of a late-bound object of the surface (client side).
-Variant invokeOn(IDispatch* object, std::u16string_view member, std::vector<Variant> args, WORD flags) {
-    const std::u16string name(member);
-    LPOLESTR names[] = {const_cast<LPOLESTR>(wide(name))};
-    DISPID id;
-    HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-    if (FAILED(hr)) throw std::runtime_error("the ribbon has no member " + utf8(member) + " (" + hex(hr) + ")");
-    std::vector<VARIANT> raw;
-    for (auto it = args.rbegin(); it != args.rend(); ++it) raw.push_back(*it->get());
-    DISPPARAMS params{raw.data(), nullptr, static_cast<UINT>(raw.size()), 0};
-    Variant result;
-    EXCEPINFO exception{};
-    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.out(), &exception, nullptr);
-    if (FAILED(hr)) {
-        const Bstr description = Bstr::adopt(exception.bstrDescription);
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrHelpFile);
-        throw std::runtime_error("the ribbon's " + utf8(member) + " failed (" + hex(hr) +
-                                 "): " + utf8(description.text()));
-    }
-    return result;
-}
-
-ComPtr<IDispatch> surfaceOf(const StandinProcess& standin) {
-    Variant surface = standin.invoke(kStandinRibbon);
-    if (surface.type() != VT_DISPATCH || !surface.get()->pdispVal)
-        throw std::runtime_error("the stand-in has no ribbon");
-    return ComPtr<IDispatch>(surface.get()->pdispVal);
 }
 
 }  // namespace
@@ -395,36 +346,15 @@ void Ribbon::invalidate(std::u16string_view progId, std::optional<std::u16string
 // ---------------------------------------------------------------------------------------------
 // The control surface
 
-namespace {
-
-class RibbonSurface final : public AutomationObject {
-public:
-    explicit RibbonSurface(std::shared_ptr<Host> host) : AutomationObject(kMembers), host_(std::move(host)) {}
-
-private:
-    enum { Controls, Click, Log };
-    inline static const std::vector<Member> kMembers = {{u"Controls", {}}, {u"Click", {u"Id"}}, {u"Log", {}}};
-    Variant call(std::size_t index, bool put, const Arguments& args) override {
-        if (put) readOnly();
-        const auto& ribbon = host_->ribbon;
-        switch (index) {
-            case Controls: return Variant::text(ribbon ? encodeRibbon(ribbon->controls()) : std::u16string());
-            case Click:
-                if (!ribbon || !ribbon->postClick(args.text(0))) throw word::Error("no ribbon control has this id");
-                return {};
-            default: return Variant::text(ribbon ? joinRecords(ribbon->log) : std::u16string());
-        }
-    }
-    std::shared_ptr<Host> host_;
-};
-
-}  // namespace
-
-ComPtr<IDispatch> makeRibbonSurface(std::shared_ptr<Host> host) {
-    ComPtr<IDispatch> surface;
-    makeComObject<RibbonSurface>(std::move(host)).As(&surface);
-    return surface;
+std::u16string ribbonControlsText(Host& host) {
+    return host.ribbon ? encodeRibbon(host.ribbon->controls()) : std::u16string();
 }
+
+void postRibbonClick(Host& host, std::u16string_view id) {
+    if (!host.ribbon || !host.ribbon->postClick(id)) throw word::Error("no ribbon control has this id");
+}
+
+std::u16string ribbonLogText(Host& host) { return host.ribbon ? joinRecords(host.ribbon->log) : std::u16string(); }
 
 std::u16string encodeRibbon(const std::vector<RibbonControlView>& controls) {
     std::vector<std::u16string> records;
@@ -446,15 +376,15 @@ std::vector<RibbonControlView> decodeRibbon(std::u16string_view text) {
 }
 
 std::vector<RibbonControlView> ribbonControls(const StandinProcess& standin) {
-    return decodeRibbon(textOf(invokeOn(surfaceOf(standin).Get(), u"Controls", {}, DISPATCH_PROPERTYGET)));
+    return decodeRibbon(textOf(standin.invoke(kStandinRibbonControls)));
 }
 
 void clickRibbon(const StandinProcess& standin, std::u16string_view id) {
-    invokeOn(surfaceOf(standin).Get(), u"Click", {Variant::text(id)}, DISPATCH_METHOD);
+    standin.invoke(kStandinRibbonClick, {Variant::text(id)}, DISPATCH_METHOD);
 }
 
 std::vector<std::u16string> ribbonLog(const StandinProcess& standin) {
-    return splitRecords(textOf(invokeOn(surfaceOf(standin).Get(), u"Log", {}, DISPATCH_PROPERTYGET)));
+    return splitRecords(textOf(standin.invoke(kStandinRibbonLog)));
 }
 
 void reconnectAddins(const StandinProcess& standin) { standin.invoke(kStandinReconnectAddins, {}, DISPATCH_METHOD); }

@@ -15,16 +15,18 @@
 // button's click shows the new state at once and passes it to onAction. An add-in that is
 // disconnected loses its tabs.
 //
-// The test-only control surface: the Application's member StandinRibbon, an object with
-//   Controls     BSTR: the shown controls (decodeRibbon)
-//   Click(Id)    clicks the control with that id; delivered from the message loop after the call
-//                returns; fails if no control has that id
-//   Log          BSTR: what Word asked and was told, in order ("GetCustomUI Tarvelo.Connect",
-//                "onLoad", "getImage Quran2", "getPressed Quran6", "onAction Quran6 true",
-//                "InvalidateControl Quran6", "refused Tarvelo.Connect: <why>", "unload ...")
-// and the Application's member StandinReconnectAddins, which disconnects every connected add-in
-// as the user does in Word's COM Add-ins dialog (OnDisconnection(ext_dm_UserClosed), released)
-// and connects the registered ones again (OnConnection(ext_cm_AfterStartup), OnAddInsUpdate).
+// The test-only control surface, members of the Application object:
+//   StandinRibbonControls     BSTR: the shown controls (decodeRibbon)
+//   StandinRibbonClick(Id)    clicks the control with that id; delivered from the message loop
+//                             after the call returns; fails if no control has that id
+//   StandinRibbonLog          BSTR: what Word asked and was told, in order ("GetCustomUI
+//                             Tarvelo.Connect", "onLoad", "getImage Quran2", "getPressed Quran6",
+//                             "onAction Quran6 true", "InvalidateControl Quran6", "refused
+//                             Tarvelo.Connect: <why>", "unload ...")
+//   StandinReconnectAddins    disconnects every connected add-in as the user does in Word's COM
+//                             Add-ins dialog (OnDisconnection(ext_dm_UserClosed), released) and
+//                             connects the registered ones again (OnConnection(ext_cm_AfterStartup),
+//                             OnAddInsUpdate)
 #pragma once
 
 #include <memory>
@@ -41,7 +43,9 @@ namespace word::com::standin {
 class Host;
 struct CustomUiElement;
 
-inline constexpr std::u16string_view kStandinRibbon = u"StandinRibbon";
+inline constexpr std::u16string_view kStandinRibbonControls = u"StandinRibbonControls";
+inline constexpr std::u16string_view kStandinRibbonClick = u"StandinRibbonClick";
+inline constexpr std::u16string_view kStandinRibbonLog = u"StandinRibbonLog";
 inline constexpr std::u16string_view kStandinReconnectAddins = u"StandinReconnectAddins";
 inline constexpr std::u16string_view kWordRibbonId = u"Microsoft.Word.Document";
 
@@ -104,10 +108,12 @@ private:
     HWND window_ = nullptr;
 };
 
-// The Application's StandinRibbon member: the control surface over the host's ribbon.
-ComPtr<IDispatch> makeRibbonSurface(std::shared_ptr<Host> host);
+// The Application's members of the control surface, over the host's ribbon.
+std::u16string ribbonControlsText(Host& host);
+void postRibbonClick(Host& host, std::u16string_view id);  // throws word::Error if there is no such control
+std::u16string ribbonLogText(Host& host);
 
-// Records are joined by U+001E, fields by U+001F (as control_surface.h does).
+// Records and fields joined as control_surface.h joins them.
 std::u16string encodeRibbon(const std::vector<RibbonControlView>& controls);
 std::vector<RibbonControlView> decodeRibbon(std::u16string_view text);
 

@@ -401,7 +401,8 @@ private:
     enum { ActiveDocument, Documents, Selection, ScreenUpdating, CommandBars, Quit, Name, Visible,
            // the test-only control surface (see control_surface.h)
            Runs, Paragraphs, DocumentText, SelectionSpan, SetContent, TypeKeys, Click, CloseDocument, NewDocument,
-           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating, RibbonSurface, ReconnectAddins };
+           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating, RibbonControls, RibbonClick, RibbonLog,
+           ReconnectAddins };
     inline static const std::vector<Member> kMembers = {
         {u"ActiveDocument", {}}, {u"Documents", {}}, {u"Selection", {}}, {u"ScreenUpdating", {}},
         {u"CommandBars", {}}, {u"Quit", {u"SaveChanges", u"OriginalFormat", u"RouteDocument"}}, {u"Name", {}},
@@ -410,7 +411,8 @@ private:
         {kStandinSetContent, {u"Text", u"InsertionPoint"}}, {kStandinTypeKeys, {u"Text"}}, {kStandinClick, {u"Caption"}},
         {kStandinCloseDocument, {}}, {kStandinNewDocument, {}}, {kStandinEdits, {}}, {kStandinClearLog, {}},
         {kStandinMenu, {}}, {kStandinAddins, {}}, {kStandinAddinLog, {}}, {kStandinScreenUpdating, {}},
-        {kStandinRibbon, {}}, {kStandinReconnectAddins, {}}};
+        {kStandinRibbonControls, {}}, {kStandinRibbonClick, {u"Id"}}, {kStandinRibbonLog, {}},
+        {kStandinReconnectAddins, {}}};
     // clang-format on
 
     Variant call(std::size_t index, bool put, const Arguments& args) override {
@@ -489,7 +491,9 @@ private:
             case Addins: return Variant::text(joinRecords(host_->connectedAddins));
             case AddinLog: return Variant::text(joinRecords(host_->addinLog));
             case IsScreenUpdating: return Variant::boolean(word.screenUpdating());
-            case RibbonSurface: return result(makeRibbonSurface(host_));
+            case RibbonControls: return Variant::text(ribbonControlsText(*host_));
+            case RibbonClick: postRibbonClick(*host_, args.text(0)); return {};
+            case RibbonLog: return Variant::text(ribbonLogText(*host_));
             case ReconnectAddins:
                 if (host_->reconnectAddins) host_->reconnectAddins();
                 return {};
