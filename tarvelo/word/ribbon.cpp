@@ -231,22 +231,22 @@ HRESULT InvokeRibbonCallback(DISPID id, const DISPPARAMS& params, VARIANT* resul
     }
 }
 
-HRESULT RibbonPart::QueryInterface(REFIID iid, void** out) { return outer_.QueryInterface(iid, out); }
-ULONG RibbonPart::AddRef() { return outer_.AddRef(); }
-ULONG RibbonPart::Release() { return outer_.Release(); }
+HRESULT STDMETHODCALLTYPE RibbonPart::QueryInterface(REFIID iid, void** out) { return outer_.QueryInterface(iid, out); }
+ULONG STDMETHODCALLTYPE RibbonPart::AddRef() { return outer_.AddRef(); }
+ULONG STDMETHODCALLTYPE RibbonPart::Release() { return outer_.Release(); }
 
-HRESULT RibbonPart::GetTypeInfoCount(UINT* count) {
+HRESULT STDMETHODCALLTYPE RibbonPart::GetTypeInfoCount(UINT* count) {
     if (count == nullptr) return E_POINTER;
     *count = 0;
     return S_OK;
 }
 
-HRESULT RibbonPart::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+HRESULT STDMETHODCALLTYPE RibbonPart::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
     if (info != nullptr) *info = nullptr;
     return DISP_E_BADINDEX;
 }
 
-HRESULT RibbonPart::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+HRESULT STDMETHODCALLTYPE RibbonPart::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
     if (names == nullptr || ids == nullptr) return E_POINTER;
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
     if (count == 0) return S_OK;
@@ -255,8 +255,8 @@ HRESULT RibbonPart::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
     return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;  // no named arguments
 }
 
-HRESULT RibbonPart::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                           UINT* argError) {
+HRESULT STDMETHODCALLTYPE RibbonPart::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                             VARIANT* result, EXCEPINFO*, UINT* argError) {
     if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
     if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
     DISPPARAMS empty{};
@@ -284,7 +284,7 @@ HRESULT RibbonPart::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* 
     return S_OK;
 }
 
-HRESULT RibbonPart::GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) {
+HRESULT STDMETHODCALLTYPE RibbonPart::GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) {
     if (RibbonXml == nullptr) return E_POINTER;
     *RibbonXml = nullptr;
     try {
