@@ -19,8 +19,10 @@ PACKAGES=(
   g++ openssl ca-certificates pkg-config libharfbuzz-dev python3 python3-fonttools
   # the installer
   nsis
+  # the add-in's icons: rendered from their SVG sources, turned into resources (ImageMagick)
+  librsvg2-bin imagemagick
   # running the tests
-  wine wine64 fonts-wine xvfb xauth fonts-hosny-amiri imagemagick
+  wine wine64 fonts-wine xvfb xauth fonts-hosny-amiri
 )
 
 missing=()

@@ -20,6 +20,8 @@ PACKAGES=(
   python3 ca-certificates openssl libharfbuzz-dev libfreetype-dev python3-fonttools
   # pictures of pages exported by the office tests
   ghostscript
+  # the add-in's icons, rendered from their SVG sources at build time
+  librsvg2-bin
   # the Debian package: its dependencies (dpkg-shlibdeps, file) and its checks
   dpkg-dev file lintian
 )

@@ -1,5 +1,6 @@
-# The add-in's logic: connection and menu, the chooser dialog, the composers. It reaches the data
-# files, the clipboard and the host through the interfaces of addin_services.h.
+# The add-in's logic: its life in a host (addin_core.h), connection and menu, the chooser dialog,
+# the composers. It reaches the data files, the clipboard and the host through the interfaces of
+# addin_services.h.
 set(_addin "${CMAKE_CURRENT_LIST_DIR}")
 add_library(tarvelo_core STATIC
   ${_addin}/addin_services.cpp
@@ -8,7 +9,8 @@ add_library(tarvelo_core STATIC
   ${_addin}/composer_fragments.cpp
   ${_addin}/composer.cpp
   ${_addin}/frm_choose.cpp
-  ${_addin}/connect.cpp)
+  ${_addin}/connect.cpp
+  ${_addin}/addin_core.cpp)
 if(WIN32)
   target_sources(tarvelo_core PRIVATE ${_addin}/number_separators_win32.cpp)
 else()
@@ -20,6 +22,7 @@ add_executable(tarvelo_core_tests
   ${_addin}/tests/composer_test.cpp
   ${_addin}/tests/frm_choose_test.cpp
   ${_addin}/tests/connect_test.cpp
+  ${_addin}/tests/addin_core_test.cpp
   ${_addin}/tests/text_util_test.cpp)
 target_link_libraries(tarvelo_core_tests PRIVATE tarvelo_core GTest::gtest_main)
 gtest_discover_tests(tarvelo_core_tests)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "tarvelo/insert_mode.h"
 #include "word/word.h"
 
 namespace mTarvelo {
@@ -12,8 +13,8 @@ namespace mTarvelo {
 // The office's application object, kept from the connection on.
 inline std::shared_ptr<word::Application> WordApp;
 
-// 1 Arabic and translation, 2 Arabic only, 3 translation only; 0 until first set.
-inline std::int16_t InsertMode = 0;
+// One of InsertModes: Arabic and translation, Arabic only, translation only; 0 until first set.
+inline std::int16_t InsertMode = NoInsertMode;
 
 // Set by the dialog's Stop button; the composers look at it between verses.
 inline bool StopRequested = false;

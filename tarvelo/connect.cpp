@@ -1,12 +1,14 @@
 #include "tarvelo/connect.h"
 
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "tarvelo/addin_error.h"
 #include "tarvelo/addin_services.h"
 #include "tarvelo/addin_state.h"
 #include "tarvelo/autoreplace/auto_replace.h"
+#include "tarvelo/commands.h"
 #include "tarvelo/frm_choose.h"
 #include "tarvelo/text_util.h"
 
@@ -16,11 +18,15 @@ namespace {
 
 constexpr std::string_view Designer = "Designer Connect";
 
-struct MenuRow {
+// The button variable and the click handler of each command, in the order of AddinCommands.
+struct CommandBinding {
     std::shared_ptr<word::CommandBarControl>* button;
-    std::u16string_view tag, caption, tooltip;
     void (*click)();
 };
+const CommandBinding Bindings[] = {
+    {&ctrl2, ctrl2_Click}, {&ctrl3, ctrl3_Click}, {&ctrl4, ctrl4_Click}, {&ctrl6, ctrl6_Click}, {&ctrl5, ctrl5_Click},
+};
+static_assert(std::size(Bindings) == AddinCommands.size());
 
 void ReportError(std::string_view procedure) {
     const ErrorInfo info = DescribeError(std::current_exception());
@@ -32,7 +38,7 @@ void ReportError(std::string_view procedure) {
 
 // Ends automatic replacement; with `stopTimer` its timer too.
 void EndAutoReplace(bool stopTimer) {
-    AutoReplaceOn = false;
+    SetAutoReplaceOn(false);
     RemoveQuranMenu();
     if (stopTimer) {
         try {
@@ -65,31 +71,22 @@ void AddinInstance_OnConnection(std::shared_ptr<word::Application> application, 
 
         auto& bar = WordApp->CommandBars().ActiveMenuBar();
         auto popup = bar.Controls().Add(word::msoControlPopup, true);
-        popup->SetCaption(u"Al-&Quran");
+        popup->SetCaption(MenuCaption);
 
         const std::u16string onAction = u"!<" + std::u16string(progId) + u">";
-        const MenuRow rows[] = {
-            {&ctrl2, u"Quran2", u"&Get Arabic+Translation", u"Get Arabic & Translation of Quran ", ctrl2_Click},
-            {&ctrl3, u"Quran3", u"Get &Arabic", u"Get Arabic of Quran", ctrl3_Click},
-            {&ctrl4, u"Quran4", u"Get &Translation", u"Get Translation of Quran", ctrl4_Click},
-            {&ctrl6, u"Quran6", u"Automatic Replace eg [QS2:1-2A]",
-             u"Automatic Replace eg [QS2:1-2A] [QS2:1-2T] [QS2:1-2B]", ctrl6_Click},
-            {&ctrl5, u"Quran5", u"About", u"About this Software", ctrl5_Click},
-        };
-        bool first = true;
-        for (const auto& row : rows) {
+        for (std::size_t i = 0; i < AddinCommands.size(); ++i) {
+            const auto& command = AddinCommands[i];
             auto button = popup->Controls().Add(word::msoControlButton);
-            *row.button = button;
-            button->OnClick(row.click);
-            button->SetCaption(row.caption);
-            button->SetTooltipText(row.tooltip);
-            if (first) button->SetVisible(true);
-            first = false;
+            *Bindings[i].button = button;
+            button->OnClick(Bindings[i].click);
+            button->SetCaption(command.caption);
+            button->SetTooltipText(command.tooltip);
+            if (i == 0) button->SetVisible(true);
             button->SetOnAction(onAction);
-            button->SetTag(row.tag);
+            button->SetTag(command.tag);
         }
     } catch (...) {
-        ReportError("AddinInstance_OnConnection");
+        ReportConnectionError();
     }
 }
 
@@ -102,15 +99,26 @@ void AddinInstance_Terminate() { EndAutoReplace(true); }
 void RemoveQuranMenu() {
     try {
         if (!WordApp) return;
-        WordApp->CommandBars().ActiveMenuBar().Controls().Item(u"Al-Quran")->Delete();
+        WordApp->CommandBars().ActiveMenuBar().Controls().Item(MenuTitle)->Delete();
     } catch (...) {
         // no menu, or the host refused: nothing to remove
     }
 }
 
-void ctrl2_Click() { OpenChooser(1, "ctrl2_Click"); }
-void ctrl3_Click() { OpenChooser(2, "ctrl3_Click"); }
-void ctrl4_Click() { OpenChooser(3, "ctrl4_Click"); }
+void ReportConnectionError() { ReportError("AddinInstance_OnConnection"); }
+
+bool ClickCommand(std::u16string_view tag) {
+    for (std::size_t i = 0; i < AddinCommands.size(); ++i) {
+        if (AddinCommands[i].tag != tag) continue;
+        Bindings[i].click();
+        return true;
+    }
+    return false;
+}
+
+void ctrl2_Click() { OpenChooser(ArabicAndTranslation, "ctrl2_Click"); }
+void ctrl3_Click() { OpenChooser(ArabicOnly, "ctrl3_Click"); }
+void ctrl4_Click() { OpenChooser(TranslationOnly, "ctrl4_Click"); }
 
 void ctrl5_Click() {
     try {

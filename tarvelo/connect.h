@@ -25,6 +25,14 @@ void AddinInstance_Terminate();
 // Deletes the "Al-Quran" menu; ignores every error.
 void RemoveQuranMenu();
 
+// Shows the error in flight as a failure of AddinInstance_OnConnection (for a host that cannot
+// even reach the application object to connect with).
+void ReportConnectionError();
+
+// Runs the click handler of the menu command whose tag is `tag` (commands.h), as a click of its
+// button does; false when there is no such command.
+bool ClickCommand(std::u16string_view tag);
+
 void ctrl2_Click();
 void ctrl3_Click();
 void ctrl4_Click();

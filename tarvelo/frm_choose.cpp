@@ -66,9 +66,9 @@ void FrmChoose::Form_Load() {
     };
     std::optional<Layout> layout;
     switch (InsertMode) {
-        case 1: layout = Layout{true, true, true, true, 4285, 3375}; break;
-        case 2: layout = Layout{true, true, false, false, 3085, 2160}; break;
-        case 3: layout = Layout{false, false, false, true, 4285, 3375}; break;
+        case ArabicAndTranslation: layout = Layout{true, true, true, true, 4285, 3375}; break;
+        case ArabicOnly: layout = Layout{true, true, false, false, 3085, 2160}; break;
+        case TranslationOnly: layout = Layout{false, false, false, true, 4285, 3375}; break;
         default: break;
     }
     if (layout) {
@@ -193,7 +193,7 @@ void FrmChoose::Command1_Click() {
     for (int i = 0; i < c.ListCount(C::cbTran); ++i)
         if (c.Selected(C::cbTran, i)) ++selectedCount;
     // A mode that inserts translations with none chosen would insert none and say nothing.
-    if ((InsertMode == 1 || InsertMode == 3) && selectedCount == 0) {
+    if ((InsertMode == ArabicAndTranslation || InsertMode == TranslationOnly) && selectedCount == 0) {
         c.MsgBox(c.ListCount(C::cbTran) == 0 ? NoTranslationMessage : ChooseTranslationMessage);
         c.SetCaption(C::Command1, u"OK");
         return;
@@ -203,26 +203,12 @@ void FrmChoose::Command1_Click() {
 
     const bool sameLine = c.Value(C::Check1) != 1;
     const auto s = static_cast<std::int16_t>(surah);
-    const auto a = static_cast<std::int16_t>(from);
-    const auto b = static_cast<std::int16_t>(to);
-    switch (InsertMode) {
-        case 2: InsertArabic(s, a, b, sameLine); break;
-        case 3: TranslationStep(s, a, b, selectedCount); break;
-        case 1:
-            if (c.Value(C::Check2) != 1) {
-                InsertArabic(s, a, b, sameLine);
-                TranslationStep(s, a, b, selectedCount);
-            } else {
-                for (int v = from; v <= to; ++v) {
-                    const auto verse = static_cast<std::int16_t>(v);
-                    InsertArabic(s, verse, verse, sameLine);
-                    TranslationStep(s, verse, verse, selectedCount);
-                    if (StopRequested) break;
-                }
-            }
-            break;
-        default: break;
-    }
+    const VerseInserters insert{
+        [&](std::int16_t a, std::int16_t b) { InsertArabic(s, a, b, sameLine); },
+        [&](std::int16_t a, std::int16_t b) { TranslationStep(s, a, b, selectedCount); },
+    };
+    InsertVerses(InsertMode, static_cast<std::int16_t>(from), static_cast<std::int16_t>(to), c.Value(C::Check2) == 1,
+                 insert, [] { return StopRequested; });
 
     c.Close();
     UnloadFrmChoose();

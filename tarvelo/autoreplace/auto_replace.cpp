@@ -99,22 +99,12 @@ void ReplaceTypedTag(const std::u16string& typed) {
     selection->TypeParagraph();
 
     if (const auto mode = RequestedInsertMode(*request)) InsertMode = *mode;
-    switch (InsertMode) {
-        case 1:
-            if (request->alternate) {
-                for (auto v = request->from; v <= request->to; ++v) {
-                    InsertArabicVerses(request->surah, v, v, request->sameLine);
-                    InsertTranslationVerses(request->surah, v, v);
-                }
-            } else {
-                InsertArabicVerses(request->surah, request->from, request->to, request->sameLine);
-                InsertTranslationVerses(request->surah, request->from, request->to);
-            }
-            break;
-        case 2: InsertArabicVerses(request->surah, request->from, request->to, request->sameLine); break;
-        case 3: InsertTranslationVerses(request->surah, request->from, request->to); break;
-        default: break;
-    }
+    const VerseInserters insert{
+        [&](std::int16_t from, std::int16_t to) { InsertArabicVerses(request->surah, from, to, request->sameLine); },
+        [&](std::int16_t from, std::int16_t to) { InsertTranslationVerses(request->surah, from, to); },
+    };
+    InsertVerses(InsertMode, static_cast<std::int16_t>(request->from), static_cast<std::int16_t>(request->to),
+                 request->alternate, insert);
 }
 
 // The word processor cannot take the tick's calls for now (busy, or the document refuses changes):
@@ -137,21 +127,32 @@ void InstallAutoReplace(AutoReplaceHost host) {
 }
 
 void UninstallAutoReplace() {
-    AutoReplaceOn = false;
+    SetAutoReplaceOn(false);
     StopAutoReplaceTimer();
     Installed() = AutoReplaceHost{};
+}
+
+void SetAutoReplaceOn(bool on) {
+    if (AutoReplaceOn == on) return;
+    AutoReplaceOn = on;
+    if (!Installed().modeChanged) return;
+    try {
+        Installed().modeChanged();
+    } catch (...) {
+        // what shows the mode could not follow; the mode itself has changed
+    }
 }
 
 void ctrl6_Click() {
     try {
         if (AutoReplaceOn) {
             StopAutoReplaceTimer();
-            AutoReplaceOn = false;
+            SetAutoReplaceOn(false);
             if (ctrl6) ctrl6->SetCaption(captionOff);
         } else {
             // A timer that cannot be created is reported, as on every later restart.
             StartAutoReplaceTimer();
-            AutoReplaceOn = true;
+            SetAutoReplaceOn(true);
             if (ctrl6) ctrl6->SetCaption(captionOn);
         }
     } catch (const std::exception& e) {
@@ -176,16 +177,13 @@ std::u16string GetTypedTag() {
         auto range = selection->Range();
         range->MoveStart(word::wdWord, -1);
         if (range->Text() != u"]") return {};
-        range->MoveStart(word::wdWord, -4);
-        if (Contains(range->Text(), u'-')) range->MoveStart(word::wdWord, -1);
-        if (range->Text().starts_with(u':')) range->MoveStart(word::wdWord, -2);
-        if (UpperCaseTag(range->Text()).starts_with(u"QS")) range->MoveStart(word::wdWord, -1);
+        MoveStartOverTag(*range);
         auto text = range->Text();
         return text.starts_with(u'[') ? text : std::u16string{};
     } catch (const std::exception& e) {
         if (PassingState(e)) return {};
         // No document, or the word processor is gone: the mode ends here (the caption stays).
-        AutoReplaceOn = false;
+        SetAutoReplaceOn(false);
         StopAutoReplaceTimer();
         return {};
     }

@@ -1,23 +1,11 @@
 // Automatic replacement of typed citation tags such as "[QS2:1-2A]": a 100 ms timer looks at the
 // text before the insertion point and replaces a complete tag by its citation and the verses.
 //
-// Installing it (the hosting component, at connection, with the office's component context):
-//
-//     mTarvelo::AutoReplaceHost host;
-//     host.timers = mTarvelo::MakeOfficeTimerService(componentContext);  // office_timer.h
-//     host.insertArabic = &mTarvelo::InsertArabic;                         // composer.h
-//     host.insertTranslation = &mTarvelo::InsertTranslation;
-//     host.surah = [](std::int64_t s) -> std::optional<mTarvelo::SurahInfo> {
-//         if (s < 1 || s > 114) return std::nullopt;
-//         return mTarvelo::SurahInfo{Data().SurahName(int(s)), Data().VerseCount(int(s))};
-//     };
-//     host.message = [](std::u16string_view text) { Host().MsgBox(text, MessageIcon::None); };
-//     mTarvelo::InstallAutoReplace(std::move(host));
-//
-// (On Windows the timers come from MakeWindowsTimerService, windows_timer.h.) The menu command
-// calls ctrl6_Click; disconnection and shutdown clear AutoReplaceOn and call
-// StopAutoReplaceTimer. When the component goes away (the office's terminate notification),
-// UninstallAutoReplace ends the timer service and its thread while the office still runs.
+// The add-in's core installs it (tarvelo/addin_core.h: InstallAddin, with the host's timer
+// service: MakeOfficeTimerService of office_timer.h, or MakeWindowsTimerService of
+// windows_timer.h). The menu command calls ctrl6_Click; disconnection and shutdown clear
+// AutoReplaceOn and call StopAutoReplaceTimer. When the add-in goes away (UninstallAddin),
+// UninstallAutoReplace ends the timer service and its thread while the word processor still runs.
 // Everything here runs on the thread that owns the word processor's objects (mTarvelo::WordApp).
 #pragma once
 
@@ -34,6 +22,10 @@ class TimerService;
 
 inline bool AutoReplaceOn = false;
 inline std::uint32_t AutoReplaceTimerId = 0;
+
+// Switches AutoReplaceOn; a change is told to the host (AutoReplaceHost::modeChanged), which
+// shows the mode outside the menu (a ribbon toggle, a toolbar button).
+void SetAutoReplaceOn(bool on);
 
 // The menu command that switches the mode on and off.
 void ctrl6_Click();
@@ -59,6 +51,8 @@ struct AutoReplaceHost {
     std::function<std::optional<SurahInfo>(std::int64_t surah)> surah;
     // A message box with an OK button, no icon and the add-in's title.
     std::function<void(std::u16string_view text)> message;
+    // Told after AutoReplaceOn has changed (from the menu, another surface, an error or shutdown).
+    std::function<void()> modeChanged;
 };
 
 // Installs the collaborators (replacing earlier ones). Without a timer service no timer can be

@@ -72,9 +72,9 @@ std::optional<TagRequest> ReadTag(std::u16string_view tag) {
 }
 
 std::optional<std::int16_t> RequestedInsertMode(const TagRequest& request) {
-    if (request.arabic && request.translation) return 1;
-    if (request.arabic) return 2;
-    if (request.translation) return 3;
+    if (request.arabic && request.translation) return ArabicAndTranslation;
+    if (request.arabic) return ArabicOnly;
+    if (request.translation) return TranslationOnly;
     return std::nullopt;
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "tarvelo/insert_mode.h"
+
 namespace mTarvelo {
 
 struct TagRequest {
@@ -33,8 +35,8 @@ std::int64_t NumberValue(std::u16string_view text);
 // are read as they stand; whether they name existing verses is for the caller to check.
 std::optional<TagRequest> ReadTag(std::u16string_view upperTag);
 
-// The insertion mode a tag asks for: 1 Arabic and translation, 2 Arabic, 3 translation; empty
-// when it names neither (the last mode then applies).
+// The insertion mode a tag asks for: Arabic and translation, Arabic only, translation only (one
+// of InsertModes); empty when it names neither (the last mode then applies).
 std::optional<std::int16_t> RequestedInsertMode(const TagRequest& request);
 
 // "(QS2. Al-Baqarah ayat 1-2)": the surah name without surrounding blanks, "-" and the last

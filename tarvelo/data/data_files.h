@@ -135,6 +135,10 @@ std::filesystem::path ChooseDataFolder(const std::filesystem::path& besideFolder
 // Whether the system is of the Windows 9x family: false on every platform we support.
 bool IsWin9x();
 
+// Whether two names of files in the data folder name the same file: regardless of case on
+// Windows, whose file systems ignore it; letter for letter elsewhere.
+bool SameFileName(std::u16string_view a, std::u16string_view b);
+
 // ---------------------------------------------------------------------------------------------
 // Module state, filled by loade and loadeFile
 

@@ -1,6 +1,6 @@
 // The data files' platform side on Linux: the folder of the add-in's library (or, when the data
-// does not lie there, the shared-data folder of an installed system), and the platform version
-// (never the 9x family).
+// does not lie there, the shared-data folder of an installed system), the platform version
+// (never the 9x family), and file names compared letter for letter.
 #include <dlfcn.h>
 
 #include <string_view>
@@ -38,5 +38,7 @@ std::filesystem::path DataFolder() {
 }
 
 bool IsWin9x() { return false; }
+
+bool SameFileName(std::u16string_view a, std::u16string_view b) { return a == b; }
 
 }  // namespace mTarvelo

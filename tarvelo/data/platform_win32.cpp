@@ -1,5 +1,6 @@
 // The data files' platform side on Windows: the folder of the module (the add-in's DLL or the
-// program) that holds this code, and the platform version.
+// program) that holds this code, the platform version, and file names compared as the file
+// systems compare them.
 #include <windows.h>
 
 #include "tarvelo/data/data_files.h"
@@ -31,6 +32,13 @@ bool IsWin9x() {
     if (GetVersionExA(&basic)) return basic.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 #pragma GCC diagnostic pop
     return false;
+}
+
+bool SameFileName(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() &&
+           CompareStringOrdinal(reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
+                                reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace mTarvelo

@@ -1,12 +1,16 @@
-# Packs the extension: the registration files, the component library and the add-in's data files
-# (the glyph-code and Unicode files, every translation, the data licence) in one zip.
-# Arguments: EXTENSION_DIR LIBRARY DATA_DIR STAGE OUTPUT.
+# Packs the extension: the registration files, the toolbar's (TOOLBAR, a list of the files the
+# build wrote) with its icons (the PNG files of ICONS_DIR, into icons/), the component library and
+# the add-in's data files (the glyph-code and Unicode files, every translation, the data licence)
+# in one zip. Arguments: EXTENSION_DIR LIBRARY TOOLBAR ICONS_DIR DATA_DIR STAGE OUTPUT.
 file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/META-INF")
 foreach(f description.xml description-en.txt tarvelo.components Jobs.xcu ProtocolHandler.xcu)
   file(COPY "${EXTENSION_DIR}/${f}" DESTINATION "${STAGE}")
 endforeach()
 file(COPY "${EXTENSION_DIR}/META-INF/manifest.xml" DESTINATION "${STAGE}/META-INF")
+file(COPY ${TOOLBAR} DESTINATION "${STAGE}")
+file(GLOB _icons "${ICONS_DIR}/*.png")
+file(COPY ${_icons} DESTINATION "${STAGE}/icons")
 file(COPY "${LIBRARY}" DESTINATION "${STAGE}")
 file(GLOB _data "${DATA_DIR}/*.dabrel" "${DATA_DIR}/*.dbu" "${DATA_DIR}/DATA-LICENSE.txt")
 if(NOT _data)

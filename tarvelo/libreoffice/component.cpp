@@ -1,7 +1,8 @@
 // The add-in as an office component: the connection job that runs when the office has started,
-// the protocol handler of the menu's commands, and the listeners that notice the office's
-// shutdown and the removal of the extension. Everything the add-in does runs on the office's
-// main thread: calls that arrive on another thread (a remote client's dispatch) are handed to it.
+// the protocol handler of the menu's and the toolbar's commands, and the listeners that notice
+// the office's shutdown and the removal of the extension; the add-in's own life is its core's
+// (tarvelo/addin_core.h). Everything the add-in does runs on the office's main thread: calls that
+// arrive on another thread (a remote client's dispatch) are handed to it.
 #include <algorithm>
 #include <functional>
 #include <mutex>
@@ -34,18 +35,13 @@
 #include <cppuhelper/supportsservice.hxx>
 #include <rtl/ref.hxx>
 
-#include "tarvelo/addin_services.h"
-#include "tarvelo/addin_state.h"
-#include "tarvelo/autoreplace/auto_replace.h"
+#include "tarvelo/addin_core.h"
 #include "tarvelo/autoreplace/office_timer.h"
-#include "tarvelo/composer.h"
-#include "tarvelo/connect.h"
-#include "tarvelo/data/data_files.h"
-#include "tarvelo/frm_choose.h"
 #include "tarvelo/libreoffice/adapters.h"
 #include "tarvelo/libreoffice/extension_ids.h"
 #include "tarvelo/libreoffice/main_thread.h"
 #include "tarvelo/libreoffice/office_ui.h"
+#include "tarvelo/libreoffice/toolbar_commands.h"
 #include "word/libreoffice/command_bars.h"
 #include "word/libreoffice/connection.h"
 #include "word/libreoffice/libreoffice.h"
@@ -115,25 +111,9 @@ public:
         shutDown_ = true;
         connected_ = false;
         AddinInstance_OnBeginShutdown();
-        AddinInstance_Terminate();
-        UninstallAutoReplace();
-        if (auto dialog = LoadedFrmChoose()) {
-            try {
-                dialog->Controls().Close();
-            } catch (...) {
-            }
-            UnloadFrmChoose();
-        }
+        UninstallAddin();
         MenuCommands::setCaptionListener({});
         RemoveListeners();
-        WordApp.reset();
-        ctrl2.reset();
-        ctrl3.reset();
-        ctrl4.reset();
-        ctrl5.reset();
-        ctrl6.reset();
-        SetServices({});
-        CloseDataFiles();
         {
             std::lock_guard lock(mutex_);
             statusListeners_.clear();
@@ -184,20 +164,11 @@ public:
         });
     }
     void NotifyCaption(std::u16string_view url, std::u16string_view caption) {
-        std::vector<StatusEntry> targets;
-        {
-            std::lock_guard lock(mutex_);
-            for (const auto& entry : statusListeners_)
-                if (fromOUString(entry.url.Complete) == url) targets.push_back(entry);
-        }
-        for (const auto& entry : targets) {
-            try {
-                entry.listener->statusChanged(CaptionState(entry.url, caption));
-            } catch (const uno::Exception&) {
-                RemoveStatusListener(entry.listener, entry.url);
-            }
-        }
+        Notify(url, [&](const css::util::URL& target) { return CaptionState(target, caption); });
     }
+
+    // The mode has changed: the toolbar's switch shows it.
+    void NotifyToggle() { Notify(ToggleCommandUrl(), ToolbarCommandState); }
 
     static css::frame::FeatureStateEvent CaptionState(const css::util::URL& url, std::u16string_view caption) {
         css::frame::FeatureStateEvent state;
@@ -214,32 +185,46 @@ private:
         css::util::URL url;
     };
 
+    // Tells the listeners of `url` the state that `state` makes for them; a listener that fails
+    // is dropped.
+    template <typename State>
+    void Notify(std::u16string_view url, const State& state) {
+        std::vector<StatusEntry> targets;
+        {
+            std::lock_guard lock(mutex_);
+            for (const auto& entry : statusListeners_)
+                if (fromOUString(entry.url.Complete) == url) targets.push_back(entry);
+        }
+        for (const auto& entry : targets) {
+            try {
+                entry.listener->statusChanged(state(entry.url));
+            } catch (const uno::Exception&) {
+                RemoveStatusListener(entry.listener, entry.url);
+            }
+        }
+    }
+
     void ConnectNow(const uno::Reference<uno::XComponentContext>& context) {
         if (shutDown_) return;
         context_ = context;
-        if (!HasServices()) SetServices({MakeModuleData(), MakeOfficeHost(context)});
-        if (!autoReplaceInstalled_) {
-            AutoReplaceHost host;
-            try {
-                host.timers = MakeOfficeTimerService(context);
-            } catch (const uno::Exception&) {
-                // no main-thread callbacks: the automatic replacement cannot run
-            }
-            host.insertArabic = &InsertArabic;
-            host.insertTranslation = &InsertTranslation;
-            host.surah = [](std::int64_t s) -> std::optional<SurahInfo> {
-                if (s < 1 || s > 114) return std::nullopt;
-                return SurahInfo{Data().SurahName(int(s)), Data().VerseCount(int(s))};
-            };
-            host.message = [](std::u16string_view text) { Host().MsgBox(text, MessageIcon::None); };
-            InstallAutoReplace(std::move(host));
-            autoReplaceInstalled_ = true;
-        }
+        InstallAddin([&] {
+            return HostParts{MakeOfficeHost(context), OfficeTimers(context), [] { Get().NotifyToggle(); }};
+        });
         MenuCommands::setCaptionListener(
             [](std::u16string_view url, std::u16string_view caption) { Get().NotifyCaption(url, caption); });
         AddListeners();
         connected_ = true;
-        AddinInstance_OnConnection(word::libreoffice::inProcess(context));
+        ConnectAddin([&] { return word::libreoffice::inProcess(context); });
+    }
+
+    // The office's main-thread callbacks; none when the office offers none (the automatic
+    // replacement then cannot run).
+    static std::shared_ptr<TimerService> OfficeTimers(const uno::Reference<uno::XComponentContext>& context) {
+        try {
+            return MakeOfficeTimerService(context);
+        } catch (const uno::Exception&) {
+            return nullptr;
+        }
     }
 
     void AddListeners() {
@@ -371,7 +356,8 @@ public:
 
     uno::Reference<css::frame::XDispatch> SAL_CALL queryDispatch(const css::util::URL& url, const OUString&,
                                                                  sal_Int32) override {
-        if (!MenuCommands::handles(fromOUString(url.Complete))) return {};
+        const std::u16string command = fromOUString(url.Complete);
+        if (!MenuCommands::handles(command) && !IsToolbarCommand(command)) return {};
         return this;
     }
     uno::Sequence<uno::Reference<css::frame::XDispatch>> SAL_CALL
@@ -393,7 +379,7 @@ public:
         RunOnMainThread(context_, [self, command, listener] {
             bool done = false;
             try {
-                done = MenuCommands::click(command);
+                done = IsToolbarCommand(command) ? ClickToolbarCommand(command) : MenuCommands::click(command);
             } catch (...) {
             }
             if (!listener.is()) return;
@@ -411,7 +397,8 @@ public:
         if (!listener.is()) return;
         Session::Get().AddStatusListener(listener, url);
         auto state = Session::CaptionState(url, u"");
-        if (auto caption = MenuCommands::caption(fromOUString(url.Complete))) state.State <<= toOUString(*caption);
+        if (IsToolbarCommand(fromOUString(url.Complete))) state = ToolbarCommandState(url);
+        else if (auto caption = MenuCommands::caption(fromOUString(url.Complete))) state.State <<= toOUString(*caption);
         else state.State.clear();
         state.Source = static_cast<cppu::OWeakObject*>(this);
         listener->statusChanged(state);

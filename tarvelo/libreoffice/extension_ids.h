@@ -12,5 +12,8 @@ inline constexpr std::u16string_view ExtensionIdentifier = u"org.quranverses.tar
 inline constexpr std::u16string_view ConnectImplementation = u"Tarvelo.Connect";
 // The protocol handler of the menu's commands (ProtocolHandler.xcu).
 inline constexpr std::u16string_view MenuCommandsImplementation = u"Tarvelo.MenuCommands";
+// The toolbar's command URLs: this protocol and a command's tag (commands.h), served by the same
+// protocol handler (ProtocolHandler.xcu lists the protocol).
+inline constexpr std::u16string_view ToolbarCommandProtocol = u"vnd.quranverses.command:";
 
 }  // namespace mTarvelo

@@ -6,7 +6,8 @@ add_library(tarvelo_office STATIC
   ${_lo}/choose_dialog.cpp
   ${_lo}/office_host.cpp
   ${_lo}/x11_window.cpp
-  ${_lo}/main_thread.cpp)
+  ${_lo}/main_thread.cpp
+  ${_lo}/toolbar_commands.cpp)
 target_link_libraries(tarvelo_office PUBLIC tarvelo_core tarvelo_data tarvelo_clipboard word_libreoffice
                       nlohmann_json::nlohmann_json ${X11_LIBRARIES})
 target_include_directories(tarvelo_office PRIVATE ${X11_INCLUDE_DIR})
@@ -21,6 +22,20 @@ set_target_properties(tarvelo PROPERTIES
 # The static libraries' symbols stay inside; every reference must resolve at link time.
 target_link_options(tarvelo PRIVATE "LINKER:--exclude-libs,ALL" "LINKER:-z,defs")
 
+# The toolbar (Addons.xcu, and its name and place in WriterWindowState.xcu), written from the
+# add-in's commands by a program of this build, and its icons.
+add_executable(tarvelo_addons_xcu ${_lo}/addons_xcu.cpp)
+target_link_libraries(tarvelo_addons_xcu PRIVATE tarvelo_data)
+set(_addons_xcu "${CMAKE_CURRENT_BINARY_DIR}/Addons.xcu")
+set(_window_state_xcu "${CMAKE_CURRENT_BINARY_DIR}/WriterWindowState.xcu")
+add_custom_command(
+  OUTPUT "${_addons_xcu}" "${_window_state_xcu}"
+  COMMAND tarvelo_addons_xcu "${_addons_xcu}" "${_window_state_xcu}"
+  DEPENDS tarvelo_addons_xcu
+  VERBATIM)
+set(_toolbar_icons "${CMAKE_CURRENT_BINARY_DIR}/toolbar-icons")
+tarvelo_render_icons("${_toolbar_icons}" _toolbar_pngs 16 26)
+
 set(TARVELO_OXT "${QV_OUTPUT_DIR}/Tarvelo.oxt")
 set(_ext "${PROJECT_SOURCE_DIR}/tarvelo/extension")
 set(_ext_files description.xml description-en.txt META-INF/manifest.xml tarvelo.components
@@ -29,9 +44,10 @@ list(TRANSFORM _ext_files PREPEND "${_ext}/" OUTPUT_VARIABLE _ext_paths)
 add_custom_command(
   OUTPUT "${TARVELO_OXT}"
   COMMAND "${CMAKE_COMMAND}" -DEXTENSION_DIR=${_ext} -DLIBRARY=$<TARGET_FILE:tarvelo>
+          "-DTOOLBAR=${_addons_xcu}$<SEMICOLON>${_window_state_xcu}" -DICONS_DIR=${_toolbar_icons}
           -DDATA_DIR=${QV_OUTPUT_DIR} -DSTAGE=${CMAKE_CURRENT_BINARY_DIR}/oxt-stage
           -DOUTPUT=${TARVELO_OXT} -P "${_ext}/pack.cmake"
-  DEPENDS tarvelo ${_ext_paths} "${_ext}/pack.cmake"
+  DEPENDS tarvelo ${_ext_paths} "${_ext}/pack.cmake" "${_addons_xcu}" "${_window_state_xcu}" ${_toolbar_pngs}
   COMMENT "Packing Tarvelo.oxt"
   VERBATIM)
 add_custom_target(tarvelo_oxt ALL DEPENDS "${TARVELO_OXT}")
@@ -48,7 +64,7 @@ if(TARGET word_office_testing)
   add_dependencies(tarvelo_office_testing tarvelo_oxt)
 
   if(BUILD_TESTING)
-    add_executable(tarvelo_extension_test ${_lo}/tests/extension_test.cpp)
+    add_executable(tarvelo_extension_test ${_lo}/tests/extension_test.cpp ${_lo}/tests/toolbar_test.cpp)
     target_link_libraries(tarvelo_extension_test PRIVATE tarvelo_office_testing GTest::gtest_main)
     # The office inherits the environment: its per-user setting goes to the build folder.
     # Figures: the add-in at work inside the office (not a test).

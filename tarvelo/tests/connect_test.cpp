@@ -65,6 +65,25 @@ TEST_F(ConnectTest, ClicksReachTheHandlers) {
     EXPECT_EQ(host->aboutShown, 1);
 }
 
+TEST_F(ConnectTest, ACommandRunByItsTagDoesWhatItsMenuButtonDoes) {
+    mTarvelo::AddinInstance_OnConnection(app);
+    EXPECT_TRUE(mTarvelo::ClickCommand(u"Quran4"));
+    EXPECT_EQ(mTarvelo::InsertMode, 3);
+    EXPECT_TRUE(dialog.shown);
+    EXPECT_TRUE(mTarvelo::ClickCommand(u"Quran5"));
+    EXPECT_EQ(host->aboutShown, 1);
+    // The switch changes the menu's caption, as its button's click does.
+    EXPECT_TRUE(mTarvelo::ClickCommand(u"Quran6"));
+    EXPECT_TRUE(mTarvelo::AutoReplaceOn);
+    EXPECT_EQ(fakes::U8(mTarvelo::ctrl6->Caption()), "Disable Auto Replace");
+    EXPECT_TRUE(mTarvelo::ClickCommand(u"Quran6"));
+    EXPECT_FALSE(mTarvelo::AutoReplaceOn);
+    // No command of that tag: nothing runs.
+    EXPECT_FALSE(mTarvelo::ClickCommand(u"Quran7"));
+    EXPECT_FALSE(mTarvelo::ClickCommand(u""));
+    EXPECT_EQ(host->aboutShown, 1);
+}
+
 TEST_F(ConnectTest, ChooserWithoutDocumentOnlyShowsTheMessage) {
     mTarvelo::AddinInstance_OnConnection(app);
     word.documents = 0;

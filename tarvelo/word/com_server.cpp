@@ -1,7 +1,8 @@
 // Tarvelo.dll as an in-process COM server: the class factory of Tarvelo.Connect, whose object
 // receives Word's add-in connection events (IDTExtensibility2, through its vtable or through
-// IDispatch) and hands them to the add-in designer's AddinInstance_* procedures, and the four
-// exported entry points.
+// IDispatch) and hands them to the add-in's core (tarvelo/addin_core.h) and the add-in designer's
+// AddinInstance_* procedures, and gives Word 2007 and later its ribbon tab (IRibbonExtensibility
+// and the ribbon's callbacks, ribbon.h); and the four exported entry points.
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -9,21 +10,13 @@
 #include <atomic>
 #include <string>
 
-#include "tarvelo/addin_error.h"
-#include "tarvelo/addin_services.h"
-#include "tarvelo/addin_state.h"
-#include "tarvelo/autoreplace/auto_replace.h"
+#include "tarvelo/addin_core.h"
 #include "tarvelo/autoreplace/windows_timer.h"
-#include "tarvelo/composer.h"
 #include "tarvelo/connect.h"
-#include "tarvelo/data/data_files.h"
-#include "tarvelo/frm_choose.h"
-#include "tarvelo/text_util.h"
 #include "tarvelo/word/com_server.h"
-
-#include "tarvelo/module_data.h"
 #include "tarvelo/word/idtextensibility2.h"
 #include "tarvelo/word/registration.h"
+#include "tarvelo/word/ribbon.h"
 #include "tarvelo/word/word_application.h"
 #include "tarvelo/word/word_host.h"
 
@@ -38,52 +31,12 @@ std::atomic<long> ServerLocks{0};
 // Connection objects alive: the add-in's module state goes with the last of them.
 std::atomic<long> Connections{0};
 
-// Whether the add-in's services and its automatic replacement are installed in this process.
-bool Installed = false;
-
-void Install() {
-    if (Installed) return;
-    mTarvelo::SetServices({mTarvelo::MakeModuleData(), MakeWordHost()});
-    mTarvelo::ShowMessage = [](std::u16string_view text) {
-        try {
-            mTarvelo::Host().MsgBox(text, mTarvelo::MessageIcon::None);
-        } catch (...) {
-        }
-    };
-    mTarvelo::AutoReplaceHost host;
-    host.timers = mTarvelo::MakeWindowsTimerService();
-    host.insertArabic = &mTarvelo::InsertArabic;
-    host.insertTranslation = &mTarvelo::InsertTranslation;
-    host.surah = [](std::int64_t s) -> std::optional<mTarvelo::SurahInfo> {
-        if (s < 1 || s > 114) return std::nullopt;
-        return mTarvelo::SurahInfo{mTarvelo::Data().SurahName(int(s)), mTarvelo::Data().VerseCount(int(s))};
-    };
-    host.message = [](std::u16string_view text) { mTarvelo::Host().MsgBox(text, mTarvelo::MessageIcon::None); };
-    mTarvelo::InstallAutoReplace(std::move(host));
-    Installed = true;
-}
-
-// The add-in goes away: its timer, windows, Word's objects and data files with it, so that
-// nothing of the library is left running when Word unloads it.
+// The add-in goes away with the last connection object: its windows with it, so that nothing of
+// the library is left running when Word unloads it.
 void Uninstall() {
-    mTarvelo::AddinInstance_Terminate();
-    if (!Installed) return;
-    mTarvelo::UninstallAutoReplace();
-    if (auto dialog = mTarvelo::LoadedFrmChoose()) {
-        try {
-            dialog->Controls().Close();
-        } catch (...) {
-        }
-        mTarvelo::UnloadFrmChoose();
-    }
+    mTarvelo::UninstallAddin();
     CloseAboutWindow();
-    for (auto* button : {&mTarvelo::ctrl2, &mTarvelo::ctrl3, &mTarvelo::ctrl4, &mTarvelo::ctrl5, &mTarvelo::ctrl6})
-        button->reset();
-    mTarvelo::WordApp.reset();
-    mTarvelo::SetServices({});
-    mTarvelo::ShowMessage = {};
-    mTarvelo::CloseDataFiles();
-    Installed = false;
+    ForgetRibbon();
 }
 
 // A string property of a dispatch object, read by name; empty when it cannot be read.
@@ -104,40 +57,6 @@ std::u16string StringProperty(IDispatch* object, const wchar_t* name) {
     return value;
 }
 
-// The translation chosen in an earlier run of Word is the current one again: the data files
-// open the first translation of the folder, while the dialog shows the stored one as chosen and
-// would otherwise insert the other. A stored name whose file is gone leaves the first one.
-void OpenStoredTranslation() {
-    try {
-        auto& data = mTarvelo::Data();
-        const std::u16string stored = mTarvelo::Host().GetSetting("tarvelocfg", "language", "default");
-        if (stored.empty() || stored == data.TranslationName()) return;
-        const std::u16string file = stored + u".dabrel";
-        for (const auto& name : data.TranslationFiles()) {
-            if (name.size() != file.size() ||
-                CompareStringOrdinal(reinterpret_cast<const wchar_t*>(name.c_str()), static_cast<int>(name.size()),
-                                     reinterpret_cast<const wchar_t*>(file.c_str()), static_cast<int>(file.size()),
-                                     TRUE) != CSTR_EQUAL)
-                continue;
-            data.SetTranslationName(stored);
-            data.loadeFile(1);
-            return;
-        }
-    } catch (...) {
-        // no data or no setting: the translation the data files chose stays current
-    }
-}
-
-void ReportConnectionError() {
-    const auto info = mTarvelo::DescribeError(std::current_exception());
-    try {
-        mTarvelo::Host().MsgBox(
-            mTarvelo::FromUtf8(mTarvelo::ProcedureErrorText(info, "AddinInstance_OnConnection", "Designer Connect")),
-            mTarvelo::MessageIcon::None);
-    } catch (...) {
-    }
-}
-
 // The connection object.
 class Connect final : public IDTExtensibility2 {
 public:
@@ -153,6 +72,11 @@ public:
         if (out == nullptr) return E_POINTER;
         if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IDTExtensibility2)) {
             *out = static_cast<IDTExtensibility2*>(this);
+            AddRef();
+            return S_OK;
+        }
+        if (IsEqualIID(iid, IID_IRibbonExtensibility)) {
+            *out = static_cast<IRibbonExtensibility*>(&ribbon_);
             AddRef();
             return S_OK;
         }
@@ -174,7 +98,8 @@ public:
         return static_cast<ULONG>(left);
     }
 
-    // IDispatch: no type information; the five methods by name and dispatch identifier.
+    // IDispatch: no type information; the five methods and the ribbon's callbacks by name and
+    // dispatch identifier.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count == nullptr) return E_POINTER;
         *count = 0;
@@ -199,6 +124,7 @@ public:
         if (count == 0) return S_OK;
         for (const auto& method : methods)
             if (names[0] != nullptr && _wcsicmp(names[0], method.name) == 0) ids[0] = method.id;
+        if (ids[0] == DISPID_UNKNOWN) RibbonCallbackId(names[0], ids[0]);
         if (ids[0] == DISPID_UNKNOWN || count > 1) result = DISP_E_UNKNOWNNAME;  // no named arguments
         return result;
     }
@@ -208,6 +134,7 @@ public:
         if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
         DISPPARAMS empty{};
         if (params == nullptr) params = &empty;
+        if (IsRibbonCallback(id)) return InvokeRibbonCallback(id, *params, result, argError);
         if (params->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
         if (result != nullptr) VariantInit(result);
         UINT expected = 0;
@@ -258,21 +185,15 @@ public:
     HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode, IDispatch* AddInInst,
                                            SAFEARRAY**) override {
         try {
-            Install();
+            mTarvelo::InstallAddin([] {
+                return mTarvelo::HostParts{MakeWordHost(), mTarvelo::MakeWindowsTimerService(), RibbonModeChanged};
+            });
         } catch (...) {
             return E_OUTOFMEMORY;
         }
         std::u16string progId = StringProperty(AddInInst, L"ProgId");
         if (progId.empty()) progId = mTarvelo::ProgId;
-        std::shared_ptr<word::Application> application;
-        try {
-            application = WordApplication(Application);
-        } catch (...) {
-            ReportConnectionError();
-            return S_OK;
-        }
-        mTarvelo::AddinInstance_OnConnection(std::move(application), progId);
-        OpenStoredTranslation();
+        mTarvelo::ConnectAddin([&] { return WordApplication(Application); }, progId);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode, SAFEARRAY**) override {
@@ -308,6 +229,7 @@ private:
     }
 
     std::atomic<long> references_{1};
+    RibbonPart ribbon_{*this};
 };
 
 class Factory final : public IClassFactory {

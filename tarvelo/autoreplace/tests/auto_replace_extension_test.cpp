@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <thread>
 
 #include "tarvelo/autoreplace/tests/office_typing.h"
@@ -174,6 +175,29 @@ TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
     std::this_thread::sleep_for(400ms);
     EXPECT_EQ(keyboard_->Text(), off + u"[QS2:6T]");
     std::printf("closing bracket to citation, in the office: %.1f ms\n", citation->count());
+}
+
+// After a restart, with no dialog opened yet, a tag inserts the translation chosen in an earlier
+// session: the data files open the first translation of the folder, the connection the stored one.
+TEST(AutoReplaceAfterRestart, TagsInsertTheTranslationChosenInAnEarlierSession) {
+    tarvelo::testing::ExtensionOffice office;
+    office.office().stop();
+    {
+        // The office's per-user files lie in its throw-away profile (word/testing/office.h).
+        std::ofstream settings(office.office().profileDir() / "xdg-CONFIG" / "tarvelocfg.json");
+        settings << R"({"tarvelocfg": {"language": {"default": "English"}}})";
+    }
+    office.office().start();
+    auto document = office.office().newWriterDocument();
+    ASSERT_TRUE(tarvelo::testing::WaitForQuranMenus(document, 1));
+    const auto mode = tarvelo::testing::QuranMenus(document).front().items.at(3).command;
+    ASSERT_TRUE(tarvelo::testing::Dispatch(document, mode));
+    Keyboard keyboard(office.office().context(), document);
+    keyboard.Type(u"[QS2:5T]");
+    // English is stored in a code page, "<n>) <text>"; the first translation, Bengali, "<n>. <text>".
+    ASSERT_TRUE(keyboard.WaitFor(u"\n5) ", 10s)) << mTarvelo::ToUtf8(keyboard.Text());
+    EXPECT_FALSE(HasBengaliLetter(keyboard.Text()));
+    ASSERT_TRUE(tarvelo::testing::Dispatch(document, mode));
 }
 
 }  // namespace

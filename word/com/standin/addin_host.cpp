@@ -2,6 +2,7 @@
 
 #include "word/com/standin/automation.h"
 #include "word/com/standin/extensibility.h"
+#include "word/com/standin/ribbon_host.h"
 
 namespace word::com::standin {
 
@@ -132,11 +133,17 @@ struct AddinHost::Addin {
 };
 
 AddinHost::AddinHost(std::shared_ptr<Host> host, ComPtr<IDispatch> application)
-    : host_(std::move(host)), application_(std::move(application)) {}
+    : host_(std::move(host)), application_(std::move(application)) {
+    if (!host_->ribbon) host_->ribbon = std::make_shared<Ribbon>();
+    host_->reconnectAddins = [this] { reconnectAll(); };
+}
 
-AddinHost::~AddinHost() { disconnectAll(); }
+AddinHost::~AddinHost() {
+    host_->reconnectAddins = nullptr;
+    disconnectAll();
+}
 
-void AddinHost::connectRegistered() {
+void AddinHost::connectRegistered(int mode) {
     auto& log = host_->addinLog;
     for (const auto& registration : registeredAddins()) {
         const std::u16string progId = u16(registration.progId);
@@ -153,7 +160,7 @@ void AddinHost::connectRegistered() {
             addin->instance = instance;
             CustomArray custom;
             log.push_back(u"OnConnection " + progId);
-            hr = addin->connect->OnConnection(application_.Get(), ext_cm_Startup, instance.Get(), custom.get());
+            hr = addin->connect->OnConnection(application_.Get(), mode, instance.Get(), custom.get());
         }
         if (FAILED(hr)) {
             log.push_back(u"failed " + progId + u" " + fromUtf8(hex(hr)));
@@ -161,6 +168,7 @@ void AddinHost::connectRegistered() {
             continue;
         }
         host_->connectedAddins.push_back(progId);
+        host_->ribbon->load(progId, addin->connect.Get());
         addins_.push_back(std::move(addin));
     }
     for (const auto& addin : addins_) {
@@ -168,11 +176,24 @@ void AddinHost::connectRegistered() {
         log.push_back(u"OnAddInsUpdate " + addin->progId);
         addin->connect->OnAddInsUpdate(custom.get());
     }
+    if (mode != ext_cm_Startup) return;  // an add-in connected later has no start-up to complete
     for (const auto& addin : addins_) {
         CustomArray custom;
         log.push_back(u"OnStartupComplete " + addin->progId);
         addin->connect->OnStartupComplete(custom.get());
     }
+}
+
+void AddinHost::reconnectAll() {
+    for (const auto& addin : addins_) {
+        CustomArray custom;
+        host_->addinLog.push_back(u"OnDisconnection " + addin->progId);
+        addin->connect->OnDisconnection(ext_dm_UserClosed, custom.get());
+        host_->ribbon->unload(addin->progId);
+    }
+    addins_.clear();
+    host_->connectedAddins.clear();
+    connectRegistered(ext_cm_AfterStartup);
 }
 
 void AddinHost::disconnectAll() {
@@ -186,6 +207,7 @@ void AddinHost::disconnectAll() {
         CustomArray custom;
         log.push_back(u"OnDisconnection " + addin->progId);
         addin->connect->OnDisconnection(ext_dm_HostShutdown, custom.get());
+        host_->ribbon->unload(addin->progId);
     }
     addins_.clear();
     host_->connectedAddins.clear();

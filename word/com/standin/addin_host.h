@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "word/com/com_support.h"
+#include "word/com/standin/extensibility.h"
 #include "word/com/standin/host.h"
 
 namespace word::com::standin {
@@ -19,11 +20,15 @@ public:
     AddinHost& operator=(const AddinHost&) = delete;
     ~AddinHost();
 
-    // OnConnection(Application, ext_cm_Startup, AddInInst) for each registered add-in, then
-    // OnAddInsUpdate and OnStartupComplete for each connected one.
-    void connectRegistered();
+    // OnConnection(Application, mode, AddInInst) for each registered add-in, each followed by
+    // its ribbon (ribbon_host.h), then OnAddInsUpdate for each connected one and, at start-up
+    // (ext_cm_Startup), OnStartupComplete.
+    void connectRegistered(int mode = ext_cm_Startup);
     // OnBeginShutdown for each, then OnDisconnection(ext_dm_HostShutdown); releases them.
     void disconnectAll();
+    // As the user does in the COM Add-ins dialog: OnDisconnection(ext_dm_UserClosed) for each
+    // (its ribbon goes), released; then connectRegistered(ext_cm_AfterStartup).
+    void reconnectAll();
 
 private:
     struct Addin;

@@ -66,6 +66,10 @@ std::u16string joinRecords(const std::vector<std::u16string>& records) {
     return result;
 }
 
+std::u16string joinFields(std::initializer_list<std::u16string> values) { return fields(values); }
+
+std::vector<std::u16string> splitFields(std::u16string_view record) { return split(record, kField); }
+
 std::vector<std::u16string> splitRecords(std::u16string_view text) {
     if (text.empty()) return {};
     return split(text, kRecord);

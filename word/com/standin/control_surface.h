@@ -52,6 +52,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -84,6 +85,8 @@ inline constexpr std::u16string_view kStandinSetEditable = u"StandinSetEditable"
 // Records are joined by U+001E, fields by U+001F.
 std::u16string joinRecords(const std::vector<std::u16string>& records);
 std::vector<std::u16string> splitRecords(std::u16string_view text);
+std::u16string joinFields(std::initializer_list<std::u16string> values);
+std::vector<std::u16string> splitFields(std::u16string_view record);
 
 // A run: bold, size, sizeBi, right-to-left run, font, text.
 std::u16string encodeRuns(const std::vector<word::recording::Run>& runs);

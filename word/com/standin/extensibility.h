@@ -20,7 +20,9 @@ struct IDTExtensibility2 : public IDispatch {
 // {B65AD801-ABAF-11D0-BB8B-00A0C90F2744}
 inline constexpr IID IID_IDTExtensibility2 = {
     0xB65AD801, 0xABAF, 0x11D0, {0xBB, 0x8B, 0x00, 0xA0, 0xC9, 0x0F, 0x27, 0x44}};
+inline constexpr int ext_cm_AfterStartup = 0;
 inline constexpr int ext_cm_Startup = 1;
 inline constexpr int ext_dm_HostShutdown = 0;
+inline constexpr int ext_dm_UserClosed = 1;
 
 }  // namespace word::com::standin

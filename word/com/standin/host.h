@@ -15,6 +15,8 @@
 
 namespace word::com::standin {
 
+class Ribbon;
+
 // {000209FF-0000-0000-C000-000000000046}: the class of "Word.Application".
 inline constexpr CLSID CLSID_WordApplication = {
     0x000209FF, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -56,6 +58,10 @@ public:
     // What the add-in host did, in order ("OnConnection Tarvelo.Connect", ...).
     std::vector<std::u16string> addinLog;
     std::vector<std::u16string> connectedAddins;
+    // The ribbon with the add-ins' tabs (ribbon_host.h), made by the add-in host; and its way of
+    // connecting the add-ins again, as Word's COM Add-ins dialog does.
+    std::shared_ptr<Ribbon> ribbon;
+    std::function<void()> reconnectAddins;
     // Counts the documents opened and closed: objects of an earlier document are not handed out.
     int documentGeneration = 0;
 

@@ -6,6 +6,7 @@
 #include "word/com/standin/automation.h"
 #include "word/com/standin/control_surface.h"
 #include "word/com/standin/host.h"
+#include "word/com/standin/ribbon_host.h"
 
 namespace word::com::standin {
 
@@ -402,7 +403,8 @@ private:
     enum { ActiveDocument, Documents, Selection, ScreenUpdating, CommandBars, Quit, Name, Visible,
            // the test-only control surface (see control_surface.h)
            Runs, Paragraphs, DocumentText, SelectionSpan, SetContent, TypeKeys, Click, CloseDocument, NewDocument,
-           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating, Busy, RefusedCalls, SetEditable };
+           Edits, ClearLog, Menu, Addins, AddinLog, IsScreenUpdating, Busy, RefusedCalls, SetEditable,
+           RibbonControls, RibbonClick, RibbonLog, ReconnectAddins };
     inline static const std::vector<Member> kMembers = {
         {u"ActiveDocument", {}}, {u"Documents", {}}, {u"Selection", {}}, {u"ScreenUpdating", {}},
         {u"CommandBars", {}}, {u"Quit", {u"SaveChanges", u"OriginalFormat", u"RouteDocument"}}, {u"Name", {}},
@@ -411,7 +413,9 @@ private:
         {kStandinSetContent, {u"Text", u"InsertionPoint"}}, {kStandinTypeKeys, {u"Text"}}, {kStandinClick, {u"Caption"}},
         {kStandinCloseDocument, {}}, {kStandinNewDocument, {}}, {kStandinEdits, {}}, {kStandinClearLog, {}},
         {kStandinMenu, {}}, {kStandinAddins, {}}, {kStandinAddinLog, {}}, {kStandinScreenUpdating, {}},
-        {kStandinBusy, {u"Seconds"}}, {kStandinRefusedCalls, {}}, {kStandinSetEditable, {u"Editable"}}};
+        {kStandinBusy, {u"Seconds"}}, {kStandinRefusedCalls, {}}, {kStandinSetEditable, {u"Editable"}},
+        {kStandinRibbonControls, {}}, {kStandinRibbonClick, {u"Id"}}, {kStandinRibbonLog, {}},
+        {kStandinReconnectAddins, {}}};
     // clang-format on
 
     Variant call(std::size_t index, bool put, const Arguments& args) override {
@@ -498,6 +502,12 @@ private:
             }
             case RefusedCalls: return Variant::int32(host_->refusedCalls);
             case SetEditable: word.setEditable(args.boolean(0)); return {};
+            case RibbonControls: return Variant::text(ribbonControlsText(*host_));
+            case RibbonClick: postRibbonClick(*host_, args.text(0)); return {};
+            case RibbonLog: return Variant::text(ribbonLogText(*host_));
+            case ReconnectAddins:
+                if (host_->reconnectAddins) host_->reconnectAddins();
+                return {};
         }
         return {};
     }
