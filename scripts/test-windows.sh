@@ -11,12 +11,12 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-"$ROOT/build-windows"}
 
 source "$ROOT/scripts/wine-prefix.sh"
+source "$ROOT/scripts/xvfb.sh"
 unset WAYLAND_DISPLAY
 
-xvfb_pid=""
 cleanup() {
   end_prefix
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  stop_xvfb
 }
 trap cleanup EXIT INT TERM
 
@@ -30,16 +30,9 @@ ctest --output-on-failure --timeout 600 -j"${QV_TEST_JOBS:-$(nproc)}" -LE wine-d
 end_prefix
 
 if [ -f versend/versend_look_test.exe ]; then
-  # A private X server on the first free display number from 300.
-  for n in $(seq 300 340); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      Xvfb ":$n" -screen 0 1600x1200x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-      xvfb_pid=$!
-      for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-      export DISPLAY=":$n" QV_TEST_DISPLAY=":$n"
-      break
-    fi
-  done
+  # A private X server on a display number of its own.
+  start_xvfb 1600x1200x24
+  export DISPLAY=$xvfb_display QV_TEST_DISPLAY=$xvfb_display
   new_prefix x11
   ctest --output-on-failure --timeout 600 -j1 -L wine-display "$@" || status=$?
   end_prefix
