@@ -3,6 +3,9 @@
 # build machine, and Wine to run the tests (scripts/wine-run.sh in a prefix that scripts/test.sh
 # creates).
 
+# Signing of the shipped files when a certificate is given.
+include(Signing)
+
 # Tests run under Wine through CTest, in the prefix named by WINEPREFIX.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh")
 # Test programs are asked for their test cases when CTest starts (under Wine), not at build time.
