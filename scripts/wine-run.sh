@@ -8,4 +8,20 @@ export WINEPREFIX WINEDEBUG=${WINEDEBUG:--all}
 for v in QT_QPA_PLATFORM QT_QPA_FONTDIR QT_SCALE_FACTOR; do
   if [ -n "${!v:-}" ] && [ -z "$(eval echo "\${WINE$v:-}")" ]; then export "WINE$v=${!v}"; fi
 done
-exec wine "$@"
+
+# The loader of the program's own bitness. Debian's `wine` takes the 32-bit loader whenever Wine's
+# 32-bit half is installed, which then hands every 64-bit program on to the 64-bit one through
+# start.exe; a 64-bit program (and a built-in command such as reg) starts straight from wine64,
+# which hands a 32-bit program on to the 32-bit loader itself.
+pe_machine() {
+  local header
+  header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 0
+  [ -n "$header" ] && od -An -tx2 -j$((header + 4)) -N2 "$1" 2>/dev/null | tr -d ' '
+}
+loader=/usr/lib/wine/wine64
+if [ -f "$1" ] && [ "$(pe_machine "$1")" = 014c ] && [ -x /usr/lib/wine/wine ]; then
+  loader=/usr/lib/wine/wine
+fi
+if [ ! -x "$loader" ]; then exec wine "$@"; fi
+export WINELOADER=$loader
+exec "$loader" "$@"
