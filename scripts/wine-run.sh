@@ -10,9 +10,9 @@ for v in QT_QPA_PLATFORM QT_QPA_FONTDIR QT_SCALE_FACTOR; do
 done
 
 # The loader of the program's own bitness. Debian's `wine` takes the 32-bit loader whenever Wine's
-# 32-bit half is installed, which then hands every 64-bit program on to the 64-bit one through
-# start.exe; a 64-bit program (and a built-in command such as reg) starts straight from wine64,
-# which hands a 32-bit program on to the 32-bit loader itself.
+# 32-bit half is installed, and a 64-bit program then starts through the 32-bit preloader and
+# loader before they exec the 64-bit ones: a 64-bit program (or a built-in command such as reg)
+# starts straight from wine64, a 32-bit one from the 32-bit loader.
 pe_machine() {
   local header
   header=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ') || return 0
