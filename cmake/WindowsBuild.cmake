@@ -3,6 +3,17 @@
 # build machine, and Wine to run the tests (scripts/wine-run.sh in a prefix that scripts/test.sh
 # creates).
 
+# Signing of the shipped files when a certificate is given.
+include(Signing)
+
+# A COM server DLL's entry points (DllGetClassObject and the like) under their plain names, as
+# COM looks them up: 32-bit __stdcall functions are otherwise exported as Name@bytes.
+function(qv_plain_dll_exports target)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE "LINKER:--enable-stdcall-fixup" "LINKER:--kill-at")
+  endif()
+endfunction()
+
 # Tests run under Wine through CTest, in the prefix named by WINEPREFIX.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/scripts/wine-run.sh")
 # Test programs are asked for their test cases when CTest starts (under Wine), not at build time.

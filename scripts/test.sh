@@ -15,15 +15,24 @@ windows_build=skipped
 if [ "${QV_SKIP_WINDOWS:-0}" != 1 ]; then
   # A failed Windows build does not keep the Linux tests from running; it fails the run.
   bash "$ROOT/scripts/setup-windows.sh"
+  # The shipped files are signed: with the certificate given (README, "Signing"), else with a
+  # throw-away one, so that the tests run on signed files and check the signatures.
+  if [ -z "${QV_SIGN_PKCS12:-}" ]; then
+    certificate="$ROOT/build-windows/test-certificate"
+    bash "$ROOT/scripts/make-test-certificate.sh" "$certificate"
+    export QV_SIGN_PKCS12="$certificate/certificate.p12"
+    QV_SIGN_PASSWORD=$(cat "$certificate/password")
+    export QV_SIGN_PASSWORD
+  fi
   if bash "$ROOT/scripts/build-windows.sh"; then windows_build=ok; else windows_build=failed; fi
-  # The 32-bit add-in, for a 32-bit Word: built, not run (this machine's Wine is 64-bit only).
+  # The 32-bit build (the add-in for a 32-bit Word, the stand-in and the tests), then the installer.
   bash "$ROOT/scripts/build-windows.sh" --x86 || windows_build=failed
 fi
 
 export QV_TEST_PIDDIR="$BUILD_DIR/test-pids"
 rm -rf "$QV_TEST_PIDDIR"; mkdir -p "$QV_TEST_PIDDIR"
 
-xvfb_pid=""
+source "$ROOT/scripts/xvfb.sh"
 stop_services() {
   for f in "$QV_TEST_PIDDIR"/*.pid; do
     [ -f "$f" ] || continue
@@ -38,20 +47,13 @@ stop_services() {
     kill -KILL -- "-$pid" 2>/dev/null || kill -KILL "$pid" 2>/dev/null || true
     rm -f "$f"
   done
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
+  stop_xvfb
 }
 trap stop_services EXIT INT TERM
 
-# A private X server on the first free display number.
-for n in $(seq 90 120); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    Xvfb ":$n" -screen 0 1280x1024x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    export QV_TEST_DISPLAY=":$n"
-    break
-  fi
-done
+# A private X server on a display number of its own.
+start_xvfb 1280x1024x24
+export QV_TEST_DISPLAY=$xvfb_display
 
 status=0
 (cd "$BUILD_DIR" && ctest --output-on-failure --timeout 900 -j"$(nproc)" "$@") || status=$?

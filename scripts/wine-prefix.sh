@@ -5,6 +5,8 @@
 # EXIT to call end_prefix.
 
 export WINEDEBUG=-all
+# 64-bit prefixes, which run the 32-bit programs too (WoW64) now that Wine's 32-bit half is there.
+export WINEARCH=win64
 # No Mono/Gecko installers, no menu entries written into the user's desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 prefix=""

@@ -5,6 +5,8 @@
 ;   QV_OUTFILE   the installer to write
 ;   QV_GENERATED folder of files.nsh (the staged files, written by stage.cmake) and
 ;                addin_keys.nsh (the add-in's registration, read from tarvelo/word's headers)
+;   QV_CMAKE, QV_SIGN_SETTINGS, QV_SIGN_SCRIPT  signing a file in place (cmake/Signing.cmake;
+;                it does nothing when the build has no certificate)
 ;
 ; What it does:
 ;   $LOCALAPPDATA\Programs\Quran Verses\           Versend.exe, its verse files and display font,
@@ -44,6 +46,10 @@ SetCompressorDictSize 32
 
 !include "${QV_GENERATED}\addin_keys.nsh"
 !include "${QV_GENERATED}\files.nsh"
+
+; The installer and the uninstaller it carries are signed as they are written.
+!finalize '"${QV_CMAKE}" "-DSETTINGS=${QV_SIGN_SETTINGS}" "-DFILE=%1" -P "${QV_SIGN_SCRIPT}"' = 0
+!uninstfinalize '"${QV_CMAKE}" "-DSETTINGS=${QV_SIGN_SETTINGS}" "-DFILE=%1" -P "${QV_SIGN_SCRIPT}"' = 0
 
 Name "${QV_PRODUCT}"
 OutFile "${QV_OUTFILE}"

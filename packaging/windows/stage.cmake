@@ -7,9 +7,10 @@
 #   STRIP64, STRIP32   strip programs for the two add-in libraries (their debug information
 #                      is most of their size)
 #   DISPLAY_FONT_NAME  the display font's name in the fonts registry
+#   SIGN_SETTINGS, SIGN_SCRIPT  signing of the stripped libraries (cmake/Signing.cmake)
 cmake_minimum_required(VERSION 3.25)
 
-foreach(_var BIN X86_DLL STAGE NSH STRIP64 STRIP32 DISPLAY_FONT_NAME)
+foreach(_var BIN X86_DLL STAGE NSH STRIP64 STRIP32 DISPLAY_FONT_NAME SIGN_SETTINGS SIGN_SCRIPT)
   if(NOT DEFINED ${_var} OR "${${_var}}" STREQUAL "")
     message(FATAL_ERROR "stage.cmake: ${_var} is not set")
   endif()
@@ -69,6 +70,12 @@ foreach(_pair "x64|${BIN}/Tarvelo.dll|${STRIP64}" "x86|${X86_DLL}|${STRIP32}")
                   RESULT_VARIABLE _status)
   if(NOT _status EQUAL 0)
     message(FATAL_ERROR "stage.cmake: ${_strip} failed on ${_dll}")
+  endif()
+  # Stripping drops the built library's signature: the stripped one is signed anew.
+  execute_process(COMMAND "${CMAKE_COMMAND}" -DSETTINGS=${SIGN_SETTINGS} -DFILE=${_app}/AddIn/${_bits}/Tarvelo.dll
+                          -P "${SIGN_SCRIPT}" RESULT_VARIABLE _status)
+  if(NOT _status EQUAL 0)
+    message(FATAL_ERROR "stage.cmake: signing the ${_bits} Tarvelo.dll failed")
   endif()
   string(APPEND _install "  SetOutPath \"$INSTDIR\\AddIn\\${_bits}\"\n  File \"${_app}/AddIn/${_bits}/Tarvelo.dll\"\n")
   string(APPEND _remove "  Delete \"$INSTDIR\\AddIn\\${_bits}\\Tarvelo.dll\"\n")

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string_view>
 #include <thread>
@@ -121,37 +122,64 @@ void seedProfile(const std::filesystem::path& profile) {
 )";
 }
 
-// Waits up to `timeout` for the child to end; true when it has.
+// Waits up to `timeout` for the child to end; true when it has. The child is left unreaped: while
+// it is a zombie its pid still names its process group, so that a signal to the group can never
+// reach processes that got the same number later.
 bool waitForExit(pid_t pid, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        int status = 0;
-        const pid_t result = ::waitpid(pid, &status, WNOHANG);
-        if (result == pid || (result < 0 && errno == ECHILD)) return true;
+        siginfo_t info{};
+        if (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0) return true;
+        if (info.si_pid == pid) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
 
-// Waits up to `timeout` until no process of the group is left.
+// Waits up to `timeout` until no process of the group is alive.
 void waitForGroupGone(pid_t group, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (::kill(-group, 0) == 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (processGroupAlive(group) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 }  // namespace
+
+bool processGroupAlive(pid_t group) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        std::ifstream in(entry.path() / "stat");
+        std::string line;
+        if (!std::getline(in, line)) continue;
+        // "pid (command) state ppid pgrp ...": the command may hold blanks and parentheses.
+        const auto close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(line.substr(close + 1));
+        char state = 0;
+        long parent = 0, processGroup = 0;
+        if (!(fields >> state >> parent >> processGroup)) continue;
+        // A zombie has ended; whoever adopted it collects it in its own time.
+        if (processGroup == group && state != 'Z' && state != 'X') return true;
+    }
+    return false;
+}
 
 Office::Office(OfficeOptions options)
     : options_(std::move(options)),
       pipeName_(options_.pipeName.empty() ? uniquePipeName() : options_.pipeName),
       profileDir_(makeProfileDir()) {
     installCrashCleanup();
-    seedProfile(profileDir_);
-    if (const char* dir = std::getenv("QV_TEST_PIDDIR"); dir && *dir)
-        pidFile_ = std::filesystem::path(dir) / (pipeName_ + ".pid");
-    spawn(true);
-    spawn();
+    try {
+        seedProfile(profileDir_);
+        if (const char* dir = std::getenv("QV_TEST_PIDDIR"); dir && *dir)
+            pidFile_ = std::filesystem::path(dir) / (pipeName_ + ".pid");
+        spawn(true);
+        spawn();
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove_all(profileDir_, ignored);
+        throw;
+    }
 }
 
 Office::~Office() {
@@ -213,15 +241,30 @@ void Office::spawn(bool initializeOnly) {
     pid_ = pid;
     registerGroup(pid_);
     if (!pidFile_.empty()) std::ofstream(pidFile_) << pid_ << '\n';
-    if (!initializeOnly) return;
+    if (initializeOnly) {
+        // The first start on a new profile sets it up and then restarts the office by itself,
+        // which would drop every connection made before the restart: let that happen in a run of
+        // its own.
+        waitForExit(pid_, options_.startTimeout);
+        endGroup();
+        return;
+    }
+    // Back only once the office answers on its pipe: until then its processes may not even have
+    // their command line and environment in place.
+    try {
+        context_ = word::libreoffice::resolvePipeWithRetries(pipeName_, options_.startTimeout);
+    } catch (...) {
+        stop();
+        throw;
+    }
+}
 
-    // The first start on a new profile sets it up and then restarts the office by itself, which
-    // would drop every connection made before the restart: let that happen in a run of its own.
-    if (!waitForExit(pid_, options_.startTimeout)) ::kill(-pid_, SIGKILL);
-    waitForExit(pid_, std::chrono::seconds(3));
+void Office::endGroup() {
     ::kill(-pid_, SIGKILL);
-    waitForGroupGone(pid_, std::chrono::seconds(3));
+    waitForGroupGone(pid_, std::chrono::seconds(10));
     unregisterGroup(pid_);
+    // The leader, ended by now, is collected last (see waitForExit).
+    ::waitpid(pid_, nullptr, 0);
     pid_ = 0;
 }
 
@@ -232,7 +275,6 @@ void Office::start() {
 
 uno::Reference<uno::XComponentContext> Office::context() {
     if (!running()) throw std::runtime_error("the office is not running");
-    if (!context_.is()) context_ = word::libreoffice::resolvePipeWithRetries(pipeName_, options_.startTimeout);
     return context_;
 }
 
@@ -278,21 +320,15 @@ void Office::stop() {
     }
     if (!waitForExit(pid_, std::chrono::seconds(10))) {
         ::kill(-pid_, SIGTERM);
-        if (!waitForExit(pid_, std::chrono::seconds(3))) {
-            ::kill(-pid_, SIGKILL);
-            waitForExit(pid_, std::chrono::seconds(3));
-        }
+        waitForExit(pid_, std::chrono::seconds(3));
     }
-    // Anything left in the group (the office itself when its launcher ended first); wait until
-    // it is gone, so that a start on the same profile finds no office still there.
-    ::kill(-pid_, SIGKILL);
-    waitForGroupGone(pid_, std::chrono::seconds(3));
-    unregisterGroup(pid_);
+    // Anything left in the group (the office itself when its launcher ended first) is ended and
+    // waited for, so that a start on the same profile finds no office still there.
+    endGroup();
     if (!pidFile_.empty()) {
         std::error_code ignored;
         std::filesystem::remove(pidFile_, ignored);
     }
-    pid_ = 0;
 }
 
 namespace {

@@ -8,7 +8,9 @@
 //     in its own process group, whose leader's pid is written to "$QV_TEST_PIDDIR/<pipe
 //     name>.pid" (scripts/test.sh ends every group listed there when it exits) and removed again
 //     when the harness stops the office itself;
-//   - `context()` connects over the pipe (with retries) and returns the office's component context;
+//   - the constructor and `start()` return once the office answers on its pipe (connected, with
+//     its processes fully started), or throw after ending it;
+//   - `context()` returns the office's component context over that connection;
 //   - `newWriterDocument()` opens an empty Writer document with a view and makes its window the
 //     active one (the insertion point is the view cursor at its start);
 //   - the destructor always stops the office: terminate, then end the whole process group and
@@ -71,7 +73,7 @@ public:
     pid_t pid() const { return pid_; }
     bool running() const { return pid_ != 0; }
 
-    // The office's component context over the pipe (connects on first use).
+    // The office's component context over the pipe.
     uno::Reference<uno::XComponentContext> context();
     uno::Reference<::com::sun::star::frame::XDesktop2> desktop();
     // How the word layer reaches this office over its pipe; it never starts an office of its own.
@@ -87,13 +89,15 @@ public:
 
     // Ends the office (terminate, then the process group); the profile is kept for start().
     void stop();
-    // Starts it again on the same pipe and profile (after stop()).
+    // Starts it again on the same pipe and profile (after stop()); back once it answers.
     void start();
 
 private:
-    // initializeOnly: set up the new profile and wait for the office to end.
+    // initializeOnly: set up the new profile and wait for the office to end; otherwise start it
+    // and connect.
     void spawn(bool initializeOnly = false);
-    void killGroup();
+    // Ends every process of the group, waits until none is alive, and collects the leader.
+    void endGroup();
 
     OfficeOptions options_;
     std::string pipeName_;
@@ -102,6 +106,14 @@ private:
     pid_t pid_ = 0;
     uno::Reference<uno::XComponentContext> context_;
 };
+
+// How long a test waits at most for something an office does in reply (a replacement typed, timer
+// ticks): a passing test never waits it out, and a busy machine's office gets there within it.
+inline constexpr std::chrono::seconds kOfficeReplyLimit{30};
+
+// Whether a process of the process group `group` is alive (not ended; an ended process that its
+// new parent has not collected yet, a zombie, does not count).
+bool processGroupAlive(pid_t group);
 
 // One office for the whole test binary: started on first use, stopped when the tests end (and
 // at exit). The options of the first call count.

@@ -1,11 +1,10 @@
 #include "word/testing/office.h"
 
-#include <signal.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -30,7 +29,7 @@ uno::Reference<css::text::XTextRange> range(const uno::Reference<css::text::XTex
     return uno::Reference<css::text::XTextRange>(cursor.get());
 }
 
-bool groupAlive(pid_t pid) { return ::kill(-pid, 0) == 0; }
+bool groupAlive(pid_t pid) { return word::testing::processGroupAlive(pid); }
 
 void setProperty(const uno::Reference<css::text::XTextCursor>& cursor, const char* name, const uno::Any& value) {
     uno::Reference<css::beans::XPropertySet>(cursor, uno::UNO_QUERY_THROW)
@@ -133,9 +132,13 @@ TEST(OfficeHarness, TheOfficeNeverSeesTheUsersConfigurationFolders) {
     std::string environment;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
         std::ifstream stat(entry.path() / "stat");
-        std::string pid, name, state;
-        long group = 0;
-        if (!(stat >> pid >> name >> state >> group >> group) || group != office.pid()) continue;
+        std::string line;
+        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+        // "pid (command) state ppid pgrp ...": the command may hold blanks.
+        std::istringstream fields(line.substr(line.rfind(')') + 1));
+        std::string state;
+        long parent = 0, group = 0;
+        if (!(fields >> state >> parent >> group) || group != office.pid()) continue;
         std::ifstream in(entry.path() / "environ", std::ios::binary);
         environment += std::string(std::istreambuf_iterator<char>(in), {});
     }

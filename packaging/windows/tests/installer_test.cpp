@@ -2,6 +2,8 @@
 // loaded by the Word stand-in from the install folder, Versend started from there and finding its
 // verses, a second install over the first, and the silent uninstall leaving nothing of ours but the
 // user's Versend.ini and translation choice. The steps build on each other and run in order.
+// Built for both bitnesses: the 32-bit program starts the 32-bit stand-in, which loads the 32-bit
+// add-in as a 32-bit Word would.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -258,7 +260,7 @@ std::vector<std::wstring> WindowTitles(DWORD processId) {
         std::vector<std::wstring> titles;
     } search{processId, {}};
     EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
+        [](HWND window, LPARAM data) WINAPI -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
@@ -422,8 +424,20 @@ TEST_F(InstallerTest, InstallsSilentlyForTheUser) {
     ExpectInstalled();
 }
 
+// The library that a Word of this program's bitness loads.
+fs::path OwnBitnessAddin() {
+    return InstallFolder() / (sizeof(void*) == 8 ? L"AddIn\\x64\\Tarvelo.dll" : L"AddIn\\x86\\Tarvelo.dll");
+}
+
 TEST_F(InstallerTest, TheWordStandinLoadsTheInstalledAddinAndShowsItsMenu) {
     MirrorClassesToMachine();  // Wine's COM reads classes from HKLM only
+    if (sizeof(void*) == 4 && !ClassViewsApart()) {
+        // One view of the per-user classes keeps the 64-bit class (see ExpectInstalled): the 32-bit
+        // view of the machine's classes gets the library that the installer registers for it.
+        const std::wstring server =
+            L"Software\\Classes\\CLSID\\" + std::wstring(tarvelo_word::CLSID_TarveloConnectText) + L"\\InprocServer32";
+        SetString(HKEY_LOCAL_MACHINE, server, nullptr, OwnBitnessAddin().wstring());
+    }
     word::com::standin::StandinProcess standin(word::com::standin::programFolder() / "WordStandin.exe");
     const auto log = standin.addinLog();
     ASSERT_FALSE(log.empty());
@@ -447,7 +461,7 @@ TEST_F(InstallerTest, TheWordStandinLoadsTheInstalledAddinAndShowsItsMenu) {
         CloseHandle(modules);
     }
     CloseHandle(processes);
-    EXPECT_TRUE(SameFile(loaded, InstallFolder() / L"AddIn\\x64\\Tarvelo.dll")) << Narrow(loaded.wstring());
+    EXPECT_TRUE(SameFile(loaded, OwnBitnessAddin())) << Narrow(loaded.wstring());
     standin.quit();
     MirrorClassesToMachine(true);
 }

@@ -125,9 +125,9 @@ TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
     keyboard_->Type(u"Text before [QS2:1-2A");
     std::this_thread::sleep_for(250ms);
     keyboard_->Key(u']');
-    const auto citation = keyboard_->WaitFor(u"ayat 1-2)", 5s);
+    const auto citation = keyboard_->WaitFor(u"ayat 1-2)");
     ASSERT_TRUE(citation) << "not replaced";
-    ASSERT_TRUE(keyboard_->WaitFor(verse2End, 10s));
+    ASSERT_TRUE(keyboard_->WaitFor(verse2End));
     auto paragraphs = keyboard_->Paragraphs();
     ASSERT_EQ(paragraphs.size(), 3u) << ::testing::PrintToString(Texts(paragraphs));
     EXPECT_EQ(paragraphs[0].text, u"Text before (QS2. Al-Baqarah ayat 1-2)");
@@ -137,7 +137,7 @@ TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
 
     // Both, typed in lower case: the Arabic, then the translation of each verse.
     keyboard_->Type(u"[qs2:1-2b]");
-    ASSERT_TRUE(keyboard_->WaitFor(u"\n2. ", 10s));
+    ASSERT_TRUE(keyboard_->WaitFor(u"\n2. "));
     std::this_thread::sleep_for(500ms);
     paragraphs = keyboard_->Paragraphs();
     ASSERT_GE(paragraphs.size(), 7u) << ::testing::PrintToString(Texts(paragraphs));
@@ -156,8 +156,8 @@ TEST_F(AutoReplaceExtension, TypedTagsBecomeCitationsWithTheirVerses) {
 
     // The translation of verse 5 only, and the mode still works after the invalid tags.
     keyboard_->Type(u" [QS2:5T]");
-    ASSERT_TRUE(keyboard_->WaitFor(u"ayat 5)", 5s));
-    ASSERT_TRUE(keyboard_->WaitFor(u"\n5. ", 10s));
+    ASSERT_TRUE(keyboard_->WaitFor(u"ayat 5)"));
+    ASSERT_TRUE(keyboard_->WaitFor(u"\n5. "));
     std::this_thread::sleep_for(500ms);
     paragraphs = keyboard_->Paragraphs();
     const auto texts = Texts(paragraphs);

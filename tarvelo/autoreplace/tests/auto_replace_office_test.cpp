@@ -113,7 +113,7 @@ TEST_F(AutoReplaceInOffice, TagsAtAParagraphStartAfterArabicAndUnderASelection) 
 TEST_F(AutoReplaceInOffice, NoDocumentEndsTheModeAtTheFirstTick) {
     word::testing::sharedOffice().closeAllDocuments();
     session_.Click();
-    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    const auto deadline = std::chrono::steady_clock::now() + word::testing::kOfficeReplyLimit;
     while (session_.ModeOn() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(20ms);
     EXPECT_FALSE(session_.ModeOn());
     EXPECT_EQ(session_.TimerId(), 0u);

@@ -58,18 +58,20 @@ TEST(OfficeTimer, TicksEveryPeriodNeverOverlappingAndStopsWhenKilled) {
         log.Leave();
     });
     ASSERT_NE(id, 0u);
-    std::this_thread::sleep_for(1200ms);
+    // Some ticks, the slow one among them; a busy machine's office takes longer to get there.
+    const auto limit = Clock::now() + word::testing::kOfficeReplyLimit;
+    while (log.Count() < 8 && Clock::now() < limit) std::this_thread::sleep_for(20ms);
     EXPECT_TRUE(timers->KillTimer(id));
     const auto killedAt = log.Count();
+    const double ranMs = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
     std::this_thread::sleep_for(350ms);
 
     EXPECT_FALSE(log.overlapped);
     EXPECT_EQ(log.Count(), killedAt) << "ticks after KillTimer";
     EXPECT_FALSE(timers->KillTimer(id));
-    // 1.2 s at 100 ms, less the 350 ms tick: about 9 ticks, never more than the period allows
-    // (a busy machine may give fewer).
-    EXPECT_GE(killedAt, 4u);
-    EXPECT_LE(killedAt, 11u);
+    EXPECT_GE(killedAt, 8u);
+    // Never more ticks than the period allows, whatever the machine's load (which only delays them).
+    EXPECT_LE(static_cast<double>(killedAt), ranMs / 100.0 + 1.0);
     ASSERT_FALSE(log.ticks.empty());
     const double firstMs = std::chrono::duration<double, std::milli>(log.ticks.front() - started).count();
     EXPECT_GE(firstMs, 95.0);
@@ -78,7 +80,6 @@ TEST(OfficeTimer, TicksEveryPeriodNeverOverlappingAndStopsWhenKilled) {
     std::sort(intervals.begin(), intervals.end());
     const double median = intervals[intervals.size() / 2];
     EXPECT_GT(median, 90.0);
-    EXPECT_LT(median, 300.0);
     std::printf("office timer: %zu ticks, first after %.1f ms, median interval %.1f ms\n", killedAt, firstMs, median);
 }
 
@@ -94,7 +95,7 @@ TEST(OfficeTimer, ProcedureCanKillItsOwnTimerAndStartANewOne) {
         if (++ticks < 5) current = timers->SetTimer(100, proc);
     };
     current = timers->SetTimer(100, proc);
-    const auto deadline = Clock::now() + 3s;
+    const auto deadline = Clock::now() + word::testing::kOfficeReplyLimit;
     while (ticks < 5 && Clock::now() < deadline) std::this_thread::sleep_for(20ms);
     std::this_thread::sleep_for(250ms);
     EXPECT_EQ(ticks, 5);
@@ -108,9 +109,10 @@ TEST(OfficeTimer, TimersAreIndependentAndTheServiceEndsCleanly) {
     const auto slowId = timers->SetTimer(200, [&] { ++slow; });
     EXPECT_NE(fastId, slowId);
     EXPECT_EQ(timers->SetTimer(0, [] {}), 0u);
-    std::this_thread::sleep_for(650ms);
-    EXPECT_GT(fast.load(), slow.load());
+    const auto deadline = Clock::now() + word::testing::kOfficeReplyLimit;
+    while (slow < 2 && Clock::now() < deadline) std::this_thread::sleep_for(20ms);
     EXPECT_GE(slow.load(), 2);
+    EXPECT_GT(fast.load(), slow.load());
     // Ending the service with timers running (and a tick possibly queued in the office) stops
     // them all; a tick still queued finds nothing to run.
     timers.reset();

@@ -116,7 +116,7 @@ public:
     }
     // Waits until the document's text contains `part`; returns how long that took.
     std::optional<Millis> WaitFor(std::u16string_view part,
-                                  std::chrono::milliseconds limit = std::chrono::milliseconds(3000)) {
+                                  std::chrono::milliseconds limit = word::testing::kOfficeReplyLimit) {
         const auto start = Clock::now();
         while (Clock::now() - start < limit) {
             if (Text().find(part) != std::u16string::npos) return Clock::now() - start;

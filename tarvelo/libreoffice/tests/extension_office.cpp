@@ -66,16 +66,22 @@ void RunUnopkg(const std::vector<std::string>& args, const std::filesystem::path
     }
     ::setpgid(pid, pid);
     if (!pidFile.empty()) std::ofstream(pidFile) << pid << '\n';
-    int status = 0;
+    // Waits without collecting it: until it is collected its pid still names its group, so that
+    // the group's end below reaches no process that got the same number later.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(2);
-    pid_t done = 0;
-    while ((done = ::waitpid(pid, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+    bool done = false;
+    for (;;) {
+        siginfo_t info{};
+        done = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+        if (done || std::chrono::steady_clock::now() >= deadline) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
     ::kill(-pid, SIGKILL);
-    if (done == 0) ::waitpid(pid, &status, 0);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
     std::error_code ignored;
     if (!pidFile.empty()) std::filesystem::remove(pidFile, ignored);
-    if (done == 0) throw std::runtime_error("unopkg did not finish");
+    if (!done) throw std::runtime_error("unopkg did not finish");
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         throw std::runtime_error("unopkg could not install the extension");
 }
