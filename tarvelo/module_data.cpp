@@ -38,13 +38,13 @@ public:
     void loade() override { mTarvelo::loade(); }
     void loadeFile(std::int16_t slot) override { mTarvelo::loadeFile(slot); }
     std::u16string SurahName(int surah) const override {
-        return surah >= 1 && surah <= surahCount ? SurahTable[surah].Name : std::u16string();
+        return surah >= 1 && surah <= quran::kSurahCount ? SurahTable[surah].Name : std::u16string();
     }
     int VerseCount(int surah) const override {
-        return surah >= 1 && surah <= surahCount ? SurahTable[surah].VerseCount : 0;
+        return surah >= 1 && surah <= quran::kSurahCount ? SurahTable[surah].VerseCount : 0;
     }
     int SurahVerseOffset(int surah) const override {
-        if (surah < 1 || surah > surahCount) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
+        if (surah < 1 || surah > quran::kSurahCount) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
         return static_cast<std::uint16_t>(mTarvelo::SurahVerseOffset[surah]);
     }
     std::string RtfHeader() const override { return TextToBytes(mTarvelo::RtfHeader); }

@@ -218,8 +218,9 @@ void LoadFile(int slot) {
 
 void LoadArabicTables() {
     // Surah table: 114 records of 34 bytes.
-    const std::string table = ReadInBlock(slotArabic, entrySurahTable, 0, std::uint64_t{surahCount} * surahRecordSize);
-    for (int s = 1; s <= surahCount; ++s) {
+    const std::string table =
+        ReadInBlock(slotArabic, entrySurahTable, 0, std::uint64_t{quran::kSurahCount} * surahRecordSize);
+    for (int s = 1; s <= quran::kSurahCount; ++s) {
         const std::string_view record =
             std::string_view(table).substr(static_cast<std::size_t>(s - 1) * surahRecordSize, surahRecordSize);
         SurahRecord& surah = SurahTable[static_cast<std::size_t>(s)];
@@ -229,9 +230,9 @@ void LoadArabicTables() {
     }
     // Surah verse offsets: 114 big-endian 16-bit numbers.
     const DirectoryEntry& offsets = Entry(slotArabic, entrySurahOffsets);
-    if (offsets.Length < std::uint32_t{surahCount} * 2) RaiseDataError(errInvalidFormat);
+    if (offsets.Length < std::uint32_t{quran::kSurahCount} * 2) RaiseDataError(errInvalidFormat);
     SlotFile(slotArabic).Seek(offsets.Offset);
-    for (int s = 1; s <= surahCount; ++s)
+    for (int s = 1; s <= quran::kSurahCount; ++s)
         SurahVerseOffset[static_cast<std::size_t>(s)] = static_cast<std::int16_t>(ReadNumberBE(2, slotArabic));
     // Rich Text header: the whole block.
     const DirectoryEntry& header = Entry(slotArabic, entryRtfHeader);

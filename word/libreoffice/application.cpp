@@ -51,10 +51,6 @@ using css::uno::UNO_QUERY_THROW;
 
 namespace {
 
-constexpr int wdCharacter = 1;
-constexpr int wdStory = 6;
-constexpr int wdSelectionNormal = 2;
-
 rtl::OUString name(const char* ascii) { return rtl::OUString::createFromAscii(ascii); }
 
 // Runs `action`; any failure (of the office, or of the parts of the layer it calls) becomes
@@ -366,7 +362,7 @@ public:
         : text_(std::move(text)), cursor_(std::move(cursor)) {}
     int MoveStart(int unit, int count) override {
         return guarded("Range.MoveStart", [&] {
-            if (unit == wdCharacter) {
+            if (unit == word::wdCharacter) {
                 if (count < 0) {
                     auto end = cursor_->getEnd();
                     cursor_->collapseToStart();
@@ -418,7 +414,7 @@ public:
     }
     int Type() const override {
         return guarded("Selection.Type",
-                       [&] { return cursor()->isCollapsed() ? word::wdSelectionIP : wdSelectionNormal; });
+                       [&] { return cursor()->isCollapsed() ? word::wdSelectionIP : word::wdSelectionNormal; });
     }
     std::u16string Text() const override {
         return guarded("Selection.Text", [&] {
@@ -433,13 +429,13 @@ public:
     int MoveStart(int unit, int count) override {
         return guarded("Selection.MoveStart", [&] {
             begin();
-            if (unit != word::wdWord && unit != wdCharacter) throw word::Error("unsupported unit for MoveStart");
+            if (unit != word::wdWord && unit != word::wdCharacter) throw word::Error("unsupported unit for MoveStart");
             if (count > 0) throw word::Error("moving the start forward is not supported");
             if (count == 0) return 0;
             auto end = cursor()->getEnd();
             auto span = text()->createTextCursorByRange(range());
             int moved;
-            if (unit == wdCharacter) {
+            if (unit == word::wdCharacter) {
                 span->collapseToStart();
                 moved = span->goLeft(static_cast<sal_Int16>(-count), false) ? count : 0;
             } else {
@@ -522,7 +518,7 @@ public:
             begin();
             if (unit == word::wdLine)
                 Reference<css::view::XLineCursor>(cursor(), UNO_QUERY_THROW)->gotoEndOfLine(false);
-            else if (unit == wdStory) cursor()->gotoEnd(false);
+            else if (unit == word::wdStory) cursor()->gotoEnd(false);
             else throw word::Error("unsupported unit for EndKey");
         });
     }

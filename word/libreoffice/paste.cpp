@@ -39,9 +39,6 @@ using rtf::RichTextContent;
 namespace {
 
 // Word's recovery types that PasteAndFormat takes.
-constexpr int wdPasteDefault = 0;
-constexpr int wdFormatSurroundingFormattingWithEmphasis = 20;
-constexpr int wdFormatPlainText = 22;
 constexpr int kRecoveryTypes[] = {0, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 19, 20, 22, 23, 24, 25};
 
 const rtl::OUString kUtf16Mime = "text/plain;charset=utf-16";
@@ -317,11 +314,11 @@ void paste(const OfficeRefs& office, const ViewRefs& view) {
 void pasteAndFormat(const OfficeRefs& office, const ViewRefs& view, int type) {
     if (std::find(std::begin(kRecoveryTypes), std::end(kRecoveryTypes), type) == std::end(kRecoveryTypes))
         throw word::Error("no such paste type: " + std::to_string(type));
-    if (type == wdFormatPlainText || type == wdFormatSurroundingFormattingWithEmphasis) {
+    if (type == word::wdFormatPlainText || type == word::wdFormatSurroundingFormattingWithEmphasis) {
         failuresAsErrors([&] { insertPieces(view, plainTextPieces(plainText(clipboardContents(office)))); });
         return;
     }
-    static_assert(wdPasteDefault == 0);
+    static_assert(word::wdPasteDefault == 0);
     paste(office, view);
 }
 

@@ -2,6 +2,7 @@
 // code of the data, and the round trip: the composer's SYMBOL fields of a verse, read back as a
 // paste reads them and drawn glyph by glyph in the HQPB fonts, place the same source glyphs where
 // HarfBuzz places them when it shapes the verse in the source font.
+#include "quran/quran_text.h"
 #include "tarvelo/composer_fragments.h"
 #include "tarvelo/data/data_files.h"
 #include "tools/quran-data/arabic_files.h"
@@ -149,7 +150,7 @@ TEST(GlyphFonts, LoadWithTheirNamesTheLicenceAndASymbolMap) {
 
 TEST_F(DataFiles, EveryPairOfTheGlyphFormHasAGlyphInItsFont) {
     std::array<std::set<unsigned char>, 6> used;
-    for (std::int32_t k = 1; k <= quran_data::kVerseCount; ++k) {
+    for (std::int32_t k = 1; k <= quran::kVerseCount; ++k) {
         std::u16string verse = mTarvelo::ReadVerseText(k, mTarvelo::slotArabic);
         ASSERT_FALSE(verse.empty()) << k;
         verse.pop_back();  // the sentinel the composer drops

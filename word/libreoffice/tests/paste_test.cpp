@@ -26,8 +26,6 @@ namespace {
 namespace css = ::com::sun::star;
 using word::testing::readDocument;
 
-constexpr int wdCharacter = 1;
-
 using namespace word::rtf::fragments;
 
 class Paste : public ::testing::Test {
@@ -107,7 +105,7 @@ TEST_F(Paste, GlyphsPastedInsideAWordReplaceTheSelectionAndLeaveTheRestAfterTheP
         view->goRight(4, false);
     }
     s = selection();
-    ASSERT_EQ(s->MoveStart(wdCharacter, -2), -2);
+    ASSERT_EQ(s->MoveStart(word::wdCharacter, -2), -2);
     EXPECT_EQ(s->Text(), u"XY");
 
     putRichText(std::string(kHeader) + glyphField(66, "HQPB3", "20", "40") + kClosingGroup);
