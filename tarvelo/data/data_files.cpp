@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "codepage/code_page.h"
+
 namespace mTarvelo {
 
 namespace {
@@ -162,7 +164,7 @@ void ReadTrailer() {
     DataFile& file = SlotFile(slotTranslation);
     if (file.Size() < 8) RaiseDataError(errPastEndOfFile);
     file.Seek(file.Size() - 8);
-    const std::u16string trailer = BytesToText(file.Read(8));
+    const std::u16string trailer = codepage::bytesToText(file.Read(8));
     TranslationEncoding = TextEncoding::Plain;
     const std::u16string_view marker = std::u16string_view(trailer).substr(5);
     bool recognised = true;
@@ -224,7 +226,7 @@ void LoadArabicTables() {
         const std::string_view record =
             std::string_view(table).substr(static_cast<std::size_t>(s - 1) * surahRecordSize, surahRecordSize);
         SurahRecord& surah = SurahTable[static_cast<std::size_t>(s)];
-        surah.Name = BytesToText(record.substr(0, surahNameLength));
+        surah.Name = codepage::bytesToText(record.substr(0, surahNameLength));
         surah.VerseCount = static_cast<std::int16_t>(LittleEndian(record.substr(30, 2)));
         surah.Spare = static_cast<std::int16_t>(LittleEndian(record.substr(32, 2)));
     }
@@ -236,7 +238,7 @@ void LoadArabicTables() {
         SurahVerseOffset[static_cast<std::size_t>(s)] = static_cast<std::int16_t>(ReadNumberBE(2, slotArabic));
     // Rich Text header: the whole block.
     const DirectoryEntry& header = Entry(slotArabic, entryRtfHeader);
-    RtfHeader = BytesToText(ReadInBlock(slotArabic, entryRtfHeader, 0, header.Length));
+    RtfHeader = codepage::bytesToText(ReadInBlock(slotArabic, entryRtfHeader, 0, header.Length));
 }
 
 void ChooseDefaultTranslation() {
@@ -305,7 +307,7 @@ std::uint32_t ReadNumberBE(int byteCount, int slot) {
 std::u16string ReadWord(std::int32_t wordId, int slot) {
     if (slot != slotTranslation && slot != slotArabic) RaiseDataError(errBadFileNumber);
     const std::u16string text =
-        BytesToText(ReadItem(slot, entryWordIndex, entryWordText, wordId, IndexWidth::BigEndian3));
+        codepage::bytesToText(ReadItem(slot, entryWordIndex, entryWordText, wordId, IndexWidth::BigEndian3));
     if (slot == slotTranslation) {
         if (TranslationEncoding == TextEncoding::Hexadecimal) return DecodeHexadecimal(text);
         if (TranslationEncoding == TextEncoding::ShiftedPair) return DecodeShiftedPairs(text);

@@ -248,10 +248,7 @@ std::u16string DecodeCodePage(std::string_view bytes, int codePage);
 // code-page translation text is turned into Unicode.
 std::u16string DecodeLowBytes(std::u16string_view text, std::int32_t lcid);
 
-// Single-byte text of the module (byte b is character U+00bb) and back (characters above U+00FF
-// become "?").
-std::u16string BytesToText(std::string_view bytes);
-std::string TextToBytes(std::u16string_view text);
+// Single-byte text of the module: codepage::bytesToText and textToBytes (codepage/code_page.h).
 
 // UTF-8 for file names and messages.
 std::string ToUtf8(std::u16string_view text);

@@ -604,20 +604,11 @@ private:
             if (parameter && *parameter > 0 && *parameter < 100000) codePage_ = static_cast<int>(*parameter);
             return true;
         }
-        if (word == "ansi") {
-            codePage_ = 1252;
-            return true;
-        }
-        if (word == "mac") {
-            codePage_ = 10000;
-            return true;
-        }
-        if (word == "pc") {
-            codePage_ = 437;
-            return true;
-        }
-        if (word == "pca") {
-            codePage_ = 850;
+        // The character sets of the document, by their code pages.
+        static const std::map<std::string_view, int> characterSets = {
+            {"ansi", 1252}, {"mac", 10000}, {"pc", 437}, {"pca", 850}};
+        if (const auto it = characterSets.find(word); it != characterSets.end()) {
+            codePage_ = it->second;
             return true;
         }
         if (word == "deff") {

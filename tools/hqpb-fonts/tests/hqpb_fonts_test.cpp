@@ -2,6 +2,7 @@
 // code of the data, and the round trip: the composer's SYMBOL fields of a verse, read back as a
 // paste reads them and drawn glyph by glyph in the HQPB fonts, place the same source glyphs where
 // HarfBuzz places them when it shapes the verse in the source font.
+#include "codepage/code_page.h"
 #include "quran/quran_text.h"
 #include "tarvelo/composer_fragments.h"
 #include "tarvelo/data/data_files.h"
@@ -197,9 +198,9 @@ FT_BBox placedBox(FT_Face face, FT_UInt glyph, FT_Pos x, FT_Pos y) {
 std::vector<std::vector<word::rtf::PastePiece>> composedWords(const std::u16string& verseText) {
     std::u16string verse = verseText;
     verse.pop_back();  // the composer never draws the verse's last character
-    std::string fragment = mTarvelo::TextToBytes(mTarvelo::RtfHeader);
+    std::string fragment = codepage::textToBytes(mTarvelo::RtfHeader);
     mTarvelo::GlyphFieldWriter writer("14", "28");
-    writer.AppendVerse(fragment, mTarvelo::TextToBytes(verse));
+    writer.AppendVerse(fragment, codepage::textToBytes(verse));
     fragment += mTarvelo::ClosingGroup;
     std::vector<std::vector<word::rtf::PastePiece>> words(1);
     for (auto& piece : word::rtf::readRichText(fragment).pieces) {

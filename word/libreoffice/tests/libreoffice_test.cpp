@@ -18,6 +18,7 @@
 #include "word/libreoffice/command_bars.h"
 #include "word/libreoffice/connection.h"
 #include "word/libreoffice/tests/clipboard_contents.h"
+#include "word/libreoffice/tests/writer_test.h"
 #include "word/recording/tests/behaviour_suite.h"
 #include "word/testing/office.h"
 
@@ -150,22 +151,7 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Writer, WordBehaviour, LibreOfficeHarness);
 
 namespace {
 
-class LibreOfficeBackend : public ::testing::Test {
-protected:
-    void SetUp() override {
-        office_ = &word::testing::sharedOffice();
-        office_->closeAllDocuments();
-        document_ = office_->newWriterDocument();
-        word_ = word::libreoffice::connectOverPipe(office_->pipeOptions(std::chrono::milliseconds(5000)));
-    }
-    void TearDown() override { word_.reset(); }
-
-    std::unique_ptr<word::Selection> selection() { return word_->ActiveDocument()->ActiveWindow()->Selection(); }
-
-    word::testing::Office* office_ = nullptr;
-    css::uno::Reference<css::text::XTextDocument> document_;
-    std::unique_ptr<word::Application> word_;
-};
+using LibreOfficeBackend = word::testing::WriterTest;
 
 TEST_F(LibreOfficeBackend, FormattingAtAPointInsideAWordTouchesOnlyTheTypedText) {
     document_->getText()->setString(toOUString(std::u16string_view(u"abcd")));
