@@ -19,7 +19,7 @@ namespace {
 bool Installed = false;
 
 std::optional<SurahInfo> SurahEntry(std::int64_t surah) {
-    if (surah < 1 || surah > surahCount) return std::nullopt;
+    if (surah < 1 || surah > quran::kSurahCount) return std::nullopt;
     return SurahInfo{Data().SurahName(int(surah)), Data().VerseCount(int(surah))};
 }
 
@@ -29,7 +29,8 @@ std::optional<SurahInfo> SurahEntry(std::int64_t surah) {
 void OpenStoredTranslation() {
     try {
         auto& data = Data();
-        const std::u16string stored = Host().GetSetting("tarvelocfg", "language", "default");
+        const std::u16string stored =
+            Host().GetSetting(TranslationSettingApp, TranslationSettingSection, TranslationSettingKey);
         if (stored.empty() || stored == data.TranslationName()) return;
         const std::u16string file = stored + u".dabrel";
         for (const auto& name : data.TranslationFiles()) {

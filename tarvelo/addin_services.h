@@ -110,6 +110,12 @@ AddinData& Data();
 AddinHost& Host();
 bool HasServices();
 
+// Where the per-user setting keeps the name of the current translation: application, section, key
+// of GetSetting and SaveSetting.
+inline constexpr std::string_view TranslationSettingApp = "tarvelocfg";
+inline constexpr std::string_view TranslationSettingSection = "language";
+inline constexpr std::string_view TranslationSettingKey = "default";
+
 // The add-in's title, the caption of its message boxes.
 inline constexpr std::u16string_view AppTitle = u"Tarvelo";
 

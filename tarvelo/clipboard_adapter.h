@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "codepage/code_page.h"
 #include "tarvelo/addin_error.h"
 #include "tarvelo/addin_services.h"
 #include "tarvelo/data/data_files.h"
@@ -31,7 +32,7 @@ public:
         });
     }
     bool SetTextData(std::uint32_t formatId, std::string_view bytes) override {
-        return Call([&] { return clipboard_.SetTextData(formatId, BytesToText(bytes)); });
+        return Call([&] { return clipboard_.SetTextData(formatId, codepage::bytesToText(bytes)); });
     }
     void ClipboardClose() override { clipboard_.ClipboardClose(); }
 

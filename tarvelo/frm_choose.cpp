@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "quran/quran_text.h"
 #include "tarvelo/addin_services.h"
 #include "tarvelo/addin_state.h"
 #include "tarvelo/composer.h"
@@ -17,7 +18,6 @@ namespace {
 
 using C = ChooseControl;
 
-constexpr int SurahCount = 114;
 constexpr std::u16string_view ChooseFirstMessage = u"Pilih dulu surat dan ayatnya!";
 // OK in a mode that inserts a translation with none selected, or none there to select.
 constexpr std::u16string_view ChooseTranslationMessage = u"Pilih dulu terjemahannya!";
@@ -57,7 +57,7 @@ void FrmChoose::Form_Load() {
     auto& data = Data();
 
     StopRequested = false;
-    data.SetTranslationName(Host().GetSetting("tarvelocfg", "language", "default"));
+    data.SetTranslationName(Host().GetSetting(TranslationSettingApp, TranslationSettingSection, TranslationSettingKey));
 
     // Which controls the mode needs, the dialog's height and the place of its button.
     struct Layout {
@@ -83,7 +83,8 @@ void FrmChoose::Form_Load() {
     Centre();
 
     c.Clear(C::cbSurat);
-    for (int i = 1; i <= SurahCount; ++i) c.AddItem(C::cbSurat, ThreeDigits(i) + u". " + TrimBlanks(data.SurahName(i)));
+    for (int i = 1; i <= quran::kSurahCount; ++i)
+        c.AddItem(C::cbSurat, ThreeDigits(i) + u". " + TrimBlanks(data.SurahName(i)));
 
     c.SetListIndex(C::cbSurat, LastSurahIndex >= 1 ? LastSurahIndex : 0);
     cbSurat_Click();
@@ -133,7 +134,7 @@ void FrmChoose::cbSurat_Click() {
     c.Clear(C::cbFrom);
     c.Clear(C::cbTo);
     const int surah = c.ListIndex(C::cbSurat) + 1;
-    versesOfSurah_ = surah >= 1 && surah <= SurahCount ? Data().VerseCount(surah) : 0;
+    versesOfSurah_ = surah >= 1 && surah <= quran::kSurahCount ? Data().VerseCount(surah) : 0;
     for (int v = 1; v <= versesOfSurah_; ++v) {
         c.AddItem(C::cbFrom, Number(v));
         c.AddItem(C::cbTo, Number(v));
@@ -158,7 +159,7 @@ void FrmChoose::cbTran_Click(int index) {
     if (index < 0 || index >= c.ListCount(C::cbTran)) return;
     const std::u16string name = c.List(C::cbTran, index);
     Data().SetTranslationName(name);
-    Host().SaveSetting("tarvelocfg", "language", "default", name);
+    Host().SaveSetting(TranslationSettingApp, TranslationSettingSection, TranslationSettingKey, name);
     Data().loadeFile(1);
 }
 
@@ -181,8 +182,8 @@ void FrmChoose::Command1_Click() {
     const int to = WholeVal(c.Text(C::cbTo));
     // Numbers outside the surah table or past the surah's last verse would read other surahs'
     // verses (or beyond the data): they are refused like missing ones.
-    const bool valid = surah >= 1 && surah <= SurahCount && from >= 1 && to >= 1 && from <= Data().VerseCount(surah) &&
-                       to <= Data().VerseCount(surah);
+    const bool valid = surah >= 1 && surah <= quran::kSurahCount && from >= 1 && to >= 1 &&
+                       from <= Data().VerseCount(surah) && to <= Data().VerseCount(surah);
     if (!valid) {
         c.MsgBox(ChooseFirstMessage);
         c.SetCaption(C::Command1, u"OK");

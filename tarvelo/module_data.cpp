@@ -3,6 +3,7 @@
 // themselves go to the installed host's message box.
 #include "tarvelo/module_data.h"
 
+#include "codepage/code_page.h"
 #include "tarvelo/addin_error.h"
 #include "tarvelo/data/data_files.h"
 
@@ -38,21 +39,21 @@ public:
     void loade() override { mTarvelo::loade(); }
     void loadeFile(std::int16_t slot) override { mTarvelo::loadeFile(slot); }
     std::u16string SurahName(int surah) const override {
-        return surah >= 1 && surah <= surahCount ? SurahTable[surah].Name : std::u16string();
+        return surah >= 1 && surah <= quran::kSurahCount ? SurahTable[surah].Name : std::u16string();
     }
     int VerseCount(int surah) const override {
-        return surah >= 1 && surah <= surahCount ? SurahTable[surah].VerseCount : 0;
+        return surah >= 1 && surah <= quran::kSurahCount ? SurahTable[surah].VerseCount : 0;
     }
     int SurahVerseOffset(int surah) const override {
-        if (surah < 1 || surah > surahCount) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
+        if (surah < 1 || surah > quran::kSurahCount) throw AddinError(ErrSubscriptOutOfRange, "Subscript out of range");
         return static_cast<std::uint16_t>(mTarvelo::SurahVerseOffset[surah]);
     }
-    std::string RtfHeader() const override { return TextToBytes(mTarvelo::RtfHeader); }
+    std::string RtfHeader() const override { return codepage::textToBytes(mTarvelo::RtfHeader); }
     std::string ReadArabicVerse(std::int32_t verseIndex) override {
-        return Reading([&] { return TextToBytes(ReadVerseText(verseIndex, slotArabic)); });
+        return Reading([&] { return codepage::textToBytes(ReadVerseText(verseIndex, slotArabic)); });
     }
     std::string AmbilUnicode(std::int32_t verseIndex, std::int16_t ayah) override {
-        return TextToBytes(mTarvelo::AmbilUnicode(verseIndex, ayah));
+        return codepage::textToBytes(mTarvelo::AmbilUnicode(verseIndex, ayah));
     }
     std::u16string ReadTranslationVerse(std::int32_t verseIndex) override {
         return Reading([&] { return ReadVerseText(verseIndex, slotTranslation); });

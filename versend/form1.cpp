@@ -8,6 +8,7 @@
 #include "versend/texts.h"
 #include "versend/verse_scan.h"
 
+#include "quran/quran_text.h"
 #include "quran_data/dain_texts.h"
 
 #include <QAbstractItemView>
@@ -708,7 +709,7 @@ void Form1::fillSurahChooser() {
     {
         const QSignalBlocker block(Combo1);
         Combo1.clear();
-        for (int n = 0; n <= kSurahCount; ++n) Combo1.addItem(fromU16(chooserName(n)));
+        for (int n = 0; n <= quran::kSurahCount; ++n) Combo1.addItem(fromU16(chooserName(n)));
         Combo1.setCurrentIndex(0);
     }
     chooseSurah(0);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "quran/quran_text.h"
+
 namespace versend {
 namespace {
 // Entry 0 is the prompt of the surah chooser; entry n is the name of surah n.
@@ -141,13 +143,13 @@ constexpr std::array<CitationOverride, 7> kCitationOverrides{{
 }  // namespace
 
 std::u16string_view chooserName(int index) {
-    if (index < 0 || index > kSurahCount) return {};
+    if (index < 0 || index > quran::kSurahCount) return {};
     return kChooserNames[static_cast<std::size_t>(index)];
 }
 
 std::u16string_view citationName(int surah) {
     if (surah == 0) return u"0";
-    if (surah < 0 || surah > kSurahCount) return {};
+    if (surah < 0 || surah > quran::kSurahCount) return {};
     for (const auto& entry : kCitationOverrides) {
         if (entry.surah == surah) return entry.name;
     }

@@ -6,8 +6,6 @@
 
 namespace versend {
 
-inline constexpr int kSurahCount = 114;
-
 // Entry of the chooser table: 0 is the prompt "اختر اسم السورة", 1..114 the surah names.
 // Empty outside 0..114.
 std::u16string_view chooserName(int index);

@@ -12,10 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "quran/quran_text.h"
+
 namespace versend {
 
-// Only the first 6236 lines of the search file are ever examined.
-inline constexpr int kVerseLineLimit = 6236;
+// Only the first lines of the search file, one a verse, are ever examined.
+inline constexpr int kVerseLineLimit = quran::kVerseCount;
 
 inline constexpr std::string_view kSearchFileName = "QuranV.Qur";
 inline constexpr std::string_view kVocalisedFileName = "Qurant.Qur";

@@ -41,13 +41,18 @@ private:
     Reason reason_;
 };
 
-// Word's constants that the programs pass.
-inline constexpr int wdWord = 2;                   // unit of MoveStart
-inline constexpr int wdLine = 5;                   // unit of EndKey
+// Word's constants that the programs pass and the backends take.
+inline constexpr int wdCharacter = 1;  // units of MoveStart and EndKey
+inline constexpr int wdWord = 2;
+inline constexpr int wdLine = 5;
+inline constexpr int wdStory = 6;
 inline constexpr int wdSelectionIP = 1;            // Selection.Type of an insertion point
+inline constexpr int wdSelectionNormal = 2;        // ... of a selected stretch of text
 inline constexpr int wdAlignParagraphJustify = 3;  // ParagraphFormat.Alignment
-inline constexpr int wdPasteDefault = 0;           // PasteAndFormat
-inline constexpr int msoControlButton = 1;         // CommandBarControls.Add(Type)
+inline constexpr int wdPasteDefault = 0;           // recovery types of PasteAndFormat
+inline constexpr int wdFormatSurroundingFormattingWithEmphasis = 20;
+inline constexpr int wdFormatPlainText = 22;
+inline constexpr int msoControlButton = 1;  // CommandBarControls.Add(Type)
 inline constexpr int msoControlPopup = 10;
 
 class Font {

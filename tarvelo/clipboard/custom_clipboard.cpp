@@ -9,6 +9,8 @@
 #include <dlfcn.h>
 #endif
 
+#include "codepage/code_page.h"
+
 namespace {
 
 constexpr std::array<std::u16string_view, 18> standardNames = {
@@ -31,21 +33,6 @@ constexpr std::array<std::u16string_view, 18> standardNames = {
     u"",
     u"",
 };
-
-// Single-byte text: character c <= U+00FF is byte c; others are "?".
-std::string ToSingleByte(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (char16_t c : text) bytes += c <= 0xFF ? static_cast<char>(c) : '?';
-    return bytes;
-}
-
-std::u16string FromSingleByte(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (char b : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(b));
-    return text;
-}
 
 }  // namespace
 
@@ -82,7 +69,7 @@ void cCustomClipboard::CheckOpen() const {
 }
 
 std::uint32_t cCustomClipboard::AddFormat(std::u16string_view sName) {
-    const std::uint32_t id = backend_->RegisterFormat(ToSingleByte(sName));
+    const std::uint32_t id = backend_->RegisterFormat(codepage::textToBytes(sName));
     return id >= firstRegisteredFormat ? id : 0;
 }
 
@@ -124,7 +111,7 @@ bool cCustomClipboard::HasCurrentFormat(std::uint32_t lFormatId) const {
 
 std::u16string cCustomClipboard::FormatName(std::uint32_t lFormatId) {
     if (lFormatId >= 1 && lFormatId <= 17) return std::u16string(standardNames[lFormatId]);
-    return FromSingleByte(backend_->RegisteredFormatName(lFormatId, 255));
+    return codepage::bytesToText(backend_->RegisteredFormatName(lFormatId, 255));
 }
 
 std::uint32_t cCustomClipboard::FormatIDForName(WindowHandle hWndOwner, std::u16string_view sName) {
@@ -185,13 +172,13 @@ bool cCustomClipboard::GetTextData(std::uint32_t lFormatId, std::u16string& sTex
     }
     std::vector<std::uint8_t> bytes;
     if (!GetBinaryData(lFormatId, bytes)) return false;
-    sTextOut = FromSingleByte(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    sTextOut = codepage::bytesToText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return true;
 }
 
 bool cCustomClipboard::SetTextData(std::uint32_t lFormatId, std::u16string_view sText) {
     if (sText.empty()) return false;
-    const std::string bytes = ToSingleByte(sText);
+    const std::string bytes = codepage::textToBytes(sText);
     return SetBinaryData(lFormatId, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
@@ -204,7 +191,7 @@ bool cCustomClipboard::GetFileList(std::vector<std::u16string>& sFiles, std::int
     for (std::int32_t i = 0; i < iFileCount; ++i) {
         std::string name = backend_->DragQueryFileName(handle, static_cast<std::uint32_t>(i), 260);
         if (const auto end = name.find('\0'); end != std::string::npos) name.resize(end);
-        sFiles.push_back(FromSingleByte(name));
+        sFiles.push_back(codepage::bytesToText(name));
     }
     return true;
 }
@@ -213,7 +200,7 @@ bool cCustomClipboard::SetFileList(const std::vector<std::u16string>& sFiles) {
     CheckOpen();
     std::string names;
     for (const auto& file : sFiles) {
-        names += ToSingleByte(file);
+        names += codepage::textToBytes(file);
         names += '\0';
     }
     names += '\0';

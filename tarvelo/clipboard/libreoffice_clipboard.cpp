@@ -14,6 +14,7 @@
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/ustring.hxx>
 
+#include "codepage/code_page.h"
 #include "tarvelo/clipboard/clipboard_types.h"
 
 namespace css = com::sun::star;
@@ -40,12 +41,6 @@ std::u16string FromOUString(const OUString& text) {
 std::string Utf8(const OUString& text) {
     const OString bytes = OUStringToOString(text, RTL_TEXTENCODING_UTF8);
     return std::string(bytes.getStr(), static_cast<std::size_t>(bytes.getLength()));
-}
-
-OUString FromSingleByte(std::string_view bytes) {
-    std::u16string text;
-    for (char b : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(b));
-    return ToOUString(text);
 }
 
 Sequence<sal_Int8> ToSequence(const std::vector<std::uint8_t>& bytes) {
@@ -125,7 +120,7 @@ public:
             if (const auto* bytes = Find(cfUnicodeText)) return css::uno::Any(UnicodeBlockText(*bytes));
             if (const auto* bytes = Find(cfText)) {
                 std::string text(bytes->begin(), bytes->end());
-                return css::uno::Any(FromSingleByte(text.substr(0, text.find('\0'))));
+                return css::uno::Any(ToOUString(codepage::bytesToText(text.substr(0, text.find('\0')))));
             }
         } else if (const auto* bytes = Find(format)) {
             if (format == cfFileList) return css::uno::Any(ToSequence(UriListFromFileBlock(*bytes)));

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "codepage/code_page.h"
+
 namespace mTarvelo {
 
 namespace {
@@ -162,7 +164,7 @@ void ReadTrailer() {
     DataFile& file = SlotFile(slotTranslation);
     if (file.Size() < 8) RaiseDataError(errPastEndOfFile);
     file.Seek(file.Size() - 8);
-    const std::u16string trailer = BytesToText(file.Read(8));
+    const std::u16string trailer = codepage::bytesToText(file.Read(8));
     TranslationEncoding = TextEncoding::Plain;
     const std::u16string_view marker = std::u16string_view(trailer).substr(5);
     bool recognised = true;
@@ -218,24 +220,25 @@ void LoadFile(int slot) {
 
 void LoadArabicTables() {
     // Surah table: 114 records of 34 bytes.
-    const std::string table = ReadInBlock(slotArabic, entrySurahTable, 0, std::uint64_t{surahCount} * surahRecordSize);
-    for (int s = 1; s <= surahCount; ++s) {
+    const std::string table =
+        ReadInBlock(slotArabic, entrySurahTable, 0, std::uint64_t{quran::kSurahCount} * surahRecordSize);
+    for (int s = 1; s <= quran::kSurahCount; ++s) {
         const std::string_view record =
             std::string_view(table).substr(static_cast<std::size_t>(s - 1) * surahRecordSize, surahRecordSize);
         SurahRecord& surah = SurahTable[static_cast<std::size_t>(s)];
-        surah.Name = BytesToText(record.substr(0, surahNameLength));
+        surah.Name = codepage::bytesToText(record.substr(0, surahNameLength));
         surah.VerseCount = static_cast<std::int16_t>(LittleEndian(record.substr(30, 2)));
         surah.Spare = static_cast<std::int16_t>(LittleEndian(record.substr(32, 2)));
     }
     // Surah verse offsets: 114 big-endian 16-bit numbers.
     const DirectoryEntry& offsets = Entry(slotArabic, entrySurahOffsets);
-    if (offsets.Length < std::uint32_t{surahCount} * 2) RaiseDataError(errInvalidFormat);
+    if (offsets.Length < std::uint32_t{quran::kSurahCount} * 2) RaiseDataError(errInvalidFormat);
     SlotFile(slotArabic).Seek(offsets.Offset);
-    for (int s = 1; s <= surahCount; ++s)
+    for (int s = 1; s <= quran::kSurahCount; ++s)
         SurahVerseOffset[static_cast<std::size_t>(s)] = static_cast<std::int16_t>(ReadNumberBE(2, slotArabic));
     // Rich Text header: the whole block.
     const DirectoryEntry& header = Entry(slotArabic, entryRtfHeader);
-    RtfHeader = BytesToText(ReadInBlock(slotArabic, entryRtfHeader, 0, header.Length));
+    RtfHeader = codepage::bytesToText(ReadInBlock(slotArabic, entryRtfHeader, 0, header.Length));
 }
 
 void ChooseDefaultTranslation() {
@@ -304,7 +307,7 @@ std::uint32_t ReadNumberBE(int byteCount, int slot) {
 std::u16string ReadWord(std::int32_t wordId, int slot) {
     if (slot != slotTranslation && slot != slotArabic) RaiseDataError(errBadFileNumber);
     const std::u16string text =
-        BytesToText(ReadItem(slot, entryWordIndex, entryWordText, wordId, IndexWidth::BigEndian3));
+        codepage::bytesToText(ReadItem(slot, entryWordIndex, entryWordText, wordId, IndexWidth::BigEndian3));
     if (slot == slotTranslation) {
         if (TranslationEncoding == TextEncoding::Hexadecimal) return DecodeHexadecimal(text);
         if (TranslationEncoding == TextEncoding::ShiftedPair) return DecodeShiftedPairs(text);

@@ -32,6 +32,8 @@
 #include <string_view>
 #include <vector>
 
+#include "quran/quran_text.h"
+
 namespace mTarvelo {
 
 // ---------------------------------------------------------------------------------------------
@@ -165,7 +167,6 @@ inline constexpr int entryRtfHeader = 7;     // Arabic.dabrel
 inline constexpr int entryNoteBlock = 5;     // translations
 inline constexpr int entryNoteIndex = 6;     // translations
 
-inline constexpr int surahCount = 114;
 inline constexpr int surahRecordSize = 34;
 inline constexpr int surahNameLength = 30;
 
@@ -176,11 +177,11 @@ struct SurahRecord {
 };
 
 // Surah 1 to 114 (index 0 left empty).
-inline std::array<SurahRecord, surahCount + 1> SurahTable;
+inline std::array<SurahRecord, quran::kSurahCount + 1> SurahTable;
 
 // Number of verses before each surah in the whole text, surah 1 to 114 (index 0 left empty).
 // The global verse index of verse a of surah s is SurahVerseOffset[s] + a.
-inline std::array<std::int16_t, surahCount + 1> SurahVerseOffset{};
+inline std::array<std::int16_t, quran::kSurahCount + 1> SurahVerseOffset{};
 
 // The opening of every Rich Text fragment (Arabic.dabrel entry 7), one character per byte.
 inline std::u16string RtfHeader;
@@ -247,10 +248,7 @@ std::u16string DecodeCodePage(std::string_view bytes, int codePage);
 // code-page translation text is turned into Unicode.
 std::u16string DecodeLowBytes(std::u16string_view text, std::int32_t lcid);
 
-// Single-byte text of the module (byte b is character U+00bb) and back (characters above U+00FF
-// become "?").
-std::u16string BytesToText(std::string_view bytes);
-std::string TextToBytes(std::u16string_view text);
+// Single-byte text of the module: codepage::bytesToText and textToBytes (codepage/code_page.h).
 
 // UTF-8 for file names and messages.
 std::string ToUtf8(std::u16string_view text);

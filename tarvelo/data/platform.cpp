@@ -178,20 +178,6 @@ std::u16string DecodeLowBytes(std::u16string_view text, std::int32_t lcid) {
     return DecodeCodePage(bytes, CodePageForLcid(lcid));
 }
 
-std::u16string BytesToText(std::string_view bytes) {
-    std::u16string text;
-    text.reserve(bytes.size());
-    for (char b : bytes) text += static_cast<char16_t>(static_cast<unsigned char>(b));
-    return text;
-}
-
-std::string TextToBytes(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (char16_t c : text) bytes += c <= 0xFF ? static_cast<char>(c) : '?';
-    return bytes;
-}
-
 std::string ToUtf8(std::u16string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {

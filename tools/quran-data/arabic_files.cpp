@@ -1,5 +1,6 @@
 #include "tools/quran-data/arabic_files.h"
 
+#include "quran/quran_text.h"
 #include "tools/quran-data/codepage.h"
 #include "tools/quran-data/container.h"
 #include "tools/quran-data/error.h"
@@ -73,7 +74,7 @@ std::string surah_verse_offsets(const Source& source) {
         put_be16(out, before);
         before += static_cast<std::uint32_t>(s.verse_count);
     }
-    if (before != kVerseCount)
+    if (before != quran::kVerseCount)
         throw DataError("the surah verse counts add up to " + std::to_string(before) + ", not 6236");
     return out;
 }

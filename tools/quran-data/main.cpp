@@ -77,13 +77,9 @@ std::size_t index_of(const Source& source, int surah, int ayah) {
     throw DataError("verse " + std::to_string(surah) + ":" + std::to_string(ayah) + " is missing");
 }
 
-int run(const Options& o) {
-    const auto t0 = std::chrono::steady_clock::now();
-    const Source source = load_arabic(o.source);
-    std::vector<OutputFile> files;
-
-    // The desktop program's verse files
-    SpellingConverter converter;
+// The desktop program's verse files and the header with the halves of verse 2:282.
+void add_verse_files(const Options& o, const Source& source, SpellingConverter& converter,
+                     std::vector<OutputFile>& files) {
     const VerseTexts texts = build_verse_texts(source, converter);
     const std::string search_file = encode_lines(texts.search);
     const std::string vocalised_file = encode_lines(texts.vocalised);
@@ -95,8 +91,10 @@ int run(const Options& o) {
     const std::string halves = "verse 2:282 halves of " + std::to_string(dain1.size()) + " and " +
                                std::to_string(dain2.size()) + " characters";
     files.push_back({o.header, dain_header(dain1, dain2), halves});
+}
 
-    // The add-in's Arabic files
+// The add-in's Arabic files and the list of glyph slots; returns the seconds the glyph form took.
+double add_arabic_files(const Options& o, const Source& source, std::vector<OutputFile>& files) {
     const BuiltFile unicode = build_unicode_arabic(source);
     files.push_back(
         {o.out / "UnicodeArabic.dbu", unicode.bytes, std::to_string(unicode.distinct_words) + " distinct words"});
@@ -117,10 +115,14 @@ int run(const Options& o) {
     files.push_back({o.glyph_slots, slots.listing(shaper),
                      std::to_string(slots.slots().size()) + " glyph slots (" + used + " in HQPB1..5) for " +
                          std::to_string(mapping.shaped_words()) + " shaped words"});
-    const double glyph_seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t_glyphs).count();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t_glyphs).count();
+}
 
-    // Translations
-    std::vector<std::pair<std::string, MappingCounts>> mapped;
+using MappedCharacters = std::vector<std::pair<std::string, MappingCounts>>;
+
+// The translation files; returns what each wrote in a plain form.
+MappedCharacters add_translations(const Options& o, const Source& source, std::vector<OutputFile>& files) {
+    MappedCharacters mapped;
     for (const auto& lang : languages()) {
         BuiltTranslation t;
         try {
@@ -135,18 +137,21 @@ int run(const Options& o) {
              std::to_string(t.distinct_words) + " distinct words, " + std::to_string(n) + " characters mapped"});
         mapped.emplace_back(lang.file_name, std::move(t.mapped));
     }
+    return mapped;
+}
 
-    // The attribution note lists everything above
+// The attribution note, which lists every file of the output folder.
+void add_license_note(const Options& o, std::vector<OutputFile>& files) {
     std::string list;
     for (const auto& f : files)
         if (f.path.parent_path() == o.out) list += "  " + f.path.filename().string() + "\n";
     std::string note = replace_all(read_file(o.license_template), "@SOURCE_VERSION@", kSourceVersion);
     note = replace_all(note, "@FILES@", list);
     files.push_back({o.out / "DATA-LICENSE.txt", note, "source and licence of the data"});
+}
 
-    // Every check has passed: write
-    for (const auto& f : files) write_file(f.path, f.bytes);
-
+void print_summary(const Source& source, const std::vector<OutputFile>& files, const MappedCharacters& mapped,
+                   const SpellingConverter& converter) {
     std::printf("quran-data: %zu surahs, %zu verses from quran-json %s\n", source.surahs.size(), source.verses.size(),
                 kSourceVersion);
     for (const auto& f : files)
@@ -156,6 +161,22 @@ int run(const Options& o) {
         for (const auto& [what, count] : counts) std::printf("  %-10s %6ld  %s\n", name.c_str(), count, what.c_str());
     std::printf("spelling rules fired:\n");
     for (const auto& [rule, n] : converter.stats()) std::printf("  %7ld  %s\n", n, rule.c_str());
+}
+
+int run(const Options& o) {
+    const auto t0 = std::chrono::steady_clock::now();
+    const Source source = load_arabic(o.source);
+    std::vector<OutputFile> files;
+    SpellingConverter converter;
+    add_verse_files(o, source, converter, files);
+    const double glyph_seconds = add_arabic_files(o, source, files);
+    const MappedCharacters mapped = add_translations(o, source, files);
+    add_license_note(o, files);
+
+    // Every check has passed: write
+    for (const auto& f : files) write_file(f.path, f.bytes);
+
+    print_summary(source, files, mapped, converter);
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("quran-data: glyph form shaped in %.2f s; done in %.2f s\n", glyph_seconds, s);
     return 0;

@@ -1,5 +1,6 @@
 #include "tools/quran-data/source.h"
 
+#include "quran/quran_text.h"
 #include "tools/quran-data/error.h"
 #include "tools/quran-data/file_io.h"
 #include "tools/quran-data/text.h"
@@ -56,9 +57,9 @@ Source parse_source(const std::string& json_text, const char* field, const std::
                             std::to_string(ayah));
         src.surahs.push_back(std::move(surah));
     }
-    if (src.surahs.size() != kSurahCount)
+    if (src.surahs.size() != quran::kSurahCount)
         throw DataError(what + ": " + std::to_string(src.surahs.size()) + " surahs instead of 114");
-    if (src.verses.size() != kVerseCount)
+    if (src.verses.size() != quran::kVerseCount)
         throw DataError(what + ": " + std::to_string(src.verses.size()) + " verses instead of 6236");
     return src;
 }

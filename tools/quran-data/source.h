@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace quran_data {
+#include "quran/quran_text.h"
 
-inline constexpr int kSurahCount = 114;
-inline constexpr int kVerseCount = 6236;
+namespace quran_data {
 
 struct Verse {
     int surah = 0;

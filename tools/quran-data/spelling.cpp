@@ -333,6 +333,11 @@ public:
     std::u32string convert_word(std::u32string_view word, bool muqattaat_candidate);
 
 private:
+    std::optional<std::u32string> vocative(std::u32string_view word);
+    void standard_marks(Clusters& cl);
+    void uthmani_signs(Clusters& cl);
+    void common_letters(Clusters& cl);
+    void word_endings(Clusters& cl);
     void silent_letters(Clusters& cl);
     void final_waw_hamza(Clusters& cl, const std::vector<std::size_t>& out);
     void madda(Clusters& cl);
@@ -390,33 +395,7 @@ std::u32string Rules::strip_signs(std::u32string word) {
 
 std::u32string Rules::convert_word(std::u32string_view word, bool muqattaat_candidate) {
     if (word.empty()) return {};
-    // R22: vocative ya / attention ha joined to the next word in Uthmani (ya-ayyuha, ya-qawmi,
-    // ha-antum), written with a superscript alef.
-    {
-        std::size_t p = (word.size() >= 2 && (word[0] == WAW || word[0] == FEH) && word[1] == FATHA) ? 2 : 0;
-        std::size_t q = p;
-        if (q + 1 < word.size() && (word[q] == YEH || word[q] == HEH) && word[q + 1] == FATHA) {
-            q += 2;
-            if (q < word.size() && word[q] == TATWEEL) ++q;
-            if (q < word.size() && word[q] == DAGGER) {
-                ++q;
-                if (q + 1 < word.size() && word[q] == MADDA_ABOVE) ++q;
-                if (q < word.size()) {
-                    const std::u32string_view rest = word.substr(q);
-                    const bool ha_antum = rest.size() >= 4 && rest[0] == ALEF_HAMZA && rest[1] == FATHA &&
-                                          rest[2] == NOON && (rest[3] == TEH || (rest.size() >= 5 && rest[4] == TEH));
-                    if (word[p] == YEH || ha_antum) {
-                        hit("R22 vocative ya / attention ha written as a separate word");
-                        std::u32string res(word.substr(0, p + 1));
-                        res.push_back(FATHA);
-                        res.push_back(ALEF);
-                        res.push_back(U' ');
-                        return res + convert_word(rest, false);
-                    }
-                }
-            }
-        }
-    }
+    if (auto words = vocative(word)) return *words;
 
     if (muqattaat_candidate) {
         std::u32string sk = strip_marks(word);
@@ -427,7 +406,53 @@ std::u32string Rules::convert_word(std::u32string_view word, bool muqattaat_cand
     }
 
     Clusters cl = parse(word);
+    standard_marks(cl);          // R7 to R9
+    silent_letters(cl);          // R10: silent letters (round zero U+0652 / rectangular zero U+06E0)
+    uthmani_signs(cl);           // R11 to R14
+    madda(cl);                   // R15: madda sign
+    cl = dagger(std::move(cl));  // R16: superscript (dagger) alef
+    cl = hamza(std::move(cl));   // R17: hamza seats
+    common_letters(cl);          // R18 to R21
+    article_lam(cl);             // R23: article + lam-initial word written with one lam in Uthmani
+    word_endings(cl);            // R24 to R26
+    add_sukun(cl);               // R27: bare consonants get an explicit sukun
+    std::u32string res;
+    for (const auto& c : cl) res += c.text();
+    return res;
+}
 
+// R22: vocative ya / attention ha joined to the next word in Uthmani (ya-ayyuha, ya-qawmi,
+// ha-antum), written with a superscript alef: the two words as common spelling writes them, or
+// nothing when the word does not begin so.
+std::optional<std::u32string> Rules::vocative(std::u32string_view word) {
+    std::size_t p = (word.size() >= 2 && (word[0] == WAW || word[0] == FEH) && word[1] == FATHA) ? 2 : 0;
+    std::size_t q = p;
+    if (q + 1 < word.size() && (word[q] == YEH || word[q] == HEH) && word[q + 1] == FATHA) {
+        q += 2;
+        if (q < word.size() && word[q] == TATWEEL) ++q;
+        if (q < word.size() && word[q] == DAGGER) {
+            ++q;
+            if (q + 1 < word.size() && word[q] == MADDA_ABOVE) ++q;
+            if (q < word.size()) {
+                const std::u32string_view rest = word.substr(q);
+                const bool ha_antum = rest.size() >= 4 && rest[0] == ALEF_HAMZA && rest[1] == FATHA &&
+                                      rest[2] == NOON && (rest[3] == TEH || (rest.size() >= 5 && rest[4] == TEH));
+                if (word[p] == YEH || ha_antum) {
+                    hit("R22 vocative ya / attention ha written as a separate word");
+                    std::u32string res(word.substr(0, p + 1));
+                    res.push_back(FATHA);
+                    res.push_back(ALEF);
+                    res.push_back(U' ');
+                    return res + convert_word(rest, false);
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// R7 to R9: the marks that the standard code points or common spelling write otherwise.
+void Rules::standard_marks(Clusters& cl) {
     // R7: open tanween code points -> standard tanween; R8: imala dot below -> fatha
     for (auto& c : cl) {
         for (auto& m : c.marks) {
@@ -461,10 +486,10 @@ std::u32string Rules::convert_word(std::u32string_view word, bool muqattaat_cand
             }
         }
     }
+}
 
-    // R10: silent letters (round zero U+0652 / rectangular zero U+06E0)
-    silent_letters(cl);
-
+// R11 to R14: the Uthmani signs for sukun, wasla and the small letters.
+void Rules::uthmani_signs(Clusters& cl) {
     // R11: Uthmani sukun
     for (auto& c : cl)
         for (auto& m : c.marks)
@@ -524,11 +549,10 @@ std::u32string Rules::convert_word(std::u32string_view word, bool muqattaat_cand
         }
         cl = std::move(out);
     }
+}
 
-    madda(cl);                   // R15: madda sign
-    cl = dagger(std::move(cl));  // R16: superscript (dagger) alef
-    cl = hamza(std::move(cl));   // R17: hamza seats
-
+// R18 to R21: letters and marks that common spelling writes otherwise inside a word.
+void Rules::common_letters(Clusters& cl) {
     // R18: alef maksura inside a word -> alef
     for (std::size_t i = 0; i + 1 < cl.size(); ++i) {
         if (cl[i].base != ALEF_MAKSURA) continue;
@@ -572,8 +596,10 @@ std::u32string Rules::convert_word(std::u32string_view word, bool muqattaat_cand
         n.remove_first(SHADDA);
         hit("R21 assimilation inside word -> sukun, shadda dropped");
     }
-    // R23: article + lam-initial word written with one lam in Uthmani
-    article_lam(cl);
+}
+
+// R24 to R26: word endings and forms that Uthmani writes with a letter less.
+void Rules::word_endings(Clusters& cl) {
     // R24: plural verb ending -u'u written without its alef (ja'u, ba'u, fa'u)
     if (cl.size() >= 2 && cl.back().base == WAW && cl.back().marks.empty() && cl[cl.size() - 2].base == HAMZA &&
         cl[cl.size() - 2].has(DAMMA)) {
@@ -600,11 +626,6 @@ std::u32string Rules::convert_word(std::u32string_view word, bool muqattaat_cand
             hit("R26 final yeh+kasra (yuhyi) -> yeh added");
         }
     }
-    // R27: bare consonants get an explicit sukun
-    add_sukun(cl);
-    std::u32string res;
-    for (const auto& c : cl) res += c.text();
-    return res;
 }
 
 void Rules::article_lam(Clusters& cl) {

@@ -1,5 +1,6 @@
 #include "tools/quran-data/verse_files.h"
 
+#include "quran/quran_text.h"
 #include "tools/quran-data/codepage.h"
 #include "tools/quran-data/error.h"
 
@@ -73,9 +74,9 @@ std::string encode_lines(const std::vector<std::u32string>& lines) {
 void check_verse_files(std::string_view search_file, std::string_view vocalised_file) {
     const auto search = split_crlf_lines(search_file, "QuranV.Qur");
     const auto vocalised = split_crlf_lines(vocalised_file, "Qurant.Qur");
-    if (search.size() != kVerseCount)
+    if (search.size() != quran::kVerseCount)
         throw DataError("QuranV.Qur has " + std::to_string(search.size()) + " lines instead of 6236");
-    if (vocalised.size() != kVerseCount)
+    if (vocalised.size() != quran::kVerseCount)
         throw DataError("Qurant.Qur has " + std::to_string(vocalised.size()) + " lines instead of 6236");
     int surah = 1;
     int ayah = 0;
@@ -110,7 +111,7 @@ void check_verse_files(std::string_view search_file, std::string_view vocalised_
         const std::string expected = arabic_page().encode(search_form(voc));
         if (text != expected) throw DataError(where + ": does not match the vocalised line of the same verse");
     }
-    if (surah != kSurahCount || ayah != 6) throw DataError("QuranV.Qur does not end with verse 114:6");
+    if (surah != quran::kSurahCount || ayah != 6) throw DataError("QuranV.Qur does not end with verse 114:6");
 }
 
 }  // namespace quran_data

@@ -1,5 +1,6 @@
 // The verse store without the window: the code page, the line-pair scan and its limits, and the
 // two surah name tables.
+#include "quran/quran_text.h"
 #include "versend/code_page.h"
 #include "versend/surah_names.h"
 #include "versend/tests/form1_fixture.h"
@@ -141,7 +142,7 @@ TEST(SurahNames, TablesHoldTheNamesInChooserOrder) {
 
 TEST(SurahNames, CitationTableDiffersInSevenEntriesOnly) {
     int differing = 0;
-    for (int n = 1; n <= kSurahCount; ++n) {
+    for (int n = 1; n <= quran::kSurahCount; ++n) {
         ASSERT_FALSE(chooserName(n).empty()) << n;
         if (chooserName(n) != citationName(n)) ++differing;
     }

@@ -3,6 +3,7 @@
 // X11 on Linux, Wine's X11 driver on Windows) the window is also shown and saved as pictures to
 // window-pictures/ for a person to look at. The program's main() is the platform's
 // (window_look_x11.cpp, windows/tests/window_look_main_win.cpp).
+#include "quran/quran_text.h"
 #include "versend/surah_names.h"
 #include "versend/tests/form1_fixture.h"
 #include "versend/texts.h"
@@ -203,7 +204,7 @@ TEST_F(WindowLookTest, ChooserListRightToLeftAndWholeRowsInTheResultList) {
 
 TEST_F(WindowLookTest, EveryCitationNameFitsItsLabel) {
     startInShape(0);
-    for (int surah = 1; surah <= kSurahCount; ++surah) {
+    for (int surah = 1; surah <= quran::kSurahCount; ++surah) {
         form->Label4.setText(fromU16(citationName(surah)));
         expectCaptionFits(form->Label4);
     }

@@ -1,22 +1,18 @@
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+// Word's objects over Writer (libreoffice.h): the application, its documents and windows, and the
+// Selection, emulated on the view cursor of a Writer view, with the formatting set at an
+// insertion point kept for the text typed there next. Reaching the office is connection.cpp's,
+// starting it office_start.cpp's.
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
-#include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/IllegalArgumentException.hpp>
@@ -41,8 +37,6 @@
 #include "word/libreoffice/paste.h"
 #include "word/word_units.h"
 
-extern char** environ;
-
 namespace word::libreoffice {
 
 namespace css = ::com::sun::star;
@@ -51,10 +45,6 @@ using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
 
 namespace {
-
-constexpr int wdCharacter = 1;
-constexpr int wdStory = 6;
-constexpr int wdSelectionNormal = 2;
 
 rtl::OUString name(const char* ascii) { return rtl::OUString::createFromAscii(ascii); }
 
@@ -74,111 +64,6 @@ auto guarded(const char* operation, Action&& action) -> decltype(action()) {
         throw word::Error(std::string(operation) + ": " + toUtf8(e.getMessage()));
     }
 }
-
-// ---------------------------------------------------------------------------------------------
-// Reaching the office
-
-class Connection {
-public:
-    virtual ~Connection() = default;
-    // The office, connecting first when needed. Throws word::Error.
-    virtual OfficeRefs refs() = 0;
-    // Forgets a connection that broke, so that the next refs() connects again.
-    virtual void reset() {}
-    virtual bool remote() const { return false; }
-};
-
-class PipeConnection : public Connection {
-public:
-    PipeConnection(PipeOptions options, LaunchOptions launching)
-        : options_(std::move(options)), launching_(std::move(launching)) {
-        const bool valid =
-            !options_.pipeName.empty() && std::all_of(options_.pipeName.begin(), options_.pipeName.end(), [](char c) {
-                return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-            });
-        if (!valid) throw word::Error("invalid pipe name: " + options_.pipeName);
-    }
-
-    OfficeRefs refs() override {
-        if (!current_.context.is()) connect();
-        return current_;
-    }
-    void reset() override { current_ = {}; }
-    bool remote() const override { return true; }
-
-private:
-    void connect() {
-        const auto failed = [&](const css::uno::Exception& e) {
-            current_ = {};
-            return word::Error("the word processor does not answer on pipe " + options_.pipeName + ": " +
-                               toUtf8(e.Message));
-        };
-        auto deadline = std::chrono::steady_clock::now() + options_.connectTimeout;
-        bool launched = false;
-        for (;;) {
-            try {
-                Reference<css::uno::XComponentContext> context = resolvePipe(options_.pipeName);
-                current_.desktop = css::frame::Desktop::create(context);
-                current_.context = context;
-                if (launched && launching_.newDocumentAfterLaunch) openTextDocumentIfNone(current_.desktop);
-                return;
-            } catch (const css::connection::NoConnectException& e) {
-                if (!launched) {
-                    // Nothing answers: have the office accept on the pipe, then keep trying.
-                    launched = true;
-                    if (options_.launch) options_.launch(options_.pipeName);
-                    deadline = std::chrono::steady_clock::now() + options_.connectTimeout;
-                } else if (std::chrono::steady_clock::now() >= deadline) {
-                    throw failed(e);
-                }
-            } catch (const css::lang::DisposedException& e) {
-                // The connection went down while it was being made (an office starting up or
-                // going away, or one that has just dropped an earlier connection): try again.
-                if (std::chrono::steady_clock::now() >= deadline) throw failed(e);
-            } catch (const css::uno::Exception& e) {
-                throw failed(e);
-            } catch (const cppu::BootstrapException& e) {
-                current_ = {};
-                throw word::Error("the UNO runtime cannot start: " + toUtf8(e.getMessage()));
-            }
-            pause();
-        }
-    }
-
-    // Waits before the next attempt, letting the caller do its own waiting work.
-    void pause() const {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(50);
-        do {
-            if (launching_.whileWaiting) launching_.whileWaiting();
-            std::this_thread::sleep_for(std::chrono::milliseconds(launching_.whileWaiting ? 10 : 50));
-        } while (std::chrono::steady_clock::now() < until);
-    }
-
-    static void openTextDocumentIfNone(const Reference<css::frame::XDesktop2>& desktop) {
-        auto components = desktop->getComponents()->createEnumeration();
-        while (components->hasMoreElements()) {
-            if (Reference<css::text::XTextDocument>(components->nextElement(), UNO_QUERY).is()) return;
-        }
-        // In the frame of the start centre, where there is one.
-        desktop->loadComponentFromURL(name("private:factory/swriter"), name("_default"), 0, {});
-    }
-
-    PipeOptions options_;
-    LaunchOptions launching_;
-    OfficeRefs current_;
-};
-
-class InProcessConnection : public Connection {
-public:
-    explicit InProcessConnection(const Reference<css::uno::XComponentContext>& context) {
-        refs_.context = context;
-        refs_.desktop = guarded("Desktop", [&] { return css::frame::Desktop::create(context); });
-    }
-    OfficeRefs refs() override { return refs_; }
-
-private:
-    OfficeRefs refs_;
-};
 
 // Character formatting set at an insertion point, for the text typed there next.
 struct PendingFormat {
@@ -367,7 +252,7 @@ public:
         : text_(std::move(text)), cursor_(std::move(cursor)) {}
     int MoveStart(int unit, int count) override {
         return guarded("Range.MoveStart", [&] {
-            if (unit == wdCharacter) {
+            if (unit == word::wdCharacter) {
                 if (count < 0) {
                     auto end = cursor_->getEnd();
                     cursor_->collapseToStart();
@@ -419,7 +304,7 @@ public:
     }
     int Type() const override {
         return guarded("Selection.Type",
-                       [&] { return cursor()->isCollapsed() ? word::wdSelectionIP : wdSelectionNormal; });
+                       [&] { return cursor()->isCollapsed() ? word::wdSelectionIP : word::wdSelectionNormal; });
     }
     std::u16string Text() const override {
         return guarded("Selection.Text", [&] {
@@ -434,13 +319,13 @@ public:
     int MoveStart(int unit, int count) override {
         return guarded("Selection.MoveStart", [&] {
             begin();
-            if (unit != word::wdWord && unit != wdCharacter) throw word::Error("unsupported unit for MoveStart");
+            if (unit != word::wdWord && unit != word::wdCharacter) throw word::Error("unsupported unit for MoveStart");
             if (count > 0) throw word::Error("moving the start forward is not supported");
             if (count == 0) return 0;
             auto end = cursor()->getEnd();
             auto span = text()->createTextCursorByRange(range());
             int moved;
-            if (unit == wdCharacter) {
+            if (unit == word::wdCharacter) {
                 span->collapseToStart();
                 moved = span->goLeft(static_cast<sal_Int16>(-count), false) ? count : 0;
             } else {
@@ -523,7 +408,7 @@ public:
             begin();
             if (unit == word::wdLine)
                 Reference<css::view::XLineCursor>(cursor(), UNO_QUERY_THROW)->gotoEndOfLine(false);
-            else if (unit == wdStory) cursor()->gotoEnd(false);
+            else if (unit == word::wdStory) cursor()->gotoEnd(false);
             else throw word::Error("unsupported unit for EndKey");
         });
     }
@@ -859,29 +744,12 @@ private:
 
 }  // namespace
 
-void launchOffice(std::string_view pipeName) {
-    // An office that is not there cannot be started: say so at once rather than wait for it.
-    if (::access(QV_LIBREOFFICE_PROGRAM_DIR "/soffice", X_OK) != 0)
-        throw word::Error("the word processor is not installed");
-    // The office must outlive this program: start it in a session of its own through a shell
-    // that returns at once (the pipe name holds only letters, digits and '_').
-    const std::string command = "setsid '" QV_LIBREOFFICE_PROGRAM_DIR "/soffice' --norestore '" +
-                                acceptArgument(pipeName) + "' >/dev/null 2>&1 </dev/null &";
-    std::string sh = "/bin/sh", c = "-c", cmd = command;
-    char* argv[] = {sh.data(), c.data(), cmd.data(), nullptr};
-    pid_t pid = 0;
-    if (::posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv, environ) != 0)
-        throw word::Error("cannot start the word processor");
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-}
-
 std::unique_ptr<word::Application> connectOverPipe(PipeOptions options, LaunchOptions launching) {
-    return std::make_unique<LoApplication>(std::make_unique<PipeConnection>(std::move(options), std::move(launching)));
+    return std::make_unique<LoApplication>(pipeConnection(std::move(options), std::move(launching)));
 }
 
 std::unique_ptr<word::Application> inProcess(const Reference<css::uno::XComponentContext>& context) {
-    return std::make_unique<LoApplication>(std::make_unique<InProcessConnection>(context));
+    return std::make_unique<LoApplication>(inProcessConnection(context));
 }
 
 }  // namespace word::libreoffice

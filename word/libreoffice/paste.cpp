@@ -9,6 +9,7 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/datatransfer/DataFlavor.hpp>
+#include <com/sun/star/datatransfer/UnsupportedFlavorException.hpp>
 #include <com/sun/star/datatransfer/XTransferable.hpp>
 #include <com/sun/star/datatransfer/XTransferableSupplier.hpp>
 #include <com/sun/star/datatransfer/clipboard/SystemClipboard.hpp>
@@ -20,6 +21,7 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextPortionAppend.hpp>
 #include <com/sun/star/uno/Sequence.hxx>
+#include <cppuhelper/implbase1.hxx>
 
 #include "word/libreoffice/connection.h"
 #include "word/rtf/rich_text.h"
@@ -39,9 +41,6 @@ using rtf::RichTextContent;
 namespace {
 
 // Word's recovery types that PasteAndFormat takes.
-constexpr int wdPasteDefault = 0;
-constexpr int wdFormatSurroundingFormattingWithEmphasis = 20;
-constexpr int wdFormatPlainText = 22;
 constexpr int kRecoveryTypes[] = {0, 5, 6, 7, 8, 10, 11, 12, 13, 14, 15, 16, 19, 20, 22, 23, 24, 25};
 
 const rtl::OUString kUtf16Mime = "text/plain;charset=utf-16";
@@ -92,15 +91,53 @@ std::optional<std::string> richText(const Reference<css::datatransfer::XTransfer
     return std::nullopt;
 }
 
-std::u16string plainText(const Reference<css::datatransfer::XTransferable>& contents) {
+css::datatransfer::DataFlavor utf16Flavor() {
     css::datatransfer::DataFlavor flavor;
     flavor.MimeType = kUtf16Mime;
     flavor.HumanPresentableName = kUtf16Mime;
     flavor.DataType = cppu::UnoType<rtl::OUString>::get();
-    if (!contents->isDataFlavorSupported(flavor)) throw word::Error("the clipboard holds no text");
+    return flavor;
+}
+
+std::u16string plainText(const Reference<css::datatransfer::XTransferable>& contents) {
+    if (!contents->isDataFlavorSupported(utf16Flavor())) throw word::Error("the clipboard holds no text");
     rtl::OUString text;
-    if (!(contents->getTransferData(flavor) >>= text)) throw word::Error("the clipboard holds no text");
+    if (!(contents->getTransferData(utf16Flavor()) >>= text)) throw word::Error("the clipboard holds no text");
     return fromOUString(text);
+}
+
+// Plain text for the office's import, its line ends as "\n": Word reads "\r\n", and a "\r" alone,
+// as one paragraph mark, where the import would keep the "\r" as a character of the text.
+class ParagraphText : public cppu::WeakImplHelper1<css::datatransfer::XTransferable> {
+public:
+    explicit ParagraphText(const rtl::OUString& text) : text_(text.replaceAll("\r\n", "\n").replace('\r', '\n')) {}
+    css::uno::Any SAL_CALL getTransferData(const css::datatransfer::DataFlavor& wanted) override {
+        if (!isDataFlavorSupported(wanted)) throw css::datatransfer::UnsupportedFlavorException();
+        return css::uno::Any(text_);
+    }
+    css::uno::Sequence<css::datatransfer::DataFlavor> SAL_CALL getTransferDataFlavors() override {
+        const css::datatransfer::DataFlavor flavor = utf16Flavor();
+        return css::uno::Sequence<css::datatransfer::DataFlavor>(&flavor, 1);
+    }
+    sal_Bool SAL_CALL isDataFlavorSupported(const css::datatransfer::DataFlavor& wanted) override {
+        return wanted.MimeType.equalsIgnoreAsciiCase(kUtf16Mime);
+    }
+
+private:
+    rtl::OUString text_;
+};
+
+// The contents as the office's import is to take them: plain text alone, with a carriage return
+// in it, goes as ParagraphText.
+Reference<css::datatransfer::XTransferable> withParagraphBreaks(
+    const Reference<css::datatransfer::XTransferable>& contents) {
+    for (const auto& flavor : contents->getTransferDataFlavors())
+        if (mimeBase(flavor.MimeType) != "text/plain") return contents;
+    rtl::OUString text;
+    if (!contents->isDataFlavorSupported(utf16Flavor()) || !(contents->getTransferData(utf16Flavor()) >>= text) ||
+        text.indexOf('\r') < 0)
+        return contents;
+    return new ParagraphText(text);
 }
 
 // One step of undo for the whole paste, as in Word.
@@ -310,18 +347,18 @@ void paste(const OfficeRefs& office, const ViewRefs& view) {
                 return;
             }
         }
-        insertThroughOffice(view, contents);
+        insertThroughOffice(view, withParagraphBreaks(contents));
     });
 }
 
 void pasteAndFormat(const OfficeRefs& office, const ViewRefs& view, int type) {
     if (std::find(std::begin(kRecoveryTypes), std::end(kRecoveryTypes), type) == std::end(kRecoveryTypes))
         throw word::Error("no such paste type: " + std::to_string(type));
-    if (type == wdFormatPlainText || type == wdFormatSurroundingFormattingWithEmphasis) {
+    if (type == word::wdFormatPlainText || type == word::wdFormatSurroundingFormattingWithEmphasis) {
         failuresAsErrors([&] { insertPieces(view, plainTextPieces(plainText(clipboardContents(office)))); });
         return;
     }
-    static_assert(wdPasteDefault == 0);
+    static_assert(word::wdPasteDefault == 0);
     paste(office, view);
 }
 

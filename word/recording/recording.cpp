@@ -12,9 +12,6 @@ namespace word::recording {
 namespace {
 
 constexpr char16_t kParagraphMark = u'\r';
-constexpr int wdCharacter = 1;
-constexpr int wdStory = 6;
-constexpr int wdSelectionNormal = 2;
 
 std::u16string ascii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
 

@@ -539,25 +539,33 @@ private:
             if (word == "bin") skipBinary(parameter);
             return;
         }
-        auto clampedInt = [&](long fallback) {
-            const long value = parameter.value_or(fallback);
-            return static_cast<int>(std::clamp<long>(value, INT_MIN / 2, INT_MAX / 2));
-        };
+        if (destinationWord(word, parameter, s) || documentWord(word, parameter, s) ||
+            characterWord(word, parameter, s))
+            return;
+        breakOrSpecialCharacter(word);
+    }
 
-        // Destinations
+    // A parameter as a number that sums and negations cannot overflow; `fallback` when missing.
+    static int clampedInt(std::optional<long> parameter, long fallback) {
+        const long value = parameter.value_or(fallback);
+        return static_cast<int>(std::clamp<long>(value, INT_MIN / 2, INT_MAX / 2));
+    }
+
+    // The control words that start a destination; true when `word` was one of them.
+    bool destinationWord(std::string_view word, std::optional<long> parameter, GroupState& s) {
         if (word == "fonttbl" || word == "field" || word == "fldinst" || word == "fldrslt") s.ignorable = false;
         if (word == "fonttbl") {
             s.destination = Destination::FontTable;
             fontNumber_ = -1;
             fontCharset_ = 1;
             fontName_.clear();
-            return;
+            return true;
         }
         if (word == "field") {
             flush();
             if (s.destination != Destination::Text && s.destination != Destination::FieldResult) {
                 s.destination = Destination::Skip;
-                return;
+                return true;
             }
             Field field;
             field.halfPoints = s.halfPoints;
@@ -565,15 +573,15 @@ private:
             s.destination = Destination::Field;
             s.field = static_cast<int>(fields_.size() - 1);
             s.ownsField = true;
-            return;
+            return true;
         }
         if (word == "fldinst") {
             s.destination = s.destination == Destination::Field ? Destination::FieldInstruction : Destination::Skip;
-            return;
+            return true;
         }
         if (word == "fldrslt") {
             s.destination = s.destination == Destination::Field ? Destination::FieldResult : Destination::Skip;
-            return;
+            return true;
         }
         // A destination marked with \* that is not read here, and the known ones that hold no
         // text of the document (tables, pictures, headers, document information ...).
@@ -581,96 +589,97 @@ private:
         s.ignorable = false;
         if (ignorable || isSkippedDestination(word)) {
             s.destination = Destination::Skip;
-            return;
+            return true;
         }
         if (word == "bin") {
             skipBinary(parameter);
-            return;
+            return true;
         }
+        return false;
+    }
 
-        // Document and font table
+    // The control words of the document and of its font table; true when `word` was one of them.
+    bool documentWord(std::string_view word, std::optional<long> parameter, GroupState& s) {
         if (word == "ansicpg") {
             if (parameter && *parameter > 0 && *parameter < 100000) codePage_ = static_cast<int>(*parameter);
-            return;
+            return true;
         }
-        if (word == "ansi") {
-            codePage_ = 1252;
-            return;
-        }
-        if (word == "mac") {
-            codePage_ = 10000;
-            return;
-        }
-        if (word == "pc") {
-            codePage_ = 437;
-            return;
-        }
-        if (word == "pca") {
-            codePage_ = 850;
-            return;
+        // The character sets of the document, by their code pages.
+        static const std::map<std::string_view, int> characterSets = {
+            {"ansi", 1252}, {"mac", 10000}, {"pc", 437}, {"pca", 850}};
+        if (const auto it = characterSets.find(word); it != characterSets.end()) {
+            codePage_ = it->second;
+            return true;
         }
         if (word == "deff") {
-            defaultFont_ = clampedInt(0);
+            defaultFont_ = clampedInt(parameter, 0);
             if (s.font < 0) s.font = defaultFont_;
             root_.font = defaultFont_;
-            return;
+            return true;
         }
         if (word == "f") {
             if (s.destination == Destination::FontTable) {
                 flushFontBytes();
                 if (fontNumber_ >= 0 && !fontName_.empty()) storeFont();
-                fontNumber_ = clampedInt(0);
+                fontNumber_ = clampedInt(parameter, 0);
                 fontName_.clear();
                 fontCharset_ = 1;
             } else {
-                s.font = clampedInt(0);
+                s.font = clampedInt(parameter, 0);
             }
-            return;
+            return true;
         }
         if (word == "fcharset") {
-            if (s.destination == Destination::FontTable) fontCharset_ = clampedInt(1);
-            return;
+            if (s.destination == Destination::FontTable) fontCharset_ = clampedInt(parameter, 1);
+            return true;
         }
+        return false;
+    }
 
-        // Characters
+    // The control words of character formatting that matter here, and Unicode characters; true
+    // when `word` was one of them.
+    bool characterWord(std::string_view word, std::optional<long> parameter, GroupState& s) {
         if (word == "fs") {
-            s.halfPoints = clampedInt(24);
+            s.halfPoints = clampedInt(parameter, 24);
             if (s.destination == Destination::FieldResult && s.field >= 0)
                 fields_[static_cast<std::size_t>(s.field)].resultHalfPoints = s.halfPoints;
-            return;
+            return true;
         }
         if (word == "plain") {
             s.font = defaultFont_;
             s.halfPoints.reset();
             s.hidden = false;
             s.rightToLeft = false;
-            return;
+            return true;
         }
         if (word == "v") {
             s.hidden = parameter.value_or(1) != 0;
-            return;
+            return true;
         }
         if (word == "rtlch" || word == "ltrch") {
             s.rightToLeft = word == "rtlch";
-            return;
+            return true;
         }
         if (word == "uc") {
-            s.unicodeSkip = std::clamp(clampedInt(1), 0, 10);
-            return;
+            s.unicodeSkip = std::clamp(clampedInt(parameter, 1), 0, 10);
+            return true;
         }
-        if (isUnicode) {
+        if (word == "u") {
             flush();
-            if (!parameter) return;
+            if (!parameter) return true;
             long value = *parameter;
             if (value < 0) value += 65536;
             if (value < 0 || value > 0xFFFF) value = kReplacement;
             const char16_t ch = static_cast<char16_t>(value);
             textChars(std::u16string_view(&ch, 1));
             skipCount_ = s.unicodeSkip;
-            return;
+            return true;
         }
+        return false;
+    }
 
-        // Breaks and special characters
+    // Breaks and special characters.
+    void breakOrSpecialCharacter(std::string_view word) {
         if (word == "par" || word == "sect" || word == "page" || word == "row") {
             paragraphBreak();
             return;

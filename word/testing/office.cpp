@@ -25,15 +25,18 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XLayoutManager.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/text/WritingMode2.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/ui/XUIElementSettings.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include "word/libreoffice/connection.h"
@@ -406,6 +409,47 @@ std::vector<Paragraph> readDocument(const uno::Reference<css::text::XTextDocumen
         result.push_back(std::move(paragraph));
     }
     return result;
+}
+
+namespace {
+
+MenuEntry readMenuEntry(const uno::Sequence<css::beans::PropertyValue>& item) {
+    MenuEntry entry;
+    for (const auto& p : item) {
+        rtl::OUString text;
+        if (p.Name == "Label" && (p.Value >>= text)) entry.label = fromOUString(text);
+        if (p.Name == "CommandURL" && (p.Value >>= text)) entry.command = fromOUString(text);
+        uno::Reference<css::container::XIndexAccess> children;
+        if (p.Name == "ItemDescriptorContainer" && (p.Value >>= children) && children.is()) {
+            for (sal_Int32 i = 0; i < children->getCount(); ++i) {
+                uno::Sequence<css::beans::PropertyValue> child;
+                children->getByIndex(i) >>= child;
+                entry.items.push_back(readMenuEntry(child));
+            }
+        }
+    }
+    return entry;
+}
+
+}  // namespace
+
+std::vector<MenuEntry> menuBar(const uno::Reference<css::text::XTextDocument>& document) {
+    uno::Reference<css::frame::XModel> model(document, uno::UNO_QUERY_THROW);
+    uno::Reference<css::beans::XPropertySet> frame(model->getCurrentController()->getFrame(), uno::UNO_QUERY_THROW);
+    uno::Reference<css::frame::XLayoutManager> layout;
+    frame->getPropertyValue("LayoutManager") >>= layout;
+    std::vector<MenuEntry> entries;
+    if (!layout.is()) return entries;
+    uno::Reference<css::ui::XUIElementSettings> bar(layout->getElement("private:resource/menubar/menubar"),
+                                                    uno::UNO_QUERY);
+    if (!bar.is()) return entries;
+    auto settings = bar->getSettings(false);
+    for (sal_Int32 i = 0; i < settings->getCount(); ++i) {
+        uno::Sequence<css::beans::PropertyValue> item;
+        settings->getByIndex(i) >>= item;
+        entries.push_back(readMenuEntry(item));
+    }
+    return entries;
 }
 
 std::u16string documentText(const uno::Reference<css::text::XTextDocument>& document) {

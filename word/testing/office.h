@@ -21,7 +21,8 @@
 // extension needs) go into `OfficeOptions::extraArgs`.
 //
 // readDocument() returns the paragraphs of a text document with, per character, bold (Western and
-// complex), CharHeight, CharHeightComplex, the font names and the paragraph's direction.
+// complex), CharHeight, CharHeightComplex, the font names and the paragraph's direction;
+// menuBar() the entries of its window's menu bar.
 //
 // Usage in a test binary:
 //   TEST(Something, Works) {
@@ -140,5 +141,16 @@ std::vector<Paragraph> readDocument(const uno::Reference<::com::sun::star::text:
 
 // The whole text, paragraphs joined with '\n'.
 std::u16string documentText(const uno::Reference<::com::sun::star::text::XTextDocument>& document);
+
+// One entry of a window's menu bar: its caption as shown ("~" accelerator), its command URL and,
+// for a pop-up, its entries.
+struct MenuEntry {
+    std::u16string label;
+    std::u16string command;
+    std::vector<MenuEntry> items;
+};
+
+// The menu bar of the document's window, as the office shows it (empty when it has none).
+std::vector<MenuEntry> menuBar(const uno::Reference<::com::sun::star::text::XTextDocument>& document);
 
 }  // namespace word::testing

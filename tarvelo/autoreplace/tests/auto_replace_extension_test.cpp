@@ -10,6 +10,7 @@
 #include <fstream>
 #include <thread>
 
+#include "codepage/code_page.h"
 #include "tarvelo/autoreplace/tests/office_typing.h"
 #include "tarvelo/composer_fragments.h"
 #include "tarvelo/data/data_files.h"
@@ -72,7 +73,7 @@ std::vector<std::u16string> GlyphWordsOf(int ayah) {
     mTarvelo::CloseDataFiles();
     mTarvelo::loade();
     std::u16string verse = mTarvelo::ReadVerseText(mTarvelo::SurahVerseOffset[2] + ayah, mTarvelo::slotArabic);
-    const std::string header = mTarvelo::TextToBytes(mTarvelo::RtfHeader);
+    const std::string header = codepage::textToBytes(mTarvelo::RtfHeader);
     mTarvelo::CloseDataFiles();
     mTarvelo::ShowMessage = nullptr;
     mTarvelo::DataFolderOverride.reset();
@@ -82,7 +83,7 @@ std::vector<std::u16string> GlyphWordsOf(int ayah) {
 
     std::string fragment = header;
     mTarvelo::GlyphFieldWriter writer("14", "28");
-    writer.AppendVerse(fragment, mTarvelo::TextToBytes(verse));
+    writer.AppendVerse(fragment, codepage::textToBytes(verse));
     fragment += mTarvelo::ClosingGroup;
     std::vector<std::u16string> words(1);
     for (const auto& piece : word::rtf::readRichText(fragment).pieces) {

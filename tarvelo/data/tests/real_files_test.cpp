@@ -159,17 +159,17 @@ TEST_F(RealDataFiles, EveryIndexStartsAtOneAndClosesItsBlock) {
             EXPECT_EQ(Positions(file, entries[5], 3), std::vector<std::uint32_t>{1});
         }
         if (arabic) {
-            EXPECT_EQ(entries[4].second, 2u * surahCount);
-            EXPECT_EQ(entries[5].second, static_cast<unsigned>(surahRecordSize * surahCount));
+            EXPECT_EQ(entries[4].second, 2u * quran::kSurahCount);
+            EXPECT_EQ(entries[5].second, static_cast<unsigned>(surahRecordSize * quran::kSurahCount));
         }
     }
 }
 
 TEST_F(RealDataFiles, SurahTableAndOffsetsAreTheSourceSurahs) {
     const auto& surahs = Source("");
-    ASSERT_EQ(surahs.size(), static_cast<std::size_t>(surahCount));
+    ASSERT_EQ(surahs.size(), static_cast<std::size_t>(quran::kSurahCount));
     int before = 0;
-    for (int s = 1; s <= surahCount; ++s) {
+    for (int s = 1; s <= quran::kSurahCount; ++s) {
         const auto& surah = surahs[static_cast<std::size_t>(s - 1)];
         const SurahRecord& record = SurahTable[static_cast<std::size_t>(s)];
         std::u16string name = record.Name;

@@ -18,6 +18,7 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/util/XChangesBatch.hpp>
 
+#include "tarvelo/addin_core.h"
 #include "tarvelo/addin_services.h"
 #include "tarvelo/addin_state.h"
 #include "tarvelo/composer.h"
@@ -122,7 +123,7 @@ protected:
     static void SetUpTestSuite() {
         auto& office = word::testing::sharedOffice();
         DataFolderOverride = std::filesystem::path(QV_DATA_DIR);
-        SetServices({MakeModuleData(), MakeOfficeHost(office.context())});
+        InstallAddin([&] { return HostParts{MakeOfficeHost(office.context()), nullptr}; });
         Data().loade();
         word::libreoffice::PipeOptions pipe;
         pipe.pipeName = office.pipeName();
@@ -130,11 +131,7 @@ protected:
         WordApp = word::libreoffice::connectOverPipe(pipe);
     }
     static void TearDownTestSuite() {
-        if (auto form = LoadedFrmChoose()) form->Controls().Close();
-        UnloadFrmChoose();
-        WordApp.reset();
-        SetServices({});
-        CloseDataFiles();
+        UninstallAddin();  // the chooser, the word processor's objects, the services, the data files
     }
     void SetUp() override {
         StopRequested = false;

@@ -19,18 +19,14 @@
 #include <com/sun/star/awt/Toolkit.hpp>
 #include <com/sun/star/awt/XExtendedToolkit.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/DispatchResultState.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XDispatchProvider.hpp>
 #include <com/sun/star/frame/XDispatchResultListener.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
-#include <com/sun/star/frame/XLayoutManager.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XNotifyingDispatch.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
-#include <com/sun/star/ui/XUIElementSettings.hpp>
 #include <com/sun/star/util/URL.hpp>
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/ref.hxx>
@@ -89,24 +85,6 @@ void RunUnopkg(const std::vector<std::string>& args, const std::filesystem::path
 uno::Reference<css::frame::XFrame> FrameOf(const uno::Reference<css::text::XTextDocument>& document) {
     uno::Reference<css::frame::XModel> model(document, uno::UNO_QUERY_THROW);
     return model->getCurrentController()->getFrame();
-}
-
-MenuEntry ReadEntry(const uno::Sequence<css::beans::PropertyValue>& item) {
-    MenuEntry entry;
-    for (const auto& p : item) {
-        OUString text;
-        if (p.Name == "Label" && (p.Value >>= text)) entry.label = fromOUString(text);
-        if (p.Name == "CommandURL" && (p.Value >>= text)) entry.command = fromOUString(text);
-        uno::Reference<css::container::XIndexAccess> children;
-        if (p.Name == "ItemDescriptorContainer" && (p.Value >>= children) && children.is()) {
-            for (sal_Int32 i = 0; i < children->getCount(); ++i) {
-                uno::Sequence<css::beans::PropertyValue> child;
-                children->getByIndex(i) >>= child;
-                entry.items.push_back(ReadEntry(child));
-            }
-        }
-    }
-    return entry;
 }
 
 class ResultListener : public cppu::WeakImplHelper1<css::frame::XDispatchResultListener> {
@@ -174,21 +152,9 @@ std::filesystem::path ExtensionOffice::extensionFolder() const {
 }
 
 std::vector<MenuEntry> QuranMenus(const uno::Reference<css::text::XTextDocument>& document) {
-    uno::Reference<css::beans::XPropertySet> frame(FrameOf(document), uno::UNO_QUERY_THROW);
-    uno::Reference<css::frame::XLayoutManager> layout;
-    frame->getPropertyValue("LayoutManager") >>= layout;
     std::vector<MenuEntry> menus;
-    if (!layout.is()) return menus;
-    uno::Reference<css::ui::XUIElementSettings> bar(layout->getElement("private:resource/menubar/menubar"),
-                                                    uno::UNO_QUERY);
-    if (!bar.is()) return menus;
-    auto settings = bar->getSettings(false);
-    for (sal_Int32 i = 0; i < settings->getCount(); ++i) {
-        uno::Sequence<css::beans::PropertyValue> item;
-        settings->getByIndex(i) >>= item;
-        auto entry = ReadEntry(item);
+    for (auto& entry : word::testing::menuBar(document))
         if (entry.command.starts_with(u"vnd.quranverses.menu:")) menus.push_back(std::move(entry));
-    }
     return menus;
 }
 

@@ -61,12 +61,9 @@ private:
 // The built package.
 std::filesystem::path BuiltOxt();
 
-// One entry of a menu bar: its caption as shown ("~" accelerator) and its command URL.
-struct MenuEntry {
-    std::u16string label;
-    std::u16string command;
-    std::vector<MenuEntry> items;  // a pop-up's entries
-};
+// One entry of a menu bar: its caption as shown ("~" accelerator), its command URL, a pop-up's
+// entries.
+using MenuEntry = word::testing::MenuEntry;
 
 // The add-in's pop-ups in the menu bar of the document's window (normally exactly one).
 std::vector<MenuEntry> QuranMenus(const uno::Reference<::com::sun::star::text::XTextDocument>& document);

@@ -19,6 +19,7 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 
+#include "tarvelo/addin_core.h"
 #include "tarvelo/addin_services.h"
 #include "tarvelo/addin_state.h"
 #include "tarvelo/composer.h"
@@ -70,16 +71,12 @@ protected:
         fonts_ = std::make_unique<PrivateFonts>();
         auto& office = word::testing::sharedOffice();
         DataFolderOverride = fs::path(QV_DATA_DIR);
-        SetServices({MakeModuleData(), MakeOfficeHost(office.context())});
+        InstallAddin([&] { return HostParts{MakeOfficeHost(office.context()), nullptr}; });
         Data().loade();
         WordApp = word::libreoffice::connectOverPipe(office.pipeOptions());
     }
     static void TearDownTestSuite() {
-        if (auto form = LoadedFrmChoose()) form->Controls().Close();
-        UnloadFrmChoose();
-        WordApp.reset();
-        SetServices({});
-        CloseDataFiles();
+        UninstallAddin();  // the chooser, the word processor's objects, the services, the data files
         fonts_.reset();
     }
     static inline std::unique_ptr<PrivateFonts> fonts_;

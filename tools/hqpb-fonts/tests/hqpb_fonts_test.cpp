@@ -2,6 +2,8 @@
 // code of the data, and the round trip: the composer's SYMBOL fields of a verse, read back as a
 // paste reads them and drawn glyph by glyph in the HQPB fonts, place the same source glyphs where
 // HarfBuzz places them when it shapes the verse in the source font.
+#include "codepage/code_page.h"
+#include "quran/quran_text.h"
 #include "tarvelo/composer_fragments.h"
 #include "tarvelo/data/data_files.h"
 #include "tools/quran-data/arabic_files.h"
@@ -149,7 +151,7 @@ TEST(GlyphFonts, LoadWithTheirNamesTheLicenceAndASymbolMap) {
 
 TEST_F(DataFiles, EveryPairOfTheGlyphFormHasAGlyphInItsFont) {
     std::array<std::set<unsigned char>, 6> used;
-    for (std::int32_t k = 1; k <= quran_data::kVerseCount; ++k) {
+    for (std::int32_t k = 1; k <= quran::kVerseCount; ++k) {
         std::u16string verse = mTarvelo::ReadVerseText(k, mTarvelo::slotArabic);
         ASSERT_FALSE(verse.empty()) << k;
         verse.pop_back();  // the sentinel the composer drops
@@ -196,9 +198,9 @@ FT_BBox placedBox(FT_Face face, FT_UInt glyph, FT_Pos x, FT_Pos y) {
 std::vector<std::vector<word::rtf::PastePiece>> composedWords(const std::u16string& verseText) {
     std::u16string verse = verseText;
     verse.pop_back();  // the composer never draws the verse's last character
-    std::string fragment = mTarvelo::TextToBytes(mTarvelo::RtfHeader);
+    std::string fragment = codepage::textToBytes(mTarvelo::RtfHeader);
     mTarvelo::GlyphFieldWriter writer("14", "28");
-    writer.AppendVerse(fragment, mTarvelo::TextToBytes(verse));
+    writer.AppendVerse(fragment, codepage::textToBytes(verse));
     fragment += mTarvelo::ClosingGroup;
     std::vector<std::vector<word::rtf::PastePiece>> words(1);
     for (auto& piece : word::rtf::readRichText(fragment).pieces) {

@@ -1,5 +1,6 @@
 // The add-in's Arabic files on small hand-made sources.
 #include "tools/quran-data/arabic_files.h"
+#include "quran/quran_text.h"
 #include "tools/quran-data/container.h"
 #include "tools/quran-data/error.h"
 #include "tools/quran-data/text.h"
@@ -14,8 +15,8 @@ namespace {
 // 114 surahs; surah 1 holds every verse but the 113 single verses that follow it.
 Source small_source(std::vector<Verse> first_surah_verses) {
     Source s;
-    for (int n = 1; n <= kSurahCount; ++n)
-        s.surahs.push_back({n, U"x", U"Surah-" + from_utf8(std::to_string(n)), n == 1 ? kVerseCount - 113 : 1});
+    for (int n = 1; n <= quran::kSurahCount; ++n)
+        s.surahs.push_back({n, U"x", U"Surah-" + from_utf8(std::to_string(n)), n == 1 ? quran::kVerseCount - 113 : 1});
     s.verses = std::move(first_surah_verses);
     return s;
 }

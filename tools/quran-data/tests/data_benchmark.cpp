@@ -1,5 +1,6 @@
 // Figures for the data build: the spelling conversion of every verse and the add-in's files, the
 // glyph form shaped in the source font of the glyph fonts.
+#include "quran/quran_text.h"
 #include "tools/quran-data/arabic_files.h"
 #include "tools/quran-data/glyph_shaping.h"
 #include "tools/quran-data/glyph_slots.h"
@@ -24,7 +25,7 @@ void ConvertAllVerses(benchmark::State& state) {
         SpellingConverter conv;
         benchmark::DoNotOptimize(build_verse_texts(source(), conv));
     }
-    state.SetItemsProcessed(state.iterations() * kVerseCount);
+    state.SetItemsProcessed(state.iterations() * quran::kVerseCount);
 }
 BENCHMARK(ConvertAllVerses)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,6 @@
 // Reading the source package, text conversion and code pages: malformed input is refused loudly.
 #include "tools/quran-data/source.h"
+#include "quran/quran_text.h"
 #include "tools/quran-data/codepage.h"
 #include "tools/quran-data/error.h"
 #include "tools/quran-data/text.h"
@@ -12,9 +13,9 @@ using namespace std::string_literals;
 namespace {
 
 // A source document of 114 surahs holding 6236 verses, surah 114 with the remainder.
-std::string source_json(int verses_of_first = kVerseCount - 113, int stated_first = kVerseCount - 113) {
+std::string source_json(int verses_of_first = quran::kVerseCount - 113, int stated_first = quran::kVerseCount - 113) {
     std::string j = "[";
-    for (int s = 1; s <= kSurahCount; ++s) {
+    for (int s = 1; s <= quran::kSurahCount; ++s) {
         const int n = s == 1 ? verses_of_first : 1;
         j += (s > 1 ? "," : "") + std::string("{\"id\":") + std::to_string(s) +
              ",\"name\":\"\u0633\",\"transliteration\":\"S-" + std::to_string(s) +
@@ -37,10 +38,11 @@ TEST(Source, ReadsSurahsAndVersesInOrder) {
 }
 
 TEST(Source, RefusesWrongCountsOrderAndFields) {
-    EXPECT_THROW(parse_source(source_json(kVerseCount - 114, kVerseCount - 114), "text", "t"),
-                 DataError);                                                                // 6235 verses
-    EXPECT_THROW(parse_source(source_json(kVerseCount - 113, 7), "text", "t"), DataError);  // stated count differs
-    EXPECT_THROW(parse_source(source_json(), "translation", "t"), DataError);               // field missing
+    EXPECT_THROW(parse_source(source_json(quran::kVerseCount - 114, quran::kVerseCount - 114), "text", "t"),
+                 DataError);  // 6235 verses
+    EXPECT_THROW(parse_source(source_json(quran::kVerseCount - 113, 7), "text", "t"),
+                 DataError);                                                   // stated count differs
+    EXPECT_THROW(parse_source(source_json(), "translation", "t"), DataError);  // field missing
     std::string j = source_json();
     j.replace(j.find("{\"id\":2,"), 8, "{\"id\":3,");
     EXPECT_THROW(parse_source(j, "text", "t"), DataError);  // surah out of order

@@ -18,6 +18,7 @@
 
 #include "word/libreoffice/libreoffice.h"
 #include "word/libreoffice/tests/clipboard_contents.h"
+#include "word/libreoffice/tests/writer_test.h"
 #include "word/rtf/tests/rich_text_test_fragments.h"
 #include "word/testing/office.h"
 
@@ -26,30 +27,16 @@ namespace {
 namespace css = ::com::sun::star;
 using word::testing::readDocument;
 
-constexpr int wdCharacter = 1;
-
 using namespace word::rtf::fragments;
 
-class Paste : public ::testing::Test {
+class Paste : public word::testing::WriterTest {
 protected:
-    void SetUp() override {
-        office_ = &word::testing::sharedOffice();
-        office_->closeAllDocuments();
-        document_ = office_->newWriterDocument();
-        word_ = word::libreoffice::connectOverPipe(office_->pipeOptions(std::chrono::milliseconds(500)));
-    }
-    void TearDown() override { word_.reset(); }
-
-    std::unique_ptr<word::Selection> selection() { return word_->ActiveDocument()->ActiveWindow()->Selection(); }
+    Paste() : WriterTest(std::chrono::milliseconds(500)) {}
 
     void putRichText(std::string_view rtf) { word::testing::putRichTextOnClipboard(office_->context(), rtf); }
     void putUnicodeText(std::u16string_view text) {
         word::testing::putUnicodeTextOnClipboard(office_->context(), text);
     }
-
-    word::testing::Office* office_ = nullptr;
-    css::uno::Reference<css::text::XTextDocument> document_;
-    std::unique_ptr<word::Application> word_;
 };
 
 TEST_F(Paste, GlyphFieldsLandInOrderInTheirFontsAndSizesAndThePointEndsAfterThem) {
@@ -107,7 +94,7 @@ TEST_F(Paste, GlyphsPastedInsideAWordReplaceTheSelectionAndLeaveTheRestAfterTheP
         view->goRight(4, false);
     }
     s = selection();
-    ASSERT_EQ(s->MoveStart(wdCharacter, -2), -2);
+    ASSERT_EQ(s->MoveStart(word::wdCharacter, -2), -2);
     EXPECT_EQ(s->Text(), u"XY");
 
     putRichText(std::string(kHeader) + glyphField(66, "HQPB3", "20", "40") + kClosingGroup);

@@ -1,7 +1,10 @@
 // The word layer's behaviour, one suite for every backend whose document can be read back as runs:
-// instantiate it with a harness type (see RecordingHarness in behaviour_suite_test.cpp).
+// instantiate it with a harness type (RecordingHarness in behaviour_suite_test.cpp, the harnesses
+// of the Word backend in word/com/tests/com_test.cpp and of the LibreOffice backend in
+// word/libreoffice/tests/libreoffice_test.cpp).
 //
 // A harness offers:
+//   static constexpr Differences differences;    only where its word processor behaves otherwise
 //   word::Application& word();                   the backend under test, one empty document open
 //   void setContent(std::u16string_view text);   replaces the document; the point at its end
 //   std::vector<word::recording::Run> runs();    the document's runs (fonts: empty = default)
@@ -23,6 +26,25 @@
 #include "word/word.h"
 
 namespace word::testing {
+
+// Where a word processor truly behaves otherwise than Word, its harness says so, and the suite
+// expects that of it.
+struct Differences {
+    // Font.SizeBi sizes the other text typed from then on too: Writer has no size for
+    // right-to-left text alone, it sets the complex-script and the Western height.
+    bool sizeBiSizesAllText = false;
+    // Each run of blanks that a paste places between right-to-left words is followed by a
+    // right-to-left mark (U+200F): Writer has no run direction, and the mark keeps the words in
+    // right-to-left order.
+    bool pastedBlanksGetADirectionMark = false;
+};
+
+// The harness's differences; none when it declares none.
+template <typename Harness>
+constexpr Differences differencesOf() {
+    if constexpr (requires { Harness::differences; }) return Harness::differences;
+    else return {};
+}
 
 template <typename Harness>
 class WordBehaviour : public ::testing::Test {
@@ -63,6 +85,7 @@ TYPED_TEST_P(WordBehaviour, TypedPiecesGetTheSizesAndBoldSetBeforeThem) {
         SCOPED_TRACE(i);
         EXPECT_EQ(runs[i].format.bold, bold[i]);
         EXPECT_FLOAT_EQ(runs[i].format.sizeBi, sizeBi[i]);
+        EXPECT_FLOAT_EQ(runs[i].format.size, differencesOf<TypeParam>().sizeBiSizesAllText ? sizeBi[i] : 12);
     }
 }
 
@@ -82,9 +105,11 @@ TYPED_TEST_P(WordBehaviour, PendingFormattingHoldsAcrossSelectionObjectsUntilThe
 TYPED_TEST_P(WordBehaviour, SizesOutsideWordsRangeAreRefusedAndChangeNothing) {
     auto s = this->selection();
     EXPECT_THROW(s->Font()->SetSizeBi(0), word::Error);
+    EXPECT_THROW(s->Font()->SetSizeBi(1638.5f), word::Error);
     EXPECT_THROW(s->Font()->SetSize(2000), word::Error);
     s->TypeText(u"x");
     EXPECT_FLOAT_EQ(this->harness.runs().at(0).format.sizeBi, 12);
+    EXPECT_NO_THROW(s->Font()->SetSizeBi(1638));
 }
 
 TYPED_TEST_P(WordBehaviour, ParagraphDirectionAndAlignmentApplyToTheSelectedParagraphs) {
@@ -97,6 +122,7 @@ TYPED_TEST_P(WordBehaviour, ParagraphDirectionAndAlignmentApplyToTheSelectedPara
     s->LtrPara();
     s->TypeText(u"c");
     s->ParagraphFormat()->SetAlignment(word::wdAlignParagraphJustify);
+    EXPECT_THROW(s->ParagraphFormat()->SetAlignment(12), word::Error);
     const auto paragraphs = this->harness.paragraphs();
     ASSERT_EQ(paragraphs.size(), 3u);
     EXPECT_TRUE(paragraphs[0].rightToLeft);
@@ -124,6 +150,37 @@ TYPED_TEST_P(WordBehaviour, MoveStartByWordsSpansATypedTag) {
     EXPECT_EQ(this->selection()->MoveStart(word::wdWord, -20), -1);  // "see " is one word, blank included
 }
 
+// The steps of the automatic replacement's look-back over a vowelled word and a tag; EndKey ends a
+// selection at the end of its line, where an insertion point reads the paragraph mark.
+TYPED_TEST_P(WordBehaviour, TheTagLookBackStepsOverWordsAndEndKeyGoesToTheLineEnd) {
+    auto s = this->selection();
+    s->TypeText(std::u16string(kVerse) + u" [QS2:1-2A]");
+    auto range = s->Range();
+    EXPECT_EQ(range->MoveStart(word::wdWord, -1), -1);
+    EXPECT_EQ(range->Text(), u"]");
+    range->MoveStart(word::wdWord, -4);
+    EXPECT_EQ(range->Text(), u":1-2A]");
+    EXPECT_EQ(s->MoveStart(word::wdWord, -7), -7);
+    EXPECT_EQ(s->Type(), word::wdSelectionNormal);
+    s->EndKey(word::wdLine);
+    EXPECT_EQ(s->Type(), word::wdSelectionIP);
+    EXPECT_EQ(s->Text(), u"\r");
+    s->TypeText(u"!");
+    std::u16string text;
+    for (const auto& run : this->harness.runs()) text += run.text;
+    EXPECT_EQ(text, std::u16string(kVerse) + u" [QS2:1-2A]!");
+}
+
+// A text with a right-to-left mark after each run of blanks.
+inline std::u16string withDirectionMarks(std::u16string_view text) {
+    std::u16string marked;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        marked += text[i];
+        if (text[i] == u' ' && (i + 1 == text.size() || text[i + 1] != u' ')) marked += u'\u200F';
+    }
+    return marked;
+}
+
 TYPED_TEST_P(WordBehaviour, PastedRichTextPlacesSymbolFieldsAsGlyphsInTheirFontAndSize) {
     this->harness.putRichText(word::rtf::fragments::composedVerse());
     auto s = this->selection();
@@ -132,7 +189,11 @@ TYPED_TEST_P(WordBehaviour, PastedRichTextPlacesSymbolFieldsAsGlyphsInTheirFontA
     s->TypeText(u"y");  // the point is after the pasted text
     std::u16string text;
     for (const auto& run : this->harness.runs()) text += run.text;
-    EXPECT_EQ(text, u"x" + std::u16string(word::rtf::fragments::kComposedText) + u"y");
+    const std::u16string_view composed = word::rtf::fragments::kComposedText;
+    EXPECT_EQ(text, u"x" +
+                        (differencesOf<TypeParam>().pastedBlanksGetADirectionMark ? withDirectionMarks(composed)
+                                                                                  : std::u16string(composed)) +
+                        u"y");
     const auto runs = this->harness.runs();
     ASSERT_GE(runs.size(), 3u);
     // A glyph font's code lies in its symbol area; "(normal text)" reads it in code page 1256.
@@ -213,6 +274,7 @@ REGISTER_TYPED_TEST_SUITE_P(WordBehaviour, TypedPiecesGetTheSizesAndBoldSetBefor
                             PendingFormattingHoldsAcrossSelectionObjectsUntilThePointMoves,
                             SizesOutsideWordsRangeAreRefusedAndChangeNothing,
                             ParagraphDirectionAndAlignmentApplyToTheSelectedParagraphs, MoveStartByWordsSpansATypedTag,
+                            TheTagLookBackStepsOverWordsAndEndKeyGoesToTheLineEnd,
                             PastedRichTextPlacesSymbolFieldsAsGlyphsInTheirFontAndSize,
                             PastedUnicodeTextTakesTheFormatAtThePoint, MenusAreAddedFoundByCaptionClickedAndDeleted,
                             WithoutADocumentTheDocumentCallsFail,
