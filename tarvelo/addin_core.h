@@ -3,7 +3,7 @@
 // translation), and going away. A host keeps only its glue: how the word processor loads it (a
 // COM class factory; UNO components and jobs) and what it hands over here.
 //
-//     InstallAddin([&] { return HostParts{MakeMyHost(), MakeMyTimerService()}; });
+//     InstallAddin([&] { return HostParts{MakeMyHost(), MakeMyTimerService(), ShowModeElsewhere}; });
 //     ConnectAddin([&] { return MyApplicationObject(); }, progId);
 //     ...                                   // AddinInstance_OnDisconnection and so on (connect.h)
 //     UninstallAddin();

@@ -123,7 +123,7 @@ protected:
     static void SetUpTestSuite() {
         auto& office = word::testing::sharedOffice();
         DataFolderOverride = std::filesystem::path(QV_DATA_DIR);
-        InstallAddin([&] { return HostParts{MakeOfficeHost(office.context()), nullptr}; });
+        InstallAddin([&] { return HostParts{MakeOfficeHost(office.context()), nullptr, {}}; });
         Data().loade();
         word::libreoffice::PipeOptions pipe;
         pipe.pipeName = office.pipeName();

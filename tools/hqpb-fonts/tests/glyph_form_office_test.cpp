@@ -71,7 +71,7 @@ protected:
         fonts_ = std::make_unique<PrivateFonts>();
         auto& office = word::testing::sharedOffice();
         DataFolderOverride = fs::path(QV_DATA_DIR);
-        InstallAddin([&] { return HostParts{MakeOfficeHost(office.context()), nullptr}; });
+        InstallAddin([&] { return HostParts{MakeOfficeHost(office.context()), nullptr, {}}; });
         Data().loade();
         WordApp = word::libreoffice::connectOverPipe(office.pipeOptions());
     }
