@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cstdlib>
@@ -148,23 +149,38 @@ void waitForGroupGone(pid_t group, std::chrono::milliseconds timeout) {
 
 }  // namespace
 
-bool processGroupAlive(pid_t group) {
+std::vector<ProcessEntry> processesOfGroup(pid_t group) {
+    static const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
+    std::vector<ProcessEntry> processes;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
         std::ifstream in(entry.path() / "stat");
         std::string line;
         if (!std::getline(in, line)) continue;
-        // "pid (command) state ppid pgrp ...": the command may hold blanks and parentheses.
+        // "pid (command) state ppid pgrp session tty tpgid flags minflt cminflt majflt cmajflt
+        // utime stime ...": the command may hold blanks and parentheses.
         const auto close = line.rfind(')');
         if (close == std::string::npos) continue;
         std::istringstream fields(line.substr(close + 1));
-        char state = 0;
+        ProcessEntry process;
         long parent = 0, processGroup = 0;
-        if (!(fields >> state >> parent >> processGroup)) continue;
-        // A zombie has ended; whoever adopted it collects it in its own time.
-        if (processGroup == group && state != 'Z' && state != 'X') return true;
+        if (!(fields >> process.state >> parent >> processGroup) || processGroup != group) continue;
+        std::string skip;
+        for (int i = 0; i < 8; ++i) fields >> skip;
+        unsigned long long user = 0, system = 0;
+        fields >> user >> system;
+        process.pid = static_cast<pid_t>(std::stol(line));
+        process.group = static_cast<pid_t>(processGroup);
+        process.cpuSeconds = static_cast<double>(user + system) / tick;
+        processes.push_back(process);
     }
-    return false;
+    return processes;
+}
+
+bool processGroupAlive(pid_t group) {
+    const auto processes = processesOfGroup(group);
+    // A zombie has ended; whoever adopted it collects it in its own time.
+    return std::any_of(processes.begin(), processes.end(), [](const ProcessEntry& p) { return !p.ended(); });
 }
 
 Office::Office(OfficeOptions options)

@@ -112,6 +112,18 @@ private:
 // ticks): a passing test never waits it out, and a busy machine's office gets there within it.
 inline constexpr std::chrono::seconds kOfficeReplyLimit{30};
 
+// A process of the system as /proc/PID/stat tells it.
+struct ProcessEntry {
+    pid_t pid = 0;
+    char state = 0;         // 'R', 'S', ...; 'Z' for a zombie
+    pid_t group = 0;        // its process group
+    double cpuSeconds = 0;  // user and system time used so far
+    bool ended() const { return state == 'Z' || state == 'X'; }
+};
+
+// The processes of the process group `group`, zombies included.
+std::vector<ProcessEntry> processesOfGroup(pid_t group);
+
 // Whether a process of the process group `group` is alive (not ended; an ended process that its
 // new parent has not collected yet, a zombie, does not count).
 bool processGroupAlive(pid_t group);

@@ -130,16 +130,8 @@ TEST(OfficeHarness, TheOfficeNeverSeesTheUsersConfigurationFolders) {
     else ::unsetenv("XDG_CONFIG_HOME");
     // The environments of the office's processes (its process group).
     std::string environment;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
-        // "pid (command) state ppid pgrp ...": the command may hold blanks.
-        std::istringstream fields(line.substr(line.rfind(')') + 1));
-        std::string state;
-        long parent = 0, group = 0;
-        if (!(fields >> state >> parent >> group) || group != office.pid()) continue;
-        std::ifstream in(entry.path() / "environ", std::ios::binary);
+    for (const auto& process : word::testing::processesOfGroup(office.pid())) {
+        std::ifstream in("/proc/" + std::to_string(process.pid) + "/environ", std::ios::binary);
         environment += std::string(std::istreambuf_iterator<char>(in), {});
     }
     ASSERT_FALSE(environment.empty());

@@ -213,29 +213,8 @@ private:
 
 // CPU seconds used so far by every process of a process group (an office's).
 inline double ProcessGroupCpuSeconds(pid_t group) {
-    const double tick = static_cast<double>(::sysconf(_SC_CLK_TCK));
     double total = 0;
-    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const auto name = entry.path().filename().string();
-        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
-        std::ifstream in(entry.path() / "stat");
-        std::string line;
-        if (!std::getline(in, line)) continue;
-        const auto close = line.rfind(')');
-        if (close == std::string::npos) continue;
-        // After the command: state ppid pgrp session tty tpgid flags minflt cminflt majflt
-        // cmajflt utime stime.
-        std::istringstream fields(line.substr(close + 2));
-        std::string state;
-        long ppid = 0, pgrp = 0;
-        fields >> state >> ppid >> pgrp;
-        if (pgrp != group) continue;
-        std::string skip;
-        for (int i = 0; i < 8; ++i) fields >> skip;
-        unsigned long long utime = 0, stime = 0;
-        fields >> utime >> stime;
-        total += static_cast<double>(utime + stime) / tick;
-    }
+    for (const auto& process : word::testing::processesOfGroup(group)) total += process.cpuSeconds;
     return total;
 }
 
