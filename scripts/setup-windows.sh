@@ -7,8 +7,7 @@
 # Idempotent. Runs as root or through sudo.
 set -euo pipefail
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+source "$(dirname "${BASH_SOURCE[0]}")/install-packages.sh"
 
 PACKAGES=(
   # cross compilers and resources (windres)
@@ -32,18 +31,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-# npm: Debian's package, unless a Node.js with npm is already there
-command -v npm >/dev/null 2>&1 || missing+=(npm)
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "setup-windows: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-else
-  echo "setup-windows: all packages present"
-fi
+install_packages setup-windows "${PACKAGES[@]}"

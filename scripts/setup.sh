@@ -3,8 +3,7 @@
 # Idempotent: a second run installs nothing new. Runs as root or through sudo.
 set -euo pipefail
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+source "$(dirname "${BASH_SOURCE[0]}")/install-packages.sh"
 
 PACKAGES=(
   # toolchain
@@ -26,18 +25,4 @@ PACKAGES=(
   dpkg-dev file lintian
 )
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-# npm: Debian's package, unless a Node.js with npm is already there
-command -v npm >/dev/null 2>&1 || missing+=(npm)
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "setup: installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-else
-  echo "setup: all packages present"
-fi
+install_packages setup "${PACKAGES[@]}"
