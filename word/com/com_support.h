@@ -141,6 +141,35 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return release(); }
 };
 
+// Base of an object that Word calls late-bound through Interface (IDispatch or a dual interface
+// on it) and that has no type information: QueryInterface hands out Interface as IUnknown,
+// IDispatch and each of `iids` (the dual interface's own, or an event interface that a sink
+// answers); GetTypeInfoCount says none. The object itself names its members (GetIDsOfNames) and
+// runs them (Invoke).
+template <typename Interface, const IID&... iids>
+class DispatchObject : public RefCounted, public Interface {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch && ((iid != iids) && ...)) return E_NOINTERFACE;
+        *object = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return release(); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return E_NOTIMPL;
+    }
+};
+
 template <typename T, typename... Args>
 ComPtr<T> makeComObject(Args&&... args) {
     ComPtr<T> object;

@@ -17,29 +17,11 @@ constexpr IID DIID_CommandBarButtonEvents = {
 constexpr DISPID kClick = 1;  // Click(Ctrl, CancelDefault)
 
 // The event sink: Click runs the handler; every other event is ignored.
-class ClickSink final : public RefCounted, public IDispatch {
+class ClickSink final : public DispatchObject<IDispatch, DIID_CommandBarButtonEvents> {
 public:
     explicit ClickSink(std::function<void()> handler) : handler_(std::move(handler)) {}
     void setHandler(std::function<void()> handler) { handler_ = std::move(handler); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != DIID_CommandBarButtonEvents) return E_NOINTERFACE;
-        *object = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count) *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-        if (info) *info = nullptr;
-        return E_NOTIMPL;
-    }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return DISP_E_UNKNOWNNAME;
     }

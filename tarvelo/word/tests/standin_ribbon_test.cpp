@@ -8,7 +8,7 @@
 #include <chrono>
 
 #include "tarvelo/word/tests/message_boxes.h"
-#include "tarvelo/word/tests/registry_support.h"
+#include "tarvelo/word/tests/registered_addin.h"
 #include "word/com/standin/control_surface.h"
 #include "word/com/standin/ribbon_host.h"
 
@@ -19,14 +19,6 @@ using namespace tarvelo_word::test_support;
 using word::com::standin::RibbonControlView;
 using word::com::standin::StandinProcess;
 
-std::filesystem::path Standin() { return word::com::standin::programFolder() / "WordStandin.exe"; }
-std::wstring Dll() { return ProgramFolder() + L"\\Tarvelo.dll"; }
-
-template <typename Done>
-bool WaitFor(Done done, std::chrono::milliseconds timeout = 20s) {
-    return word::com::standin::pumpMessagesUntil(done, timeout);
-}
-
 HWND VisibleDialog(const wchar_t* caption) {
     HWND dialog = FindWindowW(L"#32770", caption);
     return dialog != nullptr && IsWindowVisible(dialog) ? dialog : nullptr;
@@ -36,20 +28,8 @@ std::size_t Count(const std::vector<std::u16string>& log, std::u16string_view en
     return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
 }
 
-class StandinRibbonTest : public ::testing::Test {
+class StandinRibbonTest : public RegisteredAddinTest {
 protected:
-    static void SetUpTestSuite() {
-        ASSERT_EQ(Regsvr32(Dll()), 0u);
-        MirrorClassesToMachine();
-    }
-    static void TearDownTestSuite() {
-        MirrorClassesToMachine(true);
-        Regsvr32(Dll(), true);
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\tarvelocfg");
-    }
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-
     static bool Pressed(const StandinProcess& standin) {
         for (const auto& control : ribbonControls(standin))
             if (control.id == u"Quran6") return control.pressed;

@@ -12,7 +12,7 @@
 #include "tarvelo/word/idtextensibility2.h"
 #include "tarvelo/word/resource.h"
 #include "tarvelo/word/tests/message_boxes.h"
-#include "tarvelo/word/tests/registry_support.h"
+#include "tarvelo/word/tests/registered_addin.h"
 #include "word/com/standin/control_surface.h"
 
 namespace {
@@ -23,15 +23,7 @@ using word::com::standin::MenuEntry;
 using word::com::standin::StandinProcess;
 
 constexpr wchar_t ChooseCaption[] = L"Choose Surah  & Ayah";
-const std::wstring SettingKey = L"Software\\VB and VBA Program Settings\\tarvelocfg\\language";
-
-std::filesystem::path Standin() { return word::com::standin::programFolder() / "WordStandin.exe"; }
-std::wstring Dll() { return ProgramFolder() + L"\\Tarvelo.dll"; }
-
-template <typename Done>
-bool WaitFor(Done done, std::chrono::milliseconds timeout = 20s) {
-    return word::com::standin::pumpMessagesUntil(done, timeout);
-}
+const std::wstring SettingKey = std::wstring(AddinSettingsKey) + L"\\language";
 
 HWND FindChooser() { return FindWindowW(L"#32770", ChooseCaption); }
 
@@ -109,21 +101,8 @@ bool ArabicAfter(const std::u16string& text, std::size_t from) {
     return false;
 }
 
-class StandinTest : public ::testing::Test {
+class StandinTest : public RegisteredAddinTest {
 protected:
-    static void SetUpTestSuite() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\tarvelocfg");
-        ASSERT_EQ(Regsvr32(Dll()), 0u);
-        MirrorClassesToMachine();
-    }
-    static void TearDownTestSuite() {
-        MirrorClassesToMachine(true);
-        Regsvr32(Dll(), true);
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VB and VBA Program Settings\\tarvelocfg");
-    }
-    void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    void TearDown() override { CoUninitialize(); }
-
     static std::vector<MenuEntry> QuranMenu(const StandinProcess& standin) {
         const auto menu = standin.menu();
         std::vector<MenuEntry> found;

@@ -184,21 +184,10 @@ private:
 
 class PopupBarObject;
 
-class ConnectionPoint final : public RefCounted, public IConnectionPoint {
+class ConnectionPoint final : public ComObject<IConnectionPoint> {
 public:
     ConnectionPoint(ComPtr<IConnectionPointContainer> container, std::shared_ptr<ControlEvents> events)
         : container_(std::move(container)), events_(std::move(events)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IConnectionPoint) return E_NOINTERFACE;
-        *object = static_cast<IConnectionPoint*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
 
     HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override {
         if (!iid) return E_POINTER;

@@ -92,25 +92,12 @@ ComPtr<IPictureDisp> Picture() {
 
 // An add-in's connection object with a ribbon: its XML, the callbacks it knows, and what it was
 // asked.
-class FakeAddin final : public RefCounted, public IRibbonExtensibility {
+class FakeAddin final : public DispatchObject<IRibbonExtensibility, IID_IRibbonExtensibility> {
 public:
     explicit FakeAddin(std::u16string xml,
                        std::vector<std::u16string> known = {u"Loaded", u"Image", u"Click", u"Pressed", u"Toggle"})
         : xml_(std::move(xml)), known_(std::move(known)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_IRibbonExtensibility) return E_NOINTERFACE;
-        *out = static_cast<IRibbonExtensibility*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
         const auto found = std::find(known_.begin(), known_.end(), u16(names[0]));
         if (found == known_.end()) return DISP_E_UNKNOWNNAME;

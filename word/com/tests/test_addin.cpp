@@ -47,26 +47,11 @@ std::wstring progIdOf(IDispatch* addInInst) {
     return result.get()->bstrVal;
 }
 
-class Connect final : public RefCounted, public IDTExtensibility2 {
+class Connect final : public DispatchObject<IDTExtensibility2, IID_IDTExtensibility2> {
 public:
     Connect() { ++objects; }
     ~Connect() override { --objects; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != IID_IDTExtensibility2) return E_NOINTERFACE;
-        *object = static_cast<IDTExtensibility2*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return addRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return release(); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count) *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
         return DISP_E_UNKNOWNNAME;
     }
