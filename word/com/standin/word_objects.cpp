@@ -408,8 +408,9 @@ private:
     // clang-format on
 
     Variant call(std::size_t index, bool put, const Arguments& args) override {
-        auto& word = host_->recorder;
         if (put && index != ScreenUpdating && index != Visible) readOnly();
+        if (index >= Runs) return controlSurface(index, args);
+        auto& word = host_->recorder;
         switch (index) {
             case ActiveDocument:
                 // The document's objects are handed out again while it is open (a new document
@@ -440,6 +441,14 @@ private:
             case Visible:
                 if (put) return {};
                 return Variant::boolean(true);
+        }
+        return {};
+    }
+
+    // The test-only members (control_surface.h).
+    Variant controlSurface(std::size_t index, const Arguments& args) {
+        auto& word = host_->recorder;
+        switch (index) {
             case Runs: return Variant::text(encodeRuns(word.document().runs()));
             case Paragraphs: return Variant::text(encodeParagraphs(word.document().paragraphs()));
             case DocumentText: return Variant::text(word.document().text());
