@@ -47,6 +47,6 @@ run_both
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 taskset -c "$CPU" wineserver -p 60
-taskset -c "$CPU" wine cmd /c exit >/dev/null 2>&1 || true
+taskset -c "$CPU" bash "$ROOT/scripts/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
 echo "== Wine server, caller and stand-in on core $CPU"
 run_both taskset -c "$CPU"

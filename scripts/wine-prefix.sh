@@ -10,6 +10,11 @@ export WINEARCH=win64
 # No Mono/Gecko installers, no menu entries written into the user's desktop.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 prefix=""
+wine_prefix_scripts=$(dirname "${BASH_SOURCE[0]}")
+source "$wine_prefix_scripts/wine-loaders.sh"
+
+# A built-in command or program of the prefix, from the 64-bit loader (wine-run.sh).
+wine64_run() { bash "$wine_prefix_scripts/wine-run.sh" "$@"; }
 
 end_prefix() {
   if [ -n "$prefix" ]; then
@@ -27,14 +32,14 @@ new_prefix() {
   started=$(date +%s%N)
   prefix=$(mktemp -d /tmp/qv-wine.XXXXXX)
   export WINEPREFIX="$prefix"
-  wineboot -i >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
+  wine64_run wineboot -i >/dev/null 2>&1
+  wine64_run reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
   if [ "$driver" = x11 ]; then
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f >/dev/null 2>&1
+    wine64_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine64_run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f >/dev/null 2>&1
   fi
   wineserver -w
   wineserver -p 60
-  wine cmd /c exit >/dev/null 2>&1 || true
+  wine64_run cmd /c exit >/dev/null 2>&1 || true
   echo "wine-prefix: $driver graphics prefix ready in $(( ($(date +%s%N) - started) / 1000000 )) ms"
 }
