@@ -180,7 +180,8 @@ StandinProcess::StandinProcess(const std::filesystem::path& program, std::u16str
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        throw std::runtime_error("cannot start the Word stand-in " + program.string());
+        throw std::runtime_error("cannot start the Word stand-in " + program.string() + " (" +
+                                 hex(HRESULT_FROM_WIN32(GetLastError())) + ")");
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     const auto end = std::chrono::steady_clock::now() + timeout;
@@ -189,10 +190,14 @@ StandinProcess::StandinProcess(const std::filesystem::path& program, std::u16str
         if (SUCCEEDED(GetActiveObject(CLSID_WordApplication, nullptr, unknown.GetAddressOf())) &&
             SUCCEEDED(unknown.As(&app_)))
             return;
-        if (WaitForSingleObject(process_, 0) == WAIT_OBJECT_0 || std::chrono::steady_clock::now() >= end) {
+        const bool ended = WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+        if (ended || std::chrono::steady_clock::now() >= end) {
+            DWORD code = 0;
+            if (ended) GetExitCodeProcess(process_, &code);
             TerminateProcess(process_, 1);
             CloseHandle(process_);
-            throw std::runtime_error("the Word stand-in did not enter the running object table");
+            throw std::runtime_error("the Word stand-in did not enter the running object table (" +
+                                     (ended ? "it ended with " + hex(static_cast<HRESULT>(code)) : "timed out") + ")");
         }
         pumpMessagesWhileWaiting(nullptr, std::chrono::milliseconds(20));
     }
