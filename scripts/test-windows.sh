@@ -11,6 +11,7 @@
 #  3. the tests labelled wine-display (the window's look): Wine's X11 driver on a private Xvfb,
 #     inside a Wine virtual desktop (windows close in milliseconds there, not seconds).
 set -euo pipefail
+trap 'echo "test-windows: stopped: \"$BASH_COMMAND\" failed (line $LINENO)" >&2' ERR
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=${BUILD_DIR:-"$ROOT/build-windows"}
 X86_BUILD_DIR=${X86_BUILD_DIR:-"$ROOT/build-windows-x86"}

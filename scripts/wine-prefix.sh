@@ -32,7 +32,10 @@ new_prefix() {
   started=$(date +%s%N)
   prefix=$(mktemp -d /tmp/qv-wine.XXXXXX)
   export WINEPREFIX="$prefix"
-  wine64_run wineboot -i >/dev/null 2>&1
+  if ! wine64_run wineboot -i >/dev/null 2>&1; then
+    echo "wine-prefix: Wine could not make a prefix in $prefix (wineboot failed)" >&2
+    return 1
+  fi
   wine64_run reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
   if [ "$driver" = x11 ]; then
     wine64_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
