@@ -80,6 +80,15 @@ protected:
         emit form->Combo1.activated(surah);
     }
 
+    // The send failed with exactly this message, typed nothing and showed no notice.
+    void expectRefusedWith(const QString& text, const QString& caption) {
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text, text);
+        EXPECT_EQ(messages.messages[0].caption, caption);
+        EXPECT_EQ(word::testing::documentText(document), u"");
+        EXPECT_FALSE(noticeShown());
+    }
+
     QString citation(int surah, const QString& number) const {
         return u'{' + q(citationName(surah)) + u':' + number + u'}';
     }
@@ -155,11 +164,7 @@ TEST_F(OfficeSendTest, AnUnusableSizeFailsWithTheMessageAndTypesNothing) {
     form->ftx1.setText(QStringLiteral("none"));
     setVerse(QStringLiteral("نص"), 1, QStringLiteral("1"));
     form->cmdcreate.click();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, kWordNotRunning);
-    EXPECT_EQ(messages.messages[0].caption, kWordNotRunningCaption);
-    EXPECT_EQ(word::testing::documentText(document), u"");
-    EXPECT_FALSE(noticeShown());
+    expectRefusedWith(kWordNotRunning, kWordNotRunningCaption);
 }
 
 TEST_F(OfficeSendTest, ADocumentOpenedReadOnlyGivesItsMessageAndNothingIsTyped) {
@@ -177,11 +182,7 @@ TEST_F(OfficeSendTest, ADocumentOpenedReadOnlyGivesItsMessageAndNothingIsTyped) 
 
     setVerse(QStringLiteral("نص"), 1, QStringLiteral("1"));
     form->cmdcreate.click();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, kDocumentNotEditable);
-    EXPECT_EQ(messages.messages[0].caption, kErrorCaption);
-    EXPECT_EQ(word::testing::documentText(document), u"");
-    EXPECT_FALSE(noticeShown());
+    expectRefusedWith(kDocumentNotEditable, kErrorCaption);
 }
 
 // Writer is closed between two sends, with an office of this test's own.
